@@ -42,6 +42,9 @@ public:
 
 using ImagePtr = std::shared_ptr<TImage>;
 
+// Set by the drawing layer: frees a dying image's textures (null headless).
+extern void (*ImageTextureRelease)(TImage& image);
+
 // Load state applied to every image loaded while it is in force.
 void SetMaskColor(int r, int g, int b);
 void GetMaskColor(int& r, int& g, int& b);
