@@ -1,0 +1,7 @@
+// Missions (stand-in until missions exist).
+#include "match/mission.h"
+
+std::list<std::shared_ptr<Tmission>> Tmission::list;
+std::shared_ptr<Tmission> Tmission::selected;
+
+int sp() { return 0; }

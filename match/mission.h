@@ -1,0 +1,15 @@
+// Single-player missions: the selected mission and the mission step.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+struct Tmission {
+    std::string folder;    // folder name under missions/
+
+    static std::list<std::shared_ptr<Tmission>> list;
+    static std::shared_ptr<Tmission> selected;
+};
+
+int sp();                  // one frame of a mission

@@ -1,0 +1,18 @@
+// Online-service client (stand-in until networking exists: no service is
+// configured, so the version check gives up at once).
+#include "net/qvgn.h"
+
+std::string Tqvgn::version;
+int Tqvgn::timeout = 0;
+int Tqvgn::natpunch_id = 0;
+
+void Tqvgn::ini(const std::string&, int) {}
+int Tqvgn::checkversion_start() {
+    timeout = 16;
+    return 0;
+}
+int Tqvgn::checkversion_update() {
+    timeout = 0;
+    return 0;
+}
+int Tqvgn::loaduserdata(const std::string&, const std::string&) { return 0; }

@@ -1,0 +1,16 @@
+// Particles: short-lived sprites kept in one list per drawing layer.
+#pragma once
+
+#include <array>
+#include <list>
+#include <memory>
+
+struct Tp {
+    int kind = 0;
+    float x = 0, y = 0;
+
+    static std::array<std::list<std::shared_ptr<Tp>>, 3> list;
+
+    static std::shared_ptr<Tp> Create(int kind, int x, int y, int layer);
+    static int clear();
+};
