@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 void (*ImageTextureRelease)(TImage& image) = nullptr;
 
@@ -181,6 +182,27 @@ const TPixmap* CollisionFrame(const ImagePtr& image, int frame) {
     return pm;
 }
 
+// True when some pixel k < n is solid in both rows. Branch-free over the row,
+// eight pixels a step in vector registers (SSE2 / NEON), then the rest.
+bool RowsMeet(const uint32_t* ra, const uint32_t* rb, size_t n) {
+    typedef uint32_t Vec4 __attribute__((vector_size(16)));
+    Vec4 acc0 = {0, 0, 0, 0}, acc1 = {0, 0, 0, 0};
+    size_t k = 0;
+    for (; k + 8 <= n; k += 8) {
+        Vec4 a0, a1, b0, b1;
+        std::memcpy(&a0, ra + k, 16);
+        std::memcpy(&a1, ra + k + 4, 16);
+        std::memcpy(&b0, rb + k, 16);
+        std::memcpy(&b1, rb + k + 4, 16);
+        acc0 |= a0 & b0;
+        acc1 |= a1 & b1;
+    }
+    acc0 |= acc1;
+    uint32_t both = acc0[0] | acc0[1] | acc0[2] | acc0[3];
+    for (; k < n; k++) both |= ra[k] & rb[k];
+    return both & kSolidBit;
+}
+
 // Same-grid overlap: b's pixel (i, j) lies on a's pixel (i + dx, j + dy).
 bool CollideAligned(const TPixmap& a, const TPixmap& b, int64_t dx, int64_t dy) {
     const int64_t x0 = std::max<int64_t>(0, dx), x1 = std::min<int64_t>(a.width, dx + b.width);
@@ -188,12 +210,7 @@ bool CollideAligned(const TPixmap& a, const TPixmap& b, int64_t dx, int64_t dy) 
     if (x0 >= x1 || y0 >= y1) return false;
     const size_t n = (size_t)(x1 - x0);
     for (int64_t y = y0; y < y1; y++) {
-        const uint32_t* ra = a.Row((int)y) + x0;
-        const uint32_t* rb = b.Row((int)(y - dy)) + (x0 - dx);
-        // Branch-free over the row so the compiler can vectorise it.
-        uint32_t both = 0;
-        for (size_t k = 0; k < n; k++) both |= ra[k] & rb[k];
-        if (both & kSolidBit) return true;
+        if (RowsMeet(a.Row((int)y) + x0, b.Row((int)(y - dy)) + (x0 - dx), n)) return true;
     }
     return false;
 }

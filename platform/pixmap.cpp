@@ -10,6 +10,8 @@
 #include "platform/pixmap.h"
 
 #include <jpeglib.h>
+// jerror.h needs jpeglib.h first.
+#include <jerror.h>
 #include <png.h>
 
 #include <algorithm>
@@ -250,6 +252,12 @@ bool PngDecode(PngLoad& load) {
     png_read_info(png, info);
     png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (!SideOk(w) || !SideOk(h)) return false;
+    // Deflate packs at most 1032 bytes into one, so a header that claims more
+    // raw bytes than the file could hold is damage; refusing it here keeps a
+    // tiny hostile file from making us allocate gigabytes.
+    const uint64_t bits = (uint64_t)png_get_bit_depth(png, info) * png_get_channels(png, info);
+    const uint64_t raw = (uint64_t)h * (1 + ((uint64_t)w * bits + 7) / 8);
+    if (raw > (uint64_t)load.src.size * 1100 + 65536) return false;
     int colour = png_get_color_type(png, info);
     // Every colour type to 8-bit RGBA: palettes and low-bit greys expand,
     // tRNS becomes alpha, greys become RGB, missing alpha is 255.
@@ -307,6 +315,11 @@ struct JpegError {
 
 void JpegErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
 void JpegOutputMessage(j_common_ptr) {}
+// Warnings are mostly harmless, but running out of data means the rest of
+// the picture would be made up: the file is damaged.
+void JpegEmitMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
+}
 
 struct JpegLoad {
     jpeg_decompress_struct cinfo;
@@ -323,6 +336,10 @@ bool JpegDecode(JpegLoad& load) {
     jpeg_mem_src(&cinfo, load.data, (unsigned long)load.size);
     jpeg_read_header(&cinfo, TRUE);
     if (!SideOk(cinfo.image_width) || !SideOk(cinfo.image_height)) return false;
+    // Every 8x8 block costs at least one bit, so a file of n bytes holds at
+    // most 512 n pixels; claims beyond that are damage (and would otherwise
+    // allocate far more memory than the file could fill).
+    if ((uint64_t)cinfo.image_width * cinfo.image_height > (uint64_t)load.size * 512 + (1u << 20)) return false;
     // CMYK files (as written by some editors) come out inverted; the rest as RGB.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -362,6 +379,7 @@ PixmapPtr LoadJpeg(const Bytes& in) {
     load->cinfo.err = jpeg_std_error(&load->err.base);
     load->err.base.error_exit = JpegErrorExit;
     load->err.base.output_message = JpegOutputMessage;
+    load->err.base.emit_message = JpegEmitMessage;
     jpeg_create_decompress(&load->cinfo);
     bool ok = false;
     try {
