@@ -275,6 +275,20 @@ struct Placed {
 // examined; such a test reports no collision rather than stall the game.
 constexpr double kMaxSamples = 1 << 26;
 
+// Narrows [lo, hi] to the world x where the local coordinate c + wx * d can
+// lie in [0, limit). Only used to skip samples: Solid() stays the judge, so
+// rounding here merely costs or saves a sample at the ends.
+void ClipSpan(double c, double d, double limit, double& lo, double& hi) {
+    if (d == 0) {
+        if (!(c >= 0 && c < limit)) hi = -INFINITY;
+        return;
+    }
+    double t0 = -c / d, t1 = (limit - c) / d;
+    if (t0 > t1) std::swap(t0, t1);
+    lo = std::max(lo, t0);
+    hi = std::min(hi, t1);
+}
+
 bool CollideSampled(const Placed& a, const Placed& b) {
     double x0 = std::floor(std::max(a.min_x, b.min_x)), x1 = std::ceil(std::min(a.max_x, b.max_x));
     double y0 = std::floor(std::max(a.min_y, b.min_y)), y1 = std::ceil(std::min(a.max_y, b.max_y));
@@ -282,11 +296,21 @@ bool CollideSampled(const Placed& a, const Placed& b) {
     const int64_t cols = (int64_t)(x1 - x0), rows = (int64_t)(y1 - y0);
     for (int64_t r = 0; r < rows; r++) {
         const double wy = y0 + (double)r + 0.5;
-        for (int64_t k = 0; k < cols; k++) {
+        // Along this row each local coordinate is c + wx * d.
+        const double acx = a.ox + wy * a.xy, acy = a.oy + wy * a.yy;
+        const double bcx = b.ox + wy * b.xy, bcy = b.oy + wy * b.yy;
+        double lo = x0, hi = x1;
+        ClipSpan(acx, a.xx, a.pm->width, lo, hi);
+        ClipSpan(acy, a.yx, a.pm->height, lo, hi);
+        ClipSpan(bcx, b.xx, b.pm->width, lo, hi);
+        ClipSpan(bcy, b.yx, b.pm->height, lo, hi);
+        if (!(lo <= hi)) continue;
+        // Sample k sits at wx = x0 + k + 0.5; keep one extra sample at each end.
+        const int64_t k0 = std::max<int64_t>(0, (int64_t)std::floor(lo - x0 - 0.5) - 1);
+        const int64_t k1 = std::min<int64_t>(cols, (int64_t)std::ceil(hi - x0 - 0.5) + 2);
+        for (int64_t k = k0; k < k1; k++) {
             const double wx = x0 + (double)k + 0.5;
-            if (a.Solid(a.ox + wx * a.xx + wy * a.xy, a.oy + wx * a.yx + wy * a.yy) &&
-                b.Solid(b.ox + wx * b.xx + wy * b.xy, b.oy + wx * b.yx + wy * b.yy))
-                return true;
+            if (a.Solid(acx + wx * a.xx, acy + wx * a.yx) && b.Solid(bcx + wx * b.xx, bcy + wx * b.yx)) return true;
         }
     }
     return false;
