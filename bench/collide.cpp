@@ -69,7 +69,8 @@ BENCHMARK(BM_CollideDotTile);
 void BM_CollidePlayerTileRotated(benchmark::State& state) {
     Scene& s = scene();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ImagesCollide(s.player, kPlayerX, kPlayerY - 6, 0, 30, 1, 1, s.tile, 0, 0, 0, 0, 1, 1));
+        benchmark::DoNotOptimize(
+            ImagesCollide(s.player, kPlayerX, kPlayerY - 6, 0, 30, 1, 1, s.tile, 0, 0, 0, 0, 1, 1));
 }
 BENCHMARK(BM_CollidePlayerTileRotated);
 

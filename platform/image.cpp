@@ -70,7 +70,9 @@ ImagePtr CutCells(const PixmapPtr& pm, int cell_w, int cell_h, int first, int co
 
 // ---- Load state ----
 
-void SetMaskColor(int r, int g, int b) { g_mask_rgb = (uint32_t)(r & 255) << 16 | (uint32_t)(g & 255) << 8 | (b & 255); }
+void SetMaskColor(int r, int g, int b) {
+    g_mask_rgb = (uint32_t)(r & 255) << 16 | (uint32_t)(g & 255) << 8 | (b & 255);
+}
 
 void GetMaskColor(int& r, int& g, int& b) {
     r = (int)(g_mask_rgb >> 16 & 255);
@@ -253,7 +255,8 @@ struct Placed {
         oy = hy - (yx * x + yy * y);
         min_x = min_y = INFINITY;
         max_x = max_y = -INFINITY;
-        const double corners[4][2] = {{0, 0}, {(double)p->width, 0}, {0, (double)p->height}, {(double)p->width, (double)p->height}};
+        const double corners[4][2] = {
+            {0, 0}, {(double)p->width, 0}, {0, (double)p->height}, {(double)p->width, (double)p->height}};
         for (const auto& k : corners) {
             double u = (k[0] - hx) * sx, v = (k[1] - hy) * sy;
             double wx = x + c * u - s * v, wy = y + s * u + c * v;

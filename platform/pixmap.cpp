@@ -71,9 +71,9 @@ struct Bytes {
     uint32_t U8(uint64_t o) const { return Has(o, 1) ? data[o] : 0; }
     uint32_t U16(uint64_t o) const { return Has(o, 2) ? data[o] | (uint32_t)data[o + 1] << 8 : 0; }
     uint32_t U32(uint64_t o) const {
-        return Has(o, 4) ? data[o] | (uint32_t)data[o + 1] << 8 | (uint32_t)data[o + 2] << 16 |
-                               (uint32_t)data[o + 3] << 24
-                         : 0;
+        return Has(o, 4)
+                   ? data[o] | (uint32_t)data[o + 1] << 8 | (uint32_t)data[o + 2] << 16 | (uint32_t)data[o + 3] << 24
+                   : 0;
     }
 };
 
@@ -175,38 +175,38 @@ PixmapPtr LoadBmp(const Bytes& in) {
         const uint8_t* src = in.data + off_bits + stride * (uint64_t)(top_down ? y : height - 1 - y);
         uint32_t* dst = pm->Row((int)y);
         switch (bpp) {
-        case 1:
-        case 4:
-        case 8: {
-            const int per_byte = 8 / bpp;
-            const uint32_t index_mask = (1u << bpp) - 1;
-            for (int64_t x = 0; x < width; x++) {
-                int shift = 8 - bpp * (int)(x % per_byte + 1);
-                uint32_t index = (src[x / per_byte] >> shift) & index_mask;
-                // An index beyond the palette reads as opaque black.
-                dst[x] = index < palette_size ? palette[index] : 0xFF000000u;
-            }
-            break;
-        }
-        case 24:
-            for (int64_t x = 0; x < width; x++, src += 3)
-                dst[x] = 0xFF000000u | (uint32_t)src[2] << 16 | (uint32_t)src[1] << 8 | src[0];
-            break;
-        case 32:
-            for (int64_t x = 0; x < width; x++, src += 4) {
-                uint32_t v = src[0] | (uint32_t)src[1] << 8 | (uint32_t)src[2] << 16 | (uint32_t)src[3] << 24;
-                uint32_t a;
-                if (compression == BI_RGB_) {
-                    a = v >> 24;
-                    v &= 0xFFFFFFu;
-                } else {
-                    a = alpha.Get(v);
-                    v = red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
+            case 1:
+            case 4:
+            case 8: {
+                const int per_byte = 8 / bpp;
+                const uint32_t index_mask = (1u << bpp) - 1;
+                for (int64_t x = 0; x < width; x++) {
+                    int shift = 8 - bpp * (int)(x % per_byte + 1);
+                    uint32_t index = (src[x / per_byte] >> shift) & index_mask;
+                    // An index beyond the palette reads as opaque black.
+                    dst[x] = index < palette_size ? palette[index] : 0xFF000000u;
                 }
-                any_alpha |= a != 0;
-                dst[x] = a << 24 | v;
+                break;
             }
-            break;
+            case 24:
+                for (int64_t x = 0; x < width; x++, src += 3)
+                    dst[x] = 0xFF000000u | (uint32_t)src[2] << 16 | (uint32_t)src[1] << 8 | src[0];
+                break;
+            case 32:
+                for (int64_t x = 0; x < width; x++, src += 4) {
+                    uint32_t v = src[0] | (uint32_t)src[1] << 8 | (uint32_t)src[2] << 16 | (uint32_t)src[3] << 24;
+                    uint32_t a;
+                    if (compression == BI_RGB_) {
+                        a = v >> 24;
+                        v &= 0xFFFFFFu;
+                    } else {
+                        a = alpha.Get(v);
+                        v = red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
+                    }
+                    any_alpha |= a != 0;
+                    dst[x] = a << 24 | v;
+                }
+                break;
         }
     }
     // Most 32-bit files leave the fourth byte 0 and mean opaque pixels.

@@ -87,7 +87,8 @@ TEST(LoaderFuzz, EveryCutOfAValidFileIsHandled) {
         ASSERT_GT(s.bytes.size(), 20u) << s.name;
         ASSERT_TRUE(LoadPixmapFromMemory(s.bytes.data(), s.bytes.size())) << s.name;
         for (size_t len = 0; len < s.bytes.size(); len++)
-            ExpectSound(std::vector<uint8_t>(s.bytes.begin(), s.bytes.begin() + len), s.name + " cut at " + std::to_string(len));
+            ExpectSound(std::vector<uint8_t>(s.bytes.begin(), s.bytes.begin() + len),
+                        s.name + " cut at " + std::to_string(len));
     }
 }
 

@@ -1,4 +1,6 @@
 // Pixmaps: the BMP, PNG and JPEG loaders, damage handling and saving.
+#include "platform/pixmap.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,7 +8,6 @@
 
 #include "platform/image.h"
 #include "platform/incbin.h"
-#include "platform/pixmap.h"
 #include "platform/test_files.h"
 
 namespace {
