@@ -126,8 +126,10 @@ int settings_load_host(const std::string& path) {
     return 0;
 }
 
-// Also the check for values received from the host or read from a replay:
-// it only clamps, so it is safe on any values at any time.
+// Runs after every preset load (through game_mode_load). The values of the
+// lobby-settings message, the join reply and a replay's initial block arrive
+// unchecked, so their readers run this same check on what they stored: it
+// only clamps, so it is safe on any values at any time.
 int settings_check_host() {
     for (int i = 0; i < kHostSettings; i++) {
         int lo, hi;

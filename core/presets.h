@@ -12,5 +12,6 @@ int settings_save_host(const std::string& path);
 // A missing file changes nothing; otherwise the values are read and the game
 // mode's locks applied (game_mode_load, which clamps everything).
 int settings_load_host(const std::string& path);
-// Forces every host setting into its range label a..b or its label indices.
+// Forces every host setting into its range label a..b or its label indices;
+// also meant for values received from other machines and from replays.
 int settings_check_host();
