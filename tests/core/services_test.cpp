@@ -1,7 +1,8 @@
 // Small services: distance, point in triangle, team colours, screenshot file
 // numbering, weapon icon export, the debug log writer and the clipboard.
-#include <gtest/gtest.h>
+#include "core/services.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -12,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "core/services.h"
 #include "core/settings.h"
 #include "frontend/weaponset.h"
 #include "platform/draw.h"
@@ -48,7 +48,10 @@ TEST(Services, Dist) {
         int x1, y1, x2, y2;
         double d;
     };
-    for (auto c : {Case{0, 0, 3, 4, 5}, {3, 4, 0, 0, 5}, {7, 7, 7, 7, 0}, {-1, -1, 2, 3, 5},
+    for (auto c : {Case{0, 0, 3, 4, 5},
+                   {3, 4, 0, 0, 5},
+                   {7, 7, 7, 7, 0},
+                   {-1, -1, 2, 3, 5},
                    // squares beyond 32 bits
                    {-30000, -30000, 30000, 30000, 60000 * std::sqrt(2.0)}})
         EXPECT_DOUBLE_EQ(dist(c.x1, c.y1, c.x2, c.y2), c.d) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
@@ -65,9 +68,9 @@ TEST(Services, PointInTriangle) {
         int inside;
     };
     const Tri worked{0, 0, 10, 0, 2, 10};
-    const Tri mirrored{0, 0, 2, 10, 10, 0};      // same corners, other winding
-    const Tri upright{0, 0, 10, 5, 0, 10};       // first and third corners share x
-    const Tri flat{0, 0, 5, 5, 10, 10};          // no area
+    const Tri mirrored{0, 0, 2, 10, 10, 0};  // same corners, other winding
+    const Tri upright{0, 0, 10, 5, 0, 10};   // first and third corners share x
+    const Tri flat{0, 0, 5, 5, 10, 10};      // no area
     const Case cases[] = {
         {"inside (u .26, v .2)", worked, 3, 2, 1},
         {"on edge P1-P2", worked, 5, 0, 0},
@@ -99,8 +102,8 @@ TEST(Services, TeamColors) {
         int team, r, g, b;
     };
     const Case cases[] = {
-        {0, 0, 255, 0},   {1, 255, 255, 0},  {2, 255, 0, 0},     {3, 80, 200, 255},  {4, 180, 60, 255},
-        {5, 255, 180, 0}, {6, 0, 180, 0},    {7, 50, 100, 255},  {-1, 255, 255, 255}, {8, 255, 255, 255},
+        {0, 0, 255, 0},   {1, 255, 255, 0}, {2, 255, 0, 0},    {3, 80, 200, 255},   {4, 180, 60, 255},
+        {5, 255, 180, 0}, {6, 0, 180, 0},   {7, 50, 100, 255}, {-1, 255, 255, 255}, {8, 255, 255, 255},
     };
     for (const Case& c : cases) {
         SetColor(1, 2, 3);
@@ -119,7 +122,7 @@ TEST(Services, ScreenshotTakesFirstFreeNumber) {
     set_scrx = 16;
     set_scry = 12;
 
-    screenshot();   // creates the folder
+    screenshot();  // creates the folder
     EXPECT_EQ(FileType("screens"), FILETYPE_DIR);
     EXPECT_EQ(FileType("screens/shot_00000.png"), FILETYPE_FILE);
 
@@ -172,18 +175,18 @@ TEST(Services, GrabImagesExportsEachWeaponIcon) {
 
     Tscro::weapon[5] = weapon("Big Gun", 1);
     Tscro::weapon[6] = weapon("Small Knife", 2);
-    Tscro::weapon[7] = weapon("../../Escape Hatch", 3);   // must stay inside grabimages/
-    Tscro::weapon[8] = weapon("***", 4);                  // nothing left of the name
+    Tscro::weapon[7] = weapon("../../Escape Hatch", 3);  // must stay inside grabimages/
+    Tscro::weapon[8] = weapon("***", 4);                 // nothing left of the name
     Tscro::weapon[9] = weapon("No Icon", 99);
     std::memset(g_weaponseti, 0, sizeof g_weaponseti);
     // Walk order: category, then row, then column.
-    g_weaponseti[0][5][0] = 6;    // category 0, column 5, row 0
-    g_weaponseti[0][0][1] = 5;    // category 0, column 0, row 1
+    g_weaponseti[0][5][0] = 6;  // category 0, column 5, row 0
+    g_weaponseti[0][0][1] = 5;  // category 0, column 0, row 1
     g_weaponseti[1][0][0] = 7;
     g_weaponseti[1][1][0] = 8;
     g_weaponseti[1][2][0] = 9;
-    g_weaponseti[2][0][0] = 10;   // an empty weapon slot
-    g_weaponseti[2][1][0] = 6;    // the same weapon again
+    g_weaponseti[2][0][0] = 10;  // an empty weapon slot
+    g_weaponseti[2][1][0] = 6;   // the same weapon again
 
     DrawRecord(true);
     DrawRecorded().clear();
@@ -214,7 +217,7 @@ TEST(Services, GrabImagesExportsEachWeaponIcon) {
             squares++;
         }
     }
-    EXPECT_EQ(squares, 4);   // big gun, small knife, escape hatch, small knife again
+    EXPECT_EQ(squares, 4);  // big gun, small knife, escape hatch, small knife again
     EXPECT_EQ(scale_of[g_icons[1].get()], 0.5f);
     EXPECT_EQ(scale_of[g_icons[2].get()], 1.0f);
     EXPECT_EQ(scale_of.count(g_icons[4].get()), 0u);
@@ -240,7 +243,7 @@ TEST(Services, GrabImagesFileNames) {
 }
 
 TEST(Services, DebugWriteEndsLinesWithCrLf) {
-    EXPECT_EQ(debugwrite("nobody listens"), 0);   // log not open: nothing happens
+    EXPECT_EQ(debugwrite("nobody listens"), 0);  // log not open: nothing happens
     auto bank = std::make_shared<Bank>();
     debugstream = CreateBankStream(bank);
     debugwrite("turn 3");

@@ -1,11 +1,12 @@
 // Text services: filters, trimming, zero filling, dates, aligned text and the
 // password scrambler.
+#include "core/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/text.h"
 #include "platform/draw.h"
 
 namespace {
@@ -21,7 +22,7 @@ TEST(Text, CharacterFilters) {
         {"a_b!c", "abc", "a_b!c"},
         {"../../etc/passwd", "etcpasswd", "etcpasswd"},
         {"C:\\x\ty.z", "Cxyz", "Cxyz"},
-        {"\xC4rger \xE9t\xE9", "rger t", "rger t"},   // letters outside ASCII go
+        {"\xC4rger \xE9t\xE9", "rger t", "rger t"},  // letters outside ASCII go
         {"", "", ""},
     };
     for (const Case& c : cases) {
@@ -40,7 +41,7 @@ TEST(Text, Trimstr) {
         {"\ta b\tc  ", "a b\tc"},
         {"plain", "plain"},
         {"", ""},
-        {"\n x \r", "\n x \r"},   // only tab, space and no-break space are blanks
+        {"\n x \r", "\n x \r"},  // only tab, space and no-break space are blanks
     };
     for (const Case& c : cases) EXPECT_EQ(trimstr(c.in), c.out) << c.in;
 }
@@ -56,9 +57,13 @@ TEST(Text, Trimname) {
         {",,,,", 30, "Mr. Grombat"},
         {"", 30, "Mr. Grombat"},
         {forty, 30, "Abcdefghijklmnopqrstuvwxyz0123"},
-        {"Abcdefghijklmnopqrstuvwxyz012 4567", 30, "Abcdefghijklmnopqrstuvwxyz012"},   // cut leaves a blank
-        {"Bob, the \x01" "builder\x7F", 30, "Bob the builder"},
-        {"\xA6Zo\xA0" "e\xA1!", 30, "Zoe\xA1!"},   // 166 and 127..160 removed, 161 kept
+        {"Abcdefghijklmnopqrstuvwxyz012 4567", 30, "Abcdefghijklmnopqrstuvwxyz012"},  // cut leaves a blank
+        {"Bob, the \x01"
+         "builder\x7F",
+         30, "Bob the builder"},
+        {"\xA6Zo\xA0"
+         "e\xA1!",
+         30, "Zoe\xA1!"},  // 166 and 127..160 removed, 161 kept
         {kNbsp + "  " + kNbsp, 30, "Mr. Grombat"},
         {"  Kim  ", 2, "Ki"},
     };
@@ -88,14 +93,21 @@ TEST(Text, MonthsAndDates) {
         const char* text;
         int month;
     };
-    for (auto m : {Month{"Dec", 12}, {"DEC", 12}, {"dec", 12}, {"jan", 1}, {"Jun", 6}, {"xyz", 0},
-                   {"December", 0}, {"de", 0}, {"", 0}})
+    for (auto m : {Month{"Dec", 12},
+                   {"DEC", 12},
+                   {"dec", 12},
+                   {"jan", 1},
+                   {"Jun", 6},
+                   {"xyz", 0},
+                   {"December", 0},
+                   {"de", 0},
+                   {"", 0}})
         EXPECT_EQ(intmonth(m.text), m.month) << m.text;
 
     EXPECT_EQ(intdate("08 Dec 2026"), "2026-12-08");
     EXPECT_EQ(intdate("31 Jan 1999"), "1999-01-31");
     EXPECT_EQ(intdate("01 Foo 2026"), "2026-00-01");
-    EXPECT_EQ(intdate("08 Dec"), "-12-08");   // short text never reads past its end
+    EXPECT_EQ(intdate("08 Dec"), "-12-08");  // short text never reads past its end
     EXPECT_EQ(intdate(""), "-00-");
 }
 
@@ -122,12 +134,12 @@ TEST(Text, CryptKeyRuleIsExact) {
     };
     const Case cases[] = {
         {std::string(4, '\x01'), "abc", 0, "bcbc"},
-        {"AAAA", "\x01", 0, "BBBB"},            // a one-character key uses it every time
-        {"\xF0", "\x20", 0, "\x11"},            // 240 + 32 = 272 wraps by 255 to 17
-        {"\x11", "\x20", 1, "\xF0"},            // and back
-        {"\xFF", "\x01", 0, "\x01"},            // 255 + 1 wraps to 1 ...
-        {"\x01", "\x01", 1, std::string(1, '\0')},   // ... and comes back as 0
-        {"abc", "", 0, "abc"},                  // an empty key shifts nothing
+        {"AAAA", "\x01", 0, "BBBB"},                // a one-character key uses it every time
+        {"\xF0", "\x20", 0, "\x11"},                // 240 + 32 = 272 wraps by 255 to 17
+        {"\x11", "\x20", 1, "\xF0"},                // and back
+        {"\xFF", "\x01", 0, "\x01"},                // 255 + 1 wraps to 1 ...
+        {"\x01", "\x01", 1, std::string(1, '\0')},  // ... and comes back as 0
+        {"abc", "", 0, "abc"},                      // an empty key shifts nothing
     };
     for (const Case& c : cases) EXPECT_EQ(crypt(c.text, c.key, c.mode), c.out) << c.text << " / " << c.key;
 }
@@ -146,7 +158,7 @@ TEST(Text, AlignedTextPositions) {
     DrawRecord(false);
     SetImageFont(old_font);
     ASSERT_EQ(DrawRecorded().size(), 2u);
-    EXPECT_EQ(DrawRecorded()[0].x, 75.0f);   // 100 - 51 / 2, the half rounded toward zero
+    EXPECT_EQ(DrawRecorded()[0].x, 75.0f);  // 100 - 51 / 2, the half rounded toward zero
     EXPECT_EQ(DrawRecorded()[0].y, 7.0f);
     EXPECT_EQ(DrawRecorded()[1].x, 49.0f);
     EXPECT_EQ(DrawRecorded()[1].y, 9.0f);
