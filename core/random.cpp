@@ -1,0 +1,219 @@
+// Random numbers: SFMT-19937 state, seeding, block recursion and unit values.
+//
+// The state is 156 128-bit words held as 624 32-bit words; word 4k is the
+// lowest 32 bits of 128-bit word k. `idx` counts 32-bit words already read
+// from the current block; a 64-bit output takes words idx (low half) and
+// idx + 1 (high half), so a block gives 312 outputs.
+#include "core/random.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+int kRndInitialized = 0;
+
+namespace rnd_detail {
+alignas(16) uint32_t state[kWords];
+alignas(16) double unit[kWords / 2];
+std::ptrdiff_t idx = kWords;
+}  // namespace rnd_detail
+
+using rnd_detail::idx;
+using rnd_detail::state;
+using rnd_detail::unit;
+
+namespace {
+
+constexpr int kN = 156;       // 128-bit words
+constexpr int kN32 = kN * 4;  // 32-bit words
+constexpr int kPos1 = 122;
+constexpr int kSl1 = 18;  // bits, per 32-bit word
+constexpr int kSl2 = 1;   // bytes, whole 128-bit word
+constexpr int kSr1 = 11;  // bits, per 32-bit word
+constexpr int kSr2 = 1;   // bytes, whole 128-bit word
+constexpr uint32_t kMsk[4] = {0xdfffffefu, 0xddfecb7fu, 0xbffaffffu, 0xbffffff6u};
+constexpr uint32_t kParity[4] = {0x00000001u, 0x00000000u, 0x00000000u, 0x13c9e684u};
+
+// One 128-bit word as two 64-bit halves (lo = 32-bit words 0 and 1).
+struct W128 {
+    uint64_t lo, hi;
+};
+
+inline W128 load(const uint32_t* w) {
+    W128 v;
+    v.lo = (uint64_t)w[0] | (uint64_t)w[1] << 32;
+    v.hi = (uint64_t)w[2] | (uint64_t)w[3] << 32;
+    return v;
+}
+
+inline void store(uint32_t* w, W128 v) {
+    w[0] = (uint32_t)v.lo;
+    w[1] = (uint32_t)(v.lo >> 32);
+    w[2] = (uint32_t)v.hi;
+    w[3] = (uint32_t)(v.hi >> 32);
+}
+
+// r = a ^ (a <<128 SL2 bytes) ^ ((b >>32 SR1) & MSK) ^ (c >>128 SR2 bytes) ^ (d <<32 SL1)
+inline W128 recursion(W128 a, W128 b, W128 c, W128 d) {
+    W128 x, y, r;
+    x.hi = a.hi << (kSl2 * 8) | a.lo >> (64 - kSl2 * 8);
+    x.lo = a.lo << (kSl2 * 8);
+    y.lo = c.lo >> (kSr2 * 8) | c.hi << (64 - kSr2 * 8);
+    y.hi = c.hi >> (kSr2 * 8);
+    // Per-word shifts on 64-bit halves: mask off the bits that crossed from
+    // the neighbouring 32-bit word.
+    constexpr uint64_t kSrKeep = (uint64_t)(0xffffffffu >> kSr1) * 0x100000001ull;
+    constexpr uint64_t kSlKeep = (uint64_t)(0xffffffffu << kSl1 & 0xffffffffu) * 0x100000001ull;
+    constexpr uint64_t kMskLo = (uint64_t)kMsk[0] | (uint64_t)kMsk[1] << 32;
+    constexpr uint64_t kMskHi = (uint64_t)kMsk[2] | (uint64_t)kMsk[3] << 32;
+    r.lo = a.lo ^ x.lo ^ (b.lo >> kSr1 & kSrKeep & kMskLo) ^ y.lo ^ (d.lo << kSl1 & kSlKeep);
+    r.hi = a.hi ^ x.hi ^ (b.hi >> kSr1 & kSrKeep & kMskHi) ^ y.hi ^ (d.hi << kSl1 & kSlKeep);
+    return r;
+}
+
+}  // namespace
+
+void rnd_regen_block_portable(uint32_t* w) {
+    W128 r1 = load(w + (kN - 2) * 4);
+    W128 r2 = load(w + (kN - 1) * 4);
+    for (int i = 0; i < kN; i++) {
+        int j = i + kPos1 < kN ? i + kPos1 : i + kPos1 - kN;
+        W128 r = recursion(load(w + i * 4), load(w + j * 4), r1, r2);
+        store(w + i * 4, r);
+        r1 = r2;
+        r2 = r;
+    }
+}
+
+#if defined(__SSE2__)
+namespace {
+
+inline __m128i recursion_sse2(__m128i a, __m128i b, __m128i c, __m128i d, __m128i mask) {
+    __m128i x = _mm_slli_si128(a, kSl2);
+    __m128i y = _mm_srli_si128(c, kSr2);
+    __m128i z = _mm_and_si128(_mm_srli_epi32(b, kSr1), mask);
+    __m128i v = _mm_slli_epi32(d, kSl1);
+    return _mm_xor_si128(_mm_xor_si128(_mm_xor_si128(a, x), _mm_xor_si128(z, y)), v);
+}
+
+// rnd_unit of the two 64-bit outputs in v: the same operations in the same
+// order as the scalar form, so the values are bit-identical.
+inline __m128d units_sse2(__m128i v) {
+    const __m128i lo_mask = _mm_set1_epi64x(0xffffffff);
+    const __m128i lo_exp = _mm_set1_epi64x(0x4330000000000000ll);
+    const __m128i hi_exp = _mm_set1_epi64x(0x4530000000000000ll);
+    __m128d lo = _mm_castsi128_pd(_mm_or_si128(_mm_and_si128(v, lo_mask), lo_exp));
+    __m128d hi = _mm_castsi128_pd(_mm_or_si128(_mm_srli_epi64(v, 32), hi_exp));
+    __m128d u = _mm_mul_pd(_mm_add_pd(_mm_sub_pd(hi, _mm_set1_pd(0x1.00000001p84)), lo), _mm_set1_pd(0x1p-64));
+    return _mm_min_pd(u, _mm_set1_pd(0x1.fffffffffffffp-1));
+}
+
+// The recursion is a chain through r1 and r2, so most execution units idle;
+// converting each new word into unit values in the same loop costs almost
+// nothing.
+template <bool kUnits>
+void regen_sse2(uint32_t* w, double* units) {
+    __m128i* s = reinterpret_cast<__m128i*>(w);
+    const __m128i mask = _mm_set_epi32((int)kMsk[3], (int)kMsk[2], (int)kMsk[1], (int)kMsk[0]);
+    __m128i r1 = _mm_loadu_si128(s + kN - 2);
+    __m128i r2 = _mm_loadu_si128(s + kN - 1);
+    for (int i = 0; i < kN; i++) {
+        const int j = i < kN - kPos1 ? i + kPos1 : i + kPos1 - kN;
+        __m128i r = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j), r1, r2, mask);
+        _mm_storeu_si128(s + i, r);
+        if constexpr (kUnits) _mm_storeu_pd(units + 2 * i, units_sse2(r));
+        r1 = r2;
+        r2 = r;
+    }
+}
+
+}  // namespace
+
+void rnd_regen_block(uint32_t* w) { regen_sse2<false>(w, nullptr); }
+#else
+void rnd_regen_block(uint32_t* w) { rnd_regen_block_portable(w); }
+#endif
+
+void rnd_seed_block(uint32_t* w, uint32_t seed) {
+    w[0] = seed;
+    for (int i = 1; i < kN32; i++) w[i] = 1812433253u * (w[i - 1] ^ (w[i - 1] >> 30)) + (uint32_t)i;
+    // Period certification: the state must not lie in the short-period
+    // subspace; an even parity is fixed by flipping the lowest PARITY bit.
+    uint32_t inner = 0;
+    for (int i = 0; i < 4; i++) inner ^= w[i] & kParity[i];
+    for (int s = 16; s > 0; s >>= 1) inner ^= inner >> s;
+    if (inner & 1) return;
+    for (int i = 0; i < 4; i++) {
+        for (int bit = 0; bit < 32; bit++) {
+            uint32_t m = 1u << bit;
+            if (kParity[i] & m) {
+                w[i] ^= m;
+                return;
+            }
+        }
+    }
+}
+
+void SeedRnd(int seed) {
+    kRndInitialized = 1;
+    rnd_seed_block(state, (uint32_t)seed);
+    idx = kN32;
+}
+
+namespace {
+
+// unit[k] = rnd_unit(output at word 2k + phase) for every whole output.
+void fill_units(int phase) {
+    for (int k = 0; k < (kN32 - phase) / 2; k++) {
+        const int i = 2 * k + phase;
+        unit[k] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
+    }
+}
+
+}  // namespace
+
+void rnd_detail::refill() {
+    if (!kRndInitialized) SeedRnd(0);
+#if defined(__SSE2__)
+    regen_sse2<true>(state, unit);
+#else
+    rnd_regen_block_portable(state);
+    fill_units(0);
+#endif
+    idx = 0;
+}
+
+uint32_t rnd_next32() {
+    if (idx >= kN32) rnd_detail::refill();
+    uint32_t v = state[idx++];
+    // The 64-bit outputs now start at the other parity; rebuild their unit
+    // values. Only RndFloat draws 32 bits, and nothing in the game calls it.
+    if (idx < kN32) fill_units(idx & 1);
+    return v;
+}
+
+float RndFloat() {
+    // Near the top the value rounds to 1.0f as a float; keep it inside (0, 1).
+    float f = (float)(((double)rnd_next32() + 0.5) * 0x1p-32);
+    return f < 1.0f ? f : 0x1.fffffep-1f;
+}
+
+int64_t Rand64(int64_t low, int64_t high) {
+    double u = RndDouble();
+    // Bounds put in order and the span taken unsigned, so no bound pair can
+    // overflow; where the signed difference fits this is the rule of Rand.
+    if (high < low) {
+        int64_t t = low;
+        low = high;
+        high = t;
+    }
+    uint64_t span = (uint64_t)high - (uint64_t)low;
+    // span + 1 may be 2^64 (wraps to 0) or round up when made a double;
+    // clamp so the result never passes high.
+    double n = span == UINT64_MAX ? 0x1p64 : (double)(span + 1);
+    uint64_t t = (uint64_t)(u * n);
+    if (t > span) t = span;
+    return (int64_t)((uint64_t)low + t);
+}
