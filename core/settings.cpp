@@ -102,9 +102,12 @@ std::string lower(std::string text) {
     return text;
 }
 
-// The platform's driver in use before the user chose one is the default.
+// The platform lists its default driver (the one it opens when none was
+// chosen) first.
 void fill_default_driver() {
-    if (set_sfx_driver.empty()) set_sfx_driver = CurrentAudioDriver();
+    if (!set_sfx_driver.empty()) return;
+    std::vector<std::string> drivers = AudioDrivers();
+    set_sfx_driver = drivers.empty() ? "Null" : drivers.front();
 }
 
 void apply_driver(const std::string& name) {

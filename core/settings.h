@@ -19,7 +19,7 @@ extern int set_tmp_scrx, set_tmp_scry, set_tmp_depth;
 extern int set_particles, set_background, set_textshadows;
 extern int set_music_vol, set_sfx_vol;
 // The audio driver by name ("Default Driver" stands for "Null"); "" until the
-// first load or save puts the platform's current driver there.
+// first load or save puts the platform's default driver there.
 extern std::string set_sfx_driver;
 extern std::string set_name;
 extern int set_gore, set_bloodcolor;
