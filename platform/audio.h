@@ -48,7 +48,9 @@ public:
 };
 using ChannelPtr = std::shared_ptr<TChannel>;
 
-// Null when the file is missing or not a valid WAV (PCM 8/16-bit) or Ogg.
+// Null when the file is missing or not a valid WAV (PCM 8/16-bit, mono or
+// stereo) or Ogg Vorbis (mono or stereo). A stream is read from where it
+// stands, so a sound can sit anywhere inside a bank.
 SoundPtr LoadSound(const std::string& path, int flags = 0);
 SoundPtr LoadSound(Stream& stream, int flags = 0);
 // Length in milliseconds.
