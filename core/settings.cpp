@@ -96,12 +96,6 @@ const Field kFields[] = {
     {"hostmultiteams", &set_host_multiteams, nullptr, PLAIN},
 };
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
 // The platform lists its default driver (the one it opens when none was
 // chosen) first.
 void fill_default_driver() {
@@ -125,7 +119,7 @@ void read_line(const std::string& line, int apply) {
     if (space == std::string::npos) return;
     std::vector<std::string> pieces = settings_split(line, ' ');
     if (pieces.size() < 2) return;
-    std::string key = lower(pieces[0]);
+    std::string key = settings_lower(pieces[0]);
     const Field* field = nullptr;
     for (const Field& f : kFields)
         if (key == f.key) field = &f;
@@ -269,6 +263,12 @@ int settings_toint(const std::string& text) {
     if (negative) value = -value;
     if (value > INT32_MAX) value = INT32_MAX;
     return (int)value;
+}
+
+std::string settings_lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
 }
 
 std::vector<std::string> settings_split(const std::string& text, char separator) {

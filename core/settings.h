@@ -52,5 +52,7 @@ void settings_defaults();
 // white space skipped, an optional sign, then digits up to the first other
 // character; no digits give 0. Saturates at the int range.
 int settings_toint(const std::string& text);
+// ASCII letters lowered; other bytes kept.
+std::string settings_lower(std::string text);
 // Splits at every separator: "a,,b" gives "a", "", "b"; "" gives one "".
 std::vector<std::string> settings_split(const std::string& text, char separator);
