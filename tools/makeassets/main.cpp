@@ -100,6 +100,8 @@ bool write_sheet(const Registry& reg, const std::string& out, const std::string&
     std::vector<ImageAsset> extra;
     if (filter.empty() || std::string("gfx/players/preview").find(filter) != std::string::npos)
         extra.push_back({"gfx/players/preview", Fmt::Png, 0, 0, 1, false, player_preview});
+    if (filter.empty() || std::string("gfx/title_preview").find(filter) != std::string::npos)
+        extra.push_back({"gfx/title_preview", Fmt::Png, 0, 0, 1, false, title_preview});
     for (auto* group : {&reg.images, &reg.builtin, (const std::vector<ImageAsset>*)&extra})
         for (const ImageAsset& a : *group)
             if (filter.empty() || a.path.find(filter) != std::string::npos) list.push_back(&a);
