@@ -23,12 +23,6 @@ namespace {
 // Category 0 of the weapon menu: 14 columns by 9 rows.
 constexpr int kWeaponColumns = 14, kWeaponRows = 9;
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
 std::string replace_all(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
@@ -89,9 +83,9 @@ void load_line(const std::string& line) {
         if (number >= 300 && number <= 3000) (key == "terrainwidth" ? map_xsize : map_ysize) = number;
         return;
     }
-    std::string name = lower(key);
+    std::string name = settings_lower(key);
     for (int i = 0; i < kHostSettings; i++)
-        if (!setn[i].empty() && lower(setn[i]) == name) {
+        if (!setn[i].empty() && settings_lower(setn[i]) == name) {
             set[i] = number;
             return;
         }

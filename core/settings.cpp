@@ -96,15 +96,12 @@ const Field kFields[] = {
     {"hostmultiteams", &set_host_multiteams, nullptr, PLAIN},
 };
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
-// The platform's driver in use before the user chose one is the default.
+// The platform lists its default driver (the one it opens when none was
+// chosen) first.
 void fill_default_driver() {
-    if (set_sfx_driver.empty()) set_sfx_driver = CurrentAudioDriver();
+    if (!set_sfx_driver.empty()) return;
+    std::vector<std::string> drivers = AudioDrivers();
+    set_sfx_driver = drivers.empty() ? "Null" : drivers.front();
 }
 
 void apply_driver(const std::string& name) {
@@ -122,7 +119,7 @@ void read_line(const std::string& line, int apply) {
     if (space == std::string::npos) return;
     std::vector<std::string> pieces = settings_split(line, ' ');
     if (pieces.size() < 2) return;
-    std::string key = lower(pieces[0]);
+    std::string key = settings_lower(pieces[0]);
     const Field* field = nullptr;
     for (const Field& f : kFields)
         if (key == f.key) field = &f;
@@ -266,6 +263,12 @@ int settings_toint(const std::string& text) {
     if (negative) value = -value;
     if (value > INT32_MAX) value = INT32_MAX;
     return (int)value;
+}
+
+std::string settings_lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
 }
 
 std::vector<std::string> settings_split(const std::string& text, char separator) {

@@ -19,7 +19,7 @@ extern int set_tmp_scrx, set_tmp_scry, set_tmp_depth;
 extern int set_particles, set_background, set_textshadows;
 extern int set_music_vol, set_sfx_vol;
 // The audio driver by name ("Default Driver" stands for "Null"); "" until the
-// first load or save puts the platform's current driver there.
+// first load or save puts the platform's default driver there.
 extern std::string set_sfx_driver;
 extern std::string set_name;
 extern int set_gore, set_bloodcolor;
@@ -52,5 +52,7 @@ void settings_defaults();
 // white space skipped, an optional sign, then digits up to the first other
 // character; no digits give 0. Saturates at the int range.
 int settings_toint(const std::string& text);
+// ASCII letters lowered; other bytes kept.
+std::string settings_lower(std::string text);
 // Splits at every separator: "a,,b" gives "a", "", "b"; "" gives one "".
 std::vector<std::string> settings_split(const std::string& text, char separator);
