@@ -10,6 +10,8 @@
 #include "platform/pixmap.h"
 
 #include <jpeglib.h>
+// jerror.h needs jpeglib.h first.
+#include <jerror.h>
 #include <png.h>
 
 #include <algorithm>
@@ -69,9 +71,9 @@ struct Bytes {
     uint32_t U8(uint64_t o) const { return Has(o, 1) ? data[o] : 0; }
     uint32_t U16(uint64_t o) const { return Has(o, 2) ? data[o] | (uint32_t)data[o + 1] << 8 : 0; }
     uint32_t U32(uint64_t o) const {
-        return Has(o, 4) ? data[o] | (uint32_t)data[o + 1] << 8 | (uint32_t)data[o + 2] << 16 |
-                               (uint32_t)data[o + 3] << 24
-                         : 0;
+        return Has(o, 4)
+                   ? data[o] | (uint32_t)data[o + 1] << 8 | (uint32_t)data[o + 2] << 16 | (uint32_t)data[o + 3] << 24
+                   : 0;
     }
 };
 
@@ -173,38 +175,38 @@ PixmapPtr LoadBmp(const Bytes& in) {
         const uint8_t* src = in.data + off_bits + stride * (uint64_t)(top_down ? y : height - 1 - y);
         uint32_t* dst = pm->Row((int)y);
         switch (bpp) {
-        case 1:
-        case 4:
-        case 8: {
-            const int per_byte = 8 / bpp;
-            const uint32_t index_mask = (1u << bpp) - 1;
-            for (int64_t x = 0; x < width; x++) {
-                int shift = 8 - bpp * (int)(x % per_byte + 1);
-                uint32_t index = (src[x / per_byte] >> shift) & index_mask;
-                // An index beyond the palette reads as opaque black.
-                dst[x] = index < palette_size ? palette[index] : 0xFF000000u;
-            }
-            break;
-        }
-        case 24:
-            for (int64_t x = 0; x < width; x++, src += 3)
-                dst[x] = 0xFF000000u | (uint32_t)src[2] << 16 | (uint32_t)src[1] << 8 | src[0];
-            break;
-        case 32:
-            for (int64_t x = 0; x < width; x++, src += 4) {
-                uint32_t v = src[0] | (uint32_t)src[1] << 8 | (uint32_t)src[2] << 16 | (uint32_t)src[3] << 24;
-                uint32_t a;
-                if (compression == BI_RGB_) {
-                    a = v >> 24;
-                    v &= 0xFFFFFFu;
-                } else {
-                    a = alpha.Get(v);
-                    v = red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
+            case 1:
+            case 4:
+            case 8: {
+                const int per_byte = 8 / bpp;
+                const uint32_t index_mask = (1u << bpp) - 1;
+                for (int64_t x = 0; x < width; x++) {
+                    int shift = 8 - bpp * (int)(x % per_byte + 1);
+                    uint32_t index = (src[x / per_byte] >> shift) & index_mask;
+                    // An index beyond the palette reads as opaque black.
+                    dst[x] = index < palette_size ? palette[index] : 0xFF000000u;
                 }
-                any_alpha |= a != 0;
-                dst[x] = a << 24 | v;
+                break;
             }
-            break;
+            case 24:
+                for (int64_t x = 0; x < width; x++, src += 3)
+                    dst[x] = 0xFF000000u | (uint32_t)src[2] << 16 | (uint32_t)src[1] << 8 | src[0];
+                break;
+            case 32:
+                for (int64_t x = 0; x < width; x++, src += 4) {
+                    uint32_t v = src[0] | (uint32_t)src[1] << 8 | (uint32_t)src[2] << 16 | (uint32_t)src[3] << 24;
+                    uint32_t a;
+                    if (compression == BI_RGB_) {
+                        a = v >> 24;
+                        v &= 0xFFFFFFu;
+                    } else {
+                        a = alpha.Get(v);
+                        v = red.Get(v) << 16 | green.Get(v) << 8 | blue.Get(v);
+                    }
+                    any_alpha |= a != 0;
+                    dst[x] = a << 24 | v;
+                }
+                break;
         }
     }
     // Most 32-bit files leave the fourth byte 0 and mean opaque pixels.
@@ -250,6 +252,12 @@ bool PngDecode(PngLoad& load) {
     png_read_info(png, info);
     png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (!SideOk(w) || !SideOk(h)) return false;
+    // Deflate packs at most 1032 bytes into one, so a header that claims more
+    // raw bytes than the file could hold is damage; refusing it here keeps a
+    // tiny hostile file from making us allocate gigabytes.
+    const uint64_t bits = (uint64_t)png_get_bit_depth(png, info) * png_get_channels(png, info);
+    const uint64_t raw = (uint64_t)h * (1 + ((uint64_t)w * bits + 7) / 8);
+    if (raw > (uint64_t)load.src.size * 1100 + 65536) return false;
     int colour = png_get_color_type(png, info);
     // Every colour type to 8-bit RGBA: palettes and low-bit greys expand,
     // tRNS becomes alpha, greys become RGB, missing alpha is 255.
@@ -307,6 +315,11 @@ struct JpegError {
 
 void JpegErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
 void JpegOutputMessage(j_common_ptr) {}
+// Warnings are mostly harmless, but running out of data means the rest of
+// the picture would be made up: the file is damaged.
+void JpegEmitMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
+}
 
 struct JpegLoad {
     jpeg_decompress_struct cinfo;
@@ -323,6 +336,10 @@ bool JpegDecode(JpegLoad& load) {
     jpeg_mem_src(&cinfo, load.data, (unsigned long)load.size);
     jpeg_read_header(&cinfo, TRUE);
     if (!SideOk(cinfo.image_width) || !SideOk(cinfo.image_height)) return false;
+    // Every 8x8 block costs at least one bit, so a file of n bytes holds at
+    // most 512 n pixels; claims beyond that are damage (and would otherwise
+    // allocate far more memory than the file could fill).
+    if ((uint64_t)cinfo.image_width * cinfo.image_height > (uint64_t)load.size * 512 + (1u << 20)) return false;
     // CMYK files (as written by some editors) come out inverted; the rest as RGB.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -362,6 +379,7 @@ PixmapPtr LoadJpeg(const Bytes& in) {
     load->cinfo.err = jpeg_std_error(&load->err.base);
     load->err.base.error_exit = JpegErrorExit;
     load->err.base.output_message = JpegOutputMessage;
+    load->err.base.emit_message = JpegEmitMessage;
     jpeg_create_decompress(&load->cinfo);
     bool ok = false;
     try {

@@ -44,7 +44,7 @@ void ExpectDots(const ImagePtr& image, int ix, int iy, float rot, float sx, floa
 
 TEST(Collide, SquaresOverlapOnlyWhenPixelsShareAPlace) {
     ImagePtr a = Filled(10, 10), b = Filled(10, 10);
-    const At cases[] = {{10, 0, false}, {9, 0, true},  {9, 9, true},    {-10, 0, false},
+    const At cases[] = {{10, 0, false}, {9, 0, true},   {9, 9, true},    {-10, 0, false},
                         {-9, -9, true}, {0, 10, false}, {0, -10, false}, {100, 100, false}};
     for (const At& c : cases) {
         EXPECT_EQ(ImagesCollide(a, 0, 0, 0, b, c.x, c.y, 0), c.hit) << c.x << "," << c.y;
@@ -115,8 +115,14 @@ TEST(Collide, QuarterTurnTurnsClockwiseAboutTheHandle) {
     // local (u, v) goes to (50 - v, 50 + u), covering pixels x 48..49, y 50..59.
     ImagePtr bar = Filled(10, 2);
     ExpectDots(bar, 50, 50, 90, 1, 1,
-               {{48, 50, true}, {49, 59, true}, {48, 55, true}, {50, 55, false}, {47, 55, false}, {49, 60, false},
-                {49, 49, false}, {55, 50, false}});
+               {{48, 50, true},
+                {49, 59, true},
+                {48, 55, true},
+                {50, 55, false},
+                {47, 55, false},
+                {49, 60, false},
+                {49, 49, false},
+                {55, 50, false}});
     // -90 and 270 agree.
     ExpectDots(bar, 50, 50, -90, 1, 1, {{50, 40, true}, {51, 49, true}, {50, 50, false}, {52, 45, false}});
     ExpectDots(bar, 50, 50, 270, 1, 1, {{50, 40, true}, {51, 49, true}, {50, 50, false}, {52, 45, false}});

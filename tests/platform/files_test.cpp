@@ -1,12 +1,12 @@
 // Files and folders: listing order, atomic saves, folder handling and path pieces.
-#include <gtest/gtest.h>
+#include "platform/files.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <cstring>
 
-#include "platform/files.h"
 #include "platform/incbin.h"
 #include "platform/stream.h"
 #include "platform/test_files.h"
@@ -105,7 +105,7 @@ TEST(Files, FoldersTypesAndSizes) {
     EXPECT_EQ(FileType(dir / "x/y/z/f.bin"), FILETYPE_FILE);
     EXPECT_EQ(FileSize(dir / "x/y/z/f.bin"), 5);
     EXPECT_GT(FileTime(dir / "x/y/z/f.bin"), 0);
-    EXPECT_FALSE(DeleteDir(dir / "x"));  // not empty
+    EXPECT_FALSE(DeleteDir(dir / "x"));   // not empty
     EXPECT_FALSE(DeleteFile(dir / "x"));  // not a file
     ASSERT_TRUE(RenameFile(dir / "x/y/z/f.bin", dir / "x/g.bin"));
     ASSERT_TRUE(CopyFile(dir / "x/g.bin", dir / "x/h.bin"));

@@ -1,7 +1,8 @@
 // Images: load state, strips cut into frames, handles, locking and the texture hook.
+#include "platform/image.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/image.h"
 #include "platform/test_files.h"
 
 namespace {

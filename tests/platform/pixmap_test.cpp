@@ -1,4 +1,6 @@
 // Pixmaps: the BMP, PNG and JPEG loaders, damage handling and saving.
+#include "platform/pixmap.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,7 +8,6 @@
 
 #include "platform/image.h"
 #include "platform/incbin.h"
-#include "platform/pixmap.h"
 #include "platform/test_files.h"
 
 namespace {
@@ -55,6 +56,47 @@ TEST(BmpLoader, ThirtyTwoBitsKeepAlphaUnlessItIsAllZero) {
     EXPECT_EQ(Pixels(with_alpha), (std::vector<uint32_t>{0x80FF0000, 0x00000000, 0xFF00FF00}));
     PixmapPtr no_alpha = FromBytes(MakeBmp(32, {{0x00FF0000, 0x00000000}}));
     EXPECT_EQ(Pixels(no_alpha), (std::vector<uint32_t>{kRed, kBlack}));
+}
+
+TEST(BmpLoader, OtherHeaderKinds) {
+    // The old 12-byte header: 16-bit sides, 3-byte palette entries.
+    std::vector<uint8_t> core(14 + 12 + 2 * 3 + 4, 0);
+    core[0] = 'B';
+    core[1] = 'M';
+    PutLE(core, 10, 14 + 12 + 6, 4);
+    PutLE(core, 14, 12, 4);
+    PutLE(core, 18, 3, 2);  // width
+    PutLE(core, 20, 1, 2);  // height
+    PutLE(core, 22, 1, 2);
+    PutLE(core, 24, 1, 2);         // one bit
+    PutLE(core, 26, 0x0000FF, 3);  // index 0: blue
+    PutLE(core, 29, 0x00FF00, 3);  // index 1: green
+    core[32] = 0x40;               // 0 1 0
+    EXPECT_EQ(Pixels(FromBytes(core)), (std::vector<uint32_t>{kBlue, kGreen, kBlue}));
+
+    // 32 bits with colour masks after a 40-byte header, here R G B X from the top byte down.
+    std::vector<uint8_t> fields = MakeBmp(32, {{0xFF0000FF, 0x00FF00FF}});
+    fields.insert(fields.begin() + 54, 12, 0);
+    PutLE(fields, 10, 54 + 12, 4);
+    PutLE(fields, 30, 3, 4);
+    PutLE(fields, 54, 0xFF000000, 4);
+    PutLE(fields, 58, 0x00FF0000, 4);
+    PutLE(fields, 62, 0x0000FF00, 4);
+    EXPECT_EQ(Pixels(FromBytes(fields)), (std::vector<uint32_t>{kRed, kGreen}));
+    PutLE(fields, 58, 0x00F0F000, 4);  // a mask with a gap is damage
+    EXPECT_EQ(FromBytes(fields), nullptr);
+
+    // A 124-byte header whose alpha mask is used.
+    std::vector<uint8_t> v5 = MakeBmp(32, {{0x80112233, 0xFF445566}});
+    v5.insert(v5.begin() + 54, 124 - 40, 0);
+    PutLE(v5, 10, 14 + 124, 4);
+    PutLE(v5, 14, 124, 4);
+    PutLE(v5, 30, 3, 4);
+    PutLE(v5, 54, 0x00FF0000, 4);
+    PutLE(v5, 58, 0x0000FF00, 4);
+    PutLE(v5, 62, 0x000000FF, 4);
+    PutLE(v5, 66, 0xFF000000, 4);
+    EXPECT_EQ(Pixels(FromBytes(v5)), (std::vector<uint32_t>{0x80112233, 0xFF445566}));
 }
 
 TEST(BmpLoader, DamagedHeadersAreRefused) {

@@ -1,4 +1,6 @@
 // Streams: text lines, typed little-endian values, file, built-in and bank streams.
+#include "platform/stream.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,7 +9,6 @@
 
 #include "platform/files.h"
 #include "platform/incbin.h"
-#include "platform/stream.h"
 #include "platform/test_files.h"
 
 namespace {
@@ -167,7 +168,7 @@ TEST(FileStream, MissingFilesAndFolders) {
     ScratchDir dir;
     EXPECT_EQ(ReadFile(dir / "none.txt"), nullptr);
     EXPECT_EQ(OpenFile(dir / "none.txt"), nullptr);  // must exist
-    EXPECT_EQ(ReadFile(dir.path()), nullptr);       // a folder is not a file
+    EXPECT_EQ(ReadFile(dir.path()), nullptr);        // a folder is not a file
     EXPECT_EQ(WriteFile(dir / "no/such/folder.txt"), nullptr);
 }
 

@@ -61,15 +61,23 @@ inline std::vector<uint8_t> MakeBmp(int bpp, const std::vector<std::vector<uint3
         for (int x = 0; x < w; x++) {
             uint32_t v = rows[y][x];
             switch (bpp) {
-            case 1: dst[x / 8] |= (uint8_t)((v & 1) << (7 - x % 8)); break;
-            case 4: dst[x / 2] |= (uint8_t)((v & 15) << (x % 2 ? 0 : 4)); break;
-            case 8: dst[x] = (uint8_t)v; break;
-            case 24:
-                dst[x * 3] = (uint8_t)v;
-                dst[x * 3 + 1] = (uint8_t)(v >> 8);
-                dst[x * 3 + 2] = (uint8_t)(v >> 16);
-                break;
-            case 32: PutLE(b, (size_t)(dst - b.data()) + x * 4, v, 4); break;
+                case 1:
+                    dst[x / 8] |= (uint8_t)((v & 1) << (7 - x % 8));
+                    break;
+                case 4:
+                    dst[x / 2] |= (uint8_t)((v & 15) << (x % 2 ? 0 : 4));
+                    break;
+                case 8:
+                    dst[x] = (uint8_t)v;
+                    break;
+                case 24:
+                    dst[x * 3] = (uint8_t)v;
+                    dst[x * 3 + 1] = (uint8_t)(v >> 8);
+                    dst[x * 3 + 2] = (uint8_t)(v >> 16);
+                    break;
+                case 32:
+                    PutLE(b, (size_t)(dst - b.data()) + x * 4, v, 4);
+                    break;
             }
         }
     }
