@@ -104,9 +104,11 @@ struct Match {
 
 Match find_transfer(const std::string& name) {
     Match m;
+    // name == folder + path, where every folder is four characters long.
     auto search = [&](const Tres::Table& table, const char* folder) {
+        if (name.compare(0, 4, folder) != 0) return false;
         for (auto& entry : table) {
-            if (entry && folder + entry->path == name) {
+            if (entry && name.compare(4, std::string::npos, entry->path) == 0) {
                 m = {true, entry->compr, entry->crc32, entry->size};
                 return true;
             }
