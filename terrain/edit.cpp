@@ -1,0 +1,298 @@
+// Terrain editing primitives over the tile store.
+//
+// Each primitive clips its region to the terrain, then visits the overlapped
+// tiles once each: the tile's pixels are fetched (and locked) once, and the
+// work inside is plain loops over row spans. Source images are read straight
+// from their frame-0 pixmap; they are never unlocked here, since they were not
+// written and a stale mark would re-upload their texture for nothing.
+#include "terrain/edit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "terrain/ellipse.h"
+#include "terrain/tiles.h"
+
+namespace {
+
+// An inclusive region of map pixels, already clipped to the terrain.
+struct Region {
+    int x0, y0, x1, y1;
+};
+
+bool clip(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Region& r) {
+    if (x0 < 0) x0 = 0;
+    if (y0 < 0) y0 = 0;
+    if (x1 > map_xsize - 1) x1 = map_xsize - 1;
+    if (y1 > map_ysize - 1) y1 = map_ysize - 1;
+    if (x0 > x1 || y0 > y1) return false;
+    r = {(int)x0, (int)y0, (int)x1, (int)y1};
+    return true;
+}
+
+// One overlapped tile: its pixels, its map origin and the local inclusive
+// bounds of the region inside it.
+struct TileSpan {
+    uint32_t* pix;
+    int ox, oy;
+    int lx0, lx1, ly0, ly1;
+};
+
+// Calls work(tile) for every tile the region overlaps and wanted(tile)
+// accepts (the others are not even locked). A tile that holds no pixels yet
+// is created only when creates(tile) says the work can leave a non-zero pixel
+// there (tile.pix is null during both questions).
+template <class Wanted, class Creates, class Work>
+void for_tiles(const Region& r, Wanted wanted, Creates creates, Work work) {
+    int tx0 = r.x0 / kTileSize, tx1 = r.x1 / kTileSize;
+    int ty0 = r.y0 / kTileSize, ty1 = r.y1 / kTileSize;
+    for (int tx = tx0; tx <= tx1; ++tx) {
+        int ox = tx * kTileSize;
+        for (int ty = ty0; ty <= ty1; ++ty) {
+            int oy = ty * kTileSize;
+            TileSpan t{nullptr, ox, oy, std::max(r.x0 - ox, 0), std::min(r.x1 - ox, kTileSize - 1),
+                       std::max(r.y0 - oy, 0), std::min(r.y1 - oy, kTileSize - 1)};
+            if (!wanted(t)) continue;
+            if (!map_tile_peek(tx, ty) && !creates(t)) continue;
+            t.pix = map_tile_pixels(tx, ty, true);
+            if (t.pix) work(t);
+        }
+    }
+}
+
+// The same for work that wants every overlapped tile.
+template <class Creates, class Work>
+void for_tiles(const Region& r, Creates creates, Work work) {
+    for_tiles(r, [](const TileSpan&) { return true; }, creates, work);
+}
+
+const TPixmap* source_pixmap(const ImagePtr& image) {
+    if (!image || image->frames.empty() || !image->frames[0]) return nullptr;
+    const TPixmap* p = image->frames[0].get();
+    return p->width > 0 && p->height > 0 ? p : nullptr;
+}
+
+// True when some source pixel under the tile's part of the region has alpha
+// above 128. (sx, sy) is the source pixel under map pixel (0, 0) of the map.
+bool source_has_solid(const TPixmap& src, int sx, int sy, const TileSpan& t) {
+    for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+        const uint32_t* s = src.Row(t.oy + ly + sy) + t.ox + sx;
+        for (int lx = t.lx0; lx <= t.lx1; ++lx)
+            if ((s[lx] >> 24) > 128) return true;
+    }
+    return false;
+}
+
+inline uint32_t clamp_channel(double v) {
+    // NaN fails both tests and becomes 0, so it never reaches the conversion.
+    return v > 0 ? (v < 255 ? (uint32_t)v : 255u) : 0u;
+}
+
+// The tint of map_alphaimage and map_alphaimagerect over a region whose
+// source pixel for map pixel (px, py) is (px + sx, py + sy).
+void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
+    // a and 1 - a depend only on the source alpha: one table per call.
+    float a_of[256], ia_of[256];
+    for (int i = 0; i < 256; ++i) {
+        a_of[i] = (float)((double)i / 255.0 * (double)strength);
+        ia_of[i] = (float)(1.0 - (double)a_of[i]);
+    }
+    for_tiles(
+        reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
+        [&](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                uint32_t* d = t.pix + ly * kTileSize;
+                const uint32_t* s = src.Row(t.oy + ly + sy) + t.ox + sx;
+                for (int lx = t.lx0; lx <= t.lx1; ++lx) {
+                    uint32_t tv = d[lx];
+                    if ((tv >> 24) <= 128) continue;
+                    uint32_t sv = s[lx];
+                    uint32_t as = sv >> 24;
+                    if (as == 0) continue;   // alpha 0 leaves the pixel exactly, whatever the strength
+                    double a = a_of[as], ia = ia_of[as];
+                    double cr = r != -1 ? (double)r : (double)((sv >> 16) & 255);
+                    double cg = g != -1 ? (double)g : (double)((sv >> 8) & 255);
+                    double cb = b != -1 ? (double)b : (double)(sv & 255);
+                    uint32_t nr = clamp_channel(ia * ((tv >> 16) & 255) + a * cr);
+                    uint32_t ng = clamp_channel(ia * ((tv >> 8) & 255) + a * cg);
+                    uint32_t nb = clamp_channel(ia * (tv & 255) + a * cb);
+                    d[lx] = (tv & 0xFF000000u) | nr << 16 | ng << 8 | nb;
+                }
+            }
+        });
+}
+
+std::vector<int64_t>& row_spans() {
+    static std::vector<int64_t> spans;
+    return spans;
+}
+
+}  // namespace
+
+int map_rect(int x, int y, int w, int h, int argb) {
+    map_unlock = 1;
+    if (w < 0 || h < 0) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + w, (int64_t)y + h, reg)) return 0;
+    uint32_t v = (uint32_t)argb;
+    for_tiles(
+        reg, [v](const TileSpan&) { return v != 0; },
+        [v](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                uint32_t* d = t.pix + ly * kTileSize;
+                std::fill(d + t.lx0, d + t.lx1 + 1, v);
+            }
+        });
+    return 0;
+}
+
+int map_oval(int x, int y, int rx, int ry, int argb) {
+    if (rx < 1 || ry < 1) return 0;
+    map_unlock = 1;
+    Region reg;
+    if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
+    Tmap_ellipse e(rx, ry);
+    // Per row of the clipped box, the inside span as map x0, x1 (x0 > x1 when
+    // the row is empty or wholly off the map).
+    std::vector<int64_t>& spans = row_spans();
+    spans.resize(2 * (size_t)(reg.y1 - reg.y0 + 1));
+    for (int py = reg.y0; py <= reg.y1; ++py) {
+        int64_t hs = e.half_span((int64_t)py - y);
+        int64_t* s = &spans[2 * (size_t)(py - reg.y0)];
+        s[0] = hs < 0 ? 1 : std::max<int64_t>((int64_t)x - hs, reg.x0);
+        s[1] = hs < 0 ? 0 : std::min<int64_t>((int64_t)x + hs, reg.x1);
+    }
+    uint32_t v = (uint32_t)argb;
+    auto touches = [&](const TileSpan& t) {
+        for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+            const int64_t* s = &spans[2 * (size_t)(t.oy + ly - reg.y0)];
+            if (std::max<int64_t>(s[0], t.ox + t.lx0) <= std::min<int64_t>(s[1], t.ox + t.lx1)) return true;
+        }
+        return false;
+    };
+    // Tiles in the corners of the box that the ellipse misses are not locked.
+    for_tiles(
+        reg, touches, [v](const TileSpan&) { return v != 0; },
+        [&](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                const int64_t* s = &spans[2 * (size_t)(t.oy + ly - reg.y0)];
+                int64_t a = std::max<int64_t>(s[0] - t.ox, t.lx0);
+                int64_t b = std::min<int64_t>(s[1] - t.ox, t.lx1);
+                if (a > b) continue;
+                uint32_t* d = t.pix + ly * kTileSize;
+                std::fill(d + a, d + b + 1, v);
+            }
+        });
+    return 0;
+}
+
+int map_image(const ImagePtr& image, int x, int y, int mode) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    int sx = -x, sy = -y;
+    if (mode == 0) {
+        for_tiles(
+            reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
+            [&](const TileSpan& t) {
+                for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                    uint32_t* d = t.pix + ly * kTileSize;
+                    const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                    for (int lx = t.lx0; lx <= t.lx1; ++lx)
+                        if ((s[lx] >> 24) > 128) d[lx] = s[lx];
+                }
+            });
+    } else {
+        for_tiles(
+            reg, [](const TileSpan&) { return true; },
+            [&](const TileSpan& t) {
+                for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                    uint32_t* d = t.pix + ly * kTileSize;
+                    const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                    for (int lx = t.lx0; lx <= t.lx1; ++lx) d[lx] = s[lx] | 0xFF000000u;
+                }
+            });
+    }
+    return 0;
+}
+
+int map_alphaimage(const ImagePtr& image, int x, int y, float strength, int r, int g, int b) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    tint(*src, reg, -x, -y, strength, r, g, b);
+    return 0;
+}
+
+int map_alphaimagerect(const ImagePtr& image, int x, int y, int sx, int sy, int w, int h, float strength, int r,
+                       int g, int b) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    int64_t ew = std::min<int64_t>(w, (int64_t)src->width - std::max(0, sx));
+    int64_t eh = std::min<int64_t>(h, (int64_t)src->height - std::max(0, sy));
+    if (ew <= 0 || eh <= 0) return 0;
+    // Map pixel (px, py) reads source (px + ox, py + oy). A negative sx or sy
+    // would reach left of or above the image: those map pixels are left out.
+    int64_t ox = (int64_t)sx - x, oy = (int64_t)sy - y;
+    int64_t x0 = x, y0 = y, x1 = (int64_t)x + ew - 1, y1 = (int64_t)y + eh - 1;
+    x0 = std::max(x0, -ox);
+    y0 = std::max(y0, -oy);
+    x1 = std::min(x1, (int64_t)src->width - 1 - ox);
+    y1 = std::min(y1, (int64_t)src->height - 1 - oy);
+    Region reg;
+    if (!clip(x0, y0, x1, y1, reg)) return 0;
+    tint(*src, reg, (int)ox, (int)oy, strength, r, g, b);
+    return 0;
+}
+
+int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    int sx = -x, sy = -y;
+    float a_of[256], ia_of[256];
+    for (int i = 0; i < 256; ++i) {
+        a_of[i] = (float)((double)i / 255.0);
+        ia_of[i] = (float)(1.0 - (double)a_of[i]);
+    }
+    const int adj[3] = {dr, dg, db};
+    for_tiles(
+        reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
+        [&](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                uint32_t* d = t.pix + ly * kTileSize;
+                const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                for (int lx = t.lx0; lx <= t.lx1; ++lx) {
+                    uint32_t tv = d[lx], sv = s[lx];
+                    uint32_t at = tv >> 24, as = sv >> 24;
+                    if (at == 255 || as <= 128) continue;
+                    float a = a_of[as], ia = ia_of[as];
+                    uint32_t out = std::min<uint32_t>(at + as, 255) << 24;
+                    for (int c = 0; c < 3; ++c) {
+                        int shift = 16 - 8 * c;
+                        int ct = (int)((tv >> shift) & 255), cs = (int)((sv >> shift) & 255);
+                        uint32_t nc;
+                        if (adj[c] == 0) {
+                            nc = clamp_channel((double)ia * ct + (double)a * cs);
+                        } else {
+                            int64_t u = std::clamp<int64_t>((int64_t)cs + adj[c], 0, 255);
+                            float p = (float)((double)ia * ct);
+                            float q = (float)((double)a * (double)u);
+                            nc = clamp_channel((double)(float)((double)p + (double)q));
+                        }
+                        out |= nc << shift;
+                    }
+                    d[lx] = out;
+                }
+            }
+        });
+    return 0;
+}
