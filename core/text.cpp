@@ -1,0 +1,123 @@
+// Text services: filters, trimming, zero filling, dates, aligned text and crypt.
+#include "core/text.h"
+
+#include "platform/draw.h"
+
+namespace {
+
+inline unsigned code(char c) { return (unsigned char)c; }
+
+inline bool is_latin_letter_or_digit(unsigned c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+inline bool is_blank(unsigned c) { return c == 9 || c == 32 || c == 160; }
+
+// s[pos, pos + len) clipped to the text; "" when pos lies past its end.
+std::string mid(const std::string& s, size_t pos, size_t len) { return pos < s.size() ? s.substr(pos, len) : ""; }
+
+}  // namespace
+
+std::string alphanumtrim(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        unsigned u = code(c);
+        if (is_latin_letter_or_digit(u) || u == ' ' || u == '-') out += c;
+    }
+    return out;
+}
+
+std::string filename(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        unsigned u = code(c);
+        if (is_latin_letter_or_digit(u) || u == ' ' || u == '-' || u == '_' || u == '!') out += c;
+    }
+    return out;
+}
+
+std::string trimstr(const std::string& text) {
+    size_t b = 0, e = text.size();
+    while (b < e && is_blank(code(text[b]))) b++;
+    while (e > b && is_blank(code(text[e - 1]))) e--;
+    return text.substr(b, e - b);
+}
+
+std::string trimname(const std::string& text, int max) {
+    std::string kept;
+    for (char c : text) {
+        unsigned u = code(c);
+        // No control characters, no comma or broken bar (they separate fields
+        // in saved and sent lists), nothing from 127 to 160.
+        if (u >= 32 && u != 44 && u != 166 && (u < 127 || u > 160)) kept += c;
+    }
+    kept = trimstr(kept);
+    if (kept.empty()) return "Mr. Grombat";
+    if (max < 0) max = 0;
+    if (kept.size() > (size_t)max) kept = trimstr(kept.substr(0, (size_t)max));
+    return kept;
+}
+
+std::string zerofill(const std::string& text, int width) {
+    if (width <= 0 || text.size() >= (size_t)width) return text;
+    return std::string((size_t)width - text.size(), '0') + text;
+}
+
+std::string valueatindex(const std::vector<std::string>& items, int index) {
+    if (index < 0 || (size_t)index >= items.size()) return "";
+    return items[(size_t)index];
+}
+
+int intmonth(const std::string& text) {
+    static const char* const kMonths[12] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                            "jul", "aug", "sep", "oct", "nov", "dec"};
+    if (text.size() != 3) return 0;
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+    for (int m = 0; m < 12; m++)
+        if (lower == kMonths[m]) return m + 1;
+    return 0;
+}
+
+std::string intdate(const std::string& date) {
+    return mid(date, 7, 4) + "-" + zerofill(intmonth(mid(date, 3, 3)), 2) + "-" + mid(date, 0, 2);
+}
+
+int DrawTextC(const std::string& text, int x, int y) {
+    DrawText(text, (float)(x - TextWidth(text) / 2), (float)y);
+    return 0;
+}
+
+int DrawTextR(const std::string& text, int x, int y) {
+    DrawText(text, (float)(x - TextWidth(text)), (float)y);
+    return 0;
+}
+
+// A shift by a repeating key. Saved password files depend on two oddities:
+// the key position wraps before reaching the key's last character (positions
+// 0 .. L-2 are used), and sums wrap by 255, not 256. So mode 1 undoes mode 0
+// for codes 0..254 when the key codes are 1..255; code 255 comes back as 0.
+std::string crypt(const std::string& text, const std::string& key, int mode) {
+    if (mode != 0 && mode != 1) return "";
+    // An empty key has nothing to shift by; leave the text as it is.
+    if (key.empty()) return text;
+    const size_t last = key.size() - 1;
+    std::string out;
+    out.reserve(text.size());
+    size_t k = 0;
+    for (char t : text) {
+        if (k >= last) k = 0;
+        int c;
+        if (mode == 0) {
+            c = (int)code(t) + (int)code(key[k]);
+            if (c > 255) c -= 255;
+        } else {
+            c = (int)code(t) - (int)code(key[k]);
+            if (c < 0) c += 255;
+        }
+        k++;
+        out += (char)(unsigned char)c;
+    }
+    return out;
+}
