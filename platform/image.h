@@ -55,15 +55,20 @@ void AutoImageFlags(int flags);
 int DefaultImageFlags();
 
 // flags -1 means the default flags. Null when the source cannot be loaded.
+// With MASKEDIMAGE every pixel whose RGB is the mask colour becomes
+// 0x00000000; other pixels keep their alpha (255 for files without alpha).
+// The pixmap version copies the pixmap; the caller's stays unchanged.
 ImagePtr LoadImage(const std::string& path, int flags = -1);
 ImagePtr LoadImage(Stream& stream, int flags = -1);
 ImagePtr LoadImage(const PixmapPtr& pixmap, int flags = -1);
 // A strip (or grid, row by row) cut into cells of cell_w x cell_h; frames are
 // cells first .. first + count - 1. Null when the picture holds fewer cells.
+// The image is cell_w x cell_h; the centre handle is that of one cell.
 ImagePtr LoadAnimImage(const std::string& path, int cell_w, int cell_h, int first, int count, int flags = -1);
 ImagePtr LoadAnimImage(Stream& stream, int cell_w, int cell_h, int first, int count, int flags = -1);
 ImagePtr LoadAnimImage(const PixmapPtr& pixmap, int cell_w, int cell_h, int first, int count, int flags = -1);
-// A new transparent image; the load state applies (centre handle).
+// A new transparent image; the load state applies (centre handle). Null for
+// sides outside 1..kMaxPixmapSide or fewer than one frame.
 ImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
 
 int ImageWidth(const ImagePtr& image);    // 0 for null
@@ -80,7 +85,11 @@ void UnlockImage(const ImagePtr& image, int frame = 0);
 // Pixel-exact collision: each image is placed by its handle at (x, y) with its
 // own frame, rotation (degrees) and scale; true when some point is covered by
 // a pixel of alpha 128 or more of both. Reads the CPU pixels, so writes since
-// the last unlock count. Leaves the drawing state alone.
+// the last unlock count. Leaves the drawing state alone. Placement is the
+// drawing one: local point p goes to (x, y) + R * ((p - handle) * scale), R
+// turning clockwise on screen (y down) for a positive angle; a negative scale
+// mirrors about the handle. Covered points are sampled at world pixel centres
+// (see image.cpp); a null image or a bad frame never collides.
 bool ImagesCollide(const ImagePtr& a, int ax, int ay, int aframe, float arot, float ascale_x, float ascale_y,
                    const ImagePtr& b, int bx, int by, int bframe, float brot, float bscale_x, float bscale_y);
 inline bool ImagesCollide(const ImagePtr& a, int ax, int ay, int aframe, const ImagePtr& b, int bx, int by, int bframe) {

@@ -31,10 +31,13 @@ public:
 
 using PixmapPtr = std::shared_ptr<TPixmap>;
 
+// Null when a side is below 1 or above kMaxPixmapSide (declared below).
 PixmapPtr CreatePixmap(int width, int height);
 PixmapPtr CopyPixmap(const TPixmap& pixmap);
 // A width x height window of a pixmap; parts outside it are transparent.
 PixmapPtr PixmapWindow(const TPixmap& pixmap, int x, int y, int width, int height);
+// Sets every pixel to argb.
+void ClearPixels(TPixmap& pixmap, uint32_t argb);
 
 // Loads BMP (1, 4, 8, 24 and 32 bits, uncompressed), PNG and JPEG, told apart
 // by their first bytes. Files without alpha load with alpha 255. Null when the
@@ -45,5 +48,8 @@ PixmapPtr LoadPixmapFromMemory(const uint8_t* data, size_t size);
 // The largest side a loader accepts; bigger images are refused as damaged.
 inline constexpr int kMaxPixmapSide = 32768;
 
-// Saves as PNG with alpha (level 0..9). False on failure.
+// Saves as PNG with alpha (level 0..9). False on failure. Like every save,
+// the file is written beside path and renamed over it only when complete.
 bool SavePixmapPNG(const TPixmap& pixmap, const std::string& path, int level = 5);
+// Saves as baseline JPEG (quality 1..100, alpha dropped). False on failure.
+bool SavePixmapJPEG(const TPixmap& pixmap, const std::string& path, int quality = 90);
