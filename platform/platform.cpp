@@ -1,0 +1,53 @@
+// Platform start-up: picks headless or windowed mode and starts SDL's video and
+// event subsystems; the window itself opens later, in Graphics().
+//
+// Headless is chosen by the caller or forced when no display server is named
+// in the environment; it never changes until PlatformShutdown.
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "platform/graphics.h"
+
+namespace {
+bool g_started = false;
+bool g_headless = true;   // until PlatformInit finds a display
+bool g_sdl_video = false;
+
+bool DisplayNamed() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+}  // namespace
+
+void PlatformInit(const PlatformOptions& options) {
+    if (g_started) return;
+    g_started = true;
+    g_headless = options.headless || !DisplayNamed();
+    if (!g_headless) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
+            g_sdl_video = true;
+        } else {
+            SDL_Log("Video start-up failed, running headless: %s", SDL_GetError());
+            g_headless = true;
+        }
+    }
+    // AUDIO START-UP CALL POINT: audio.cpp opens its device on first use
+    // (never when PlatformHeadless()); sockets need no start-up.
+}
+
+bool PlatformHeadless() { return g_headless; }
+
+void PlatformShutdown() {
+    if (!g_started) return;
+    EndGraphics();
+    // AUDIO SHUTDOWN CALL POINT: close the audio device here once audio.cpp
+    // offers a call for it.
+    if (g_sdl_video) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    g_sdl_video = false;
+    g_started = false;
+    g_headless = true;
+}
