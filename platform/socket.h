@@ -21,6 +21,7 @@ int SocketWaitReadable(int sock, int timeout_ms);
 int SocketWaitWritable(int sock, int timeout_ms);
 // Bytes waiting (FIONREAD): for UDP the size of the next datagram, which is
 // 0 both for an empty datagram and for none; use SocketRecvFrom to tell.
+// -1 when the query fails.
 int SocketAvailable(int sock);
 
 // UDP: receives one datagram, at most max bytes (the rest is dropped). Returns
@@ -38,14 +39,17 @@ bool SocketConnected(int sock);
 bool SocketListen(int sock, int backlog);
 // A new connected socket or -1 when none is waiting.
 int SocketAccept(int sock, int& ip, int& port);
-// Bytes moved, 0 when the peer closed (recv), -1 when nothing could be moved.
+// Bytes moved, 0 when the peer closed (recv), -1 when nothing could be moved
+// (nothing waiting, no room, an error, or a count of 0).
 int SocketSend(int sock, const void* buf, size_t count);
 int SocketRecv(int sock, void* buf, size_t count);
 void SocketShutdown(int sock);
 int SocketRemoteIP(int sock);
 int SocketRemotePort(int sock);
 
-// Name lookup (blocking): the first IPv4 address, 0 when none.
+// Name lookup (blocking): the first IPv4 address, 0 when none. Dotted text is
+// taken as the address itself; text that cannot be a host name (empty labels,
+// blanks, the reserved ".invalid" domain) fails without asking the resolver.
 int HostIp(const std::string& name);
 std::vector<int> HostIps(const std::string& name);
 // Reverse lookup; "" when there is no name.
