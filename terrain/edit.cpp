@@ -155,7 +155,7 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
     std::memcpy(e + 12, q, 16);
 }
 
-std::vector<int64_t>& row_spans() {
+std::vector<int64_t>& half_span_buffer() {
     static std::vector<int64_t> spans;
     return spans;
 }
@@ -188,7 +188,7 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     int64_t d0 = (int64_t)reg.y0 - y, d1 = (int64_t)reg.y1 - y;
     int64_t dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
     int64_t dhi = std::max(std::abs(d0), std::abs(d1));
-    std::vector<int64_t>& half = row_spans();
+    std::vector<int64_t>& half = half_span_buffer();
     half.resize((size_t)(dhi - dlo + 1));
     int64_t hs = -1;
     for (int64_t d = dlo; d <= dhi; ++d) half[(size_t)(d - dlo)] = hs = e.half_span_near(d, hs);
