@@ -7,6 +7,12 @@
 // 5); a good second whose frame waits slept at least 1000 / (level + 1) ms in
 // all lowers it by one. A replay seek runs its passes without waiting and
 // draws every 20th replay frame.
+//
+// The frame wait ends each pass on a 20 ms grid of the frame clock rather
+// than 20 ms after the pass's own clock sample: counted from the sample,
+// every sleep's overshoot and the time spent presenting the frame came on top
+// of each pass, so a machine with time to spare ran 46-48 passes a second,
+// which the adaptation took for slow seconds.
 #include "core/main_loop.h"
 
 #include <algorithm>
@@ -43,6 +49,7 @@ int g_fps_skipping_time = 0;
 int g_fps_unskip = 0;
 int in_fps = 0, in_fpsf = 0, in_fpst = 0;
 int g_replay_fastforward = 0;
+int g_fps_due = 0;
 
 namespace {
 
@@ -261,7 +268,12 @@ int main_loop_pass() {
     if (g_fps_render == 1) main_loop_overlays();
 
     if (g_replay_fastforward != 1) {
-        while (ms_since(ms_since(MilliSecs(), in_ms_start), in_ms) < 20) {
+        // Keep the 20 ms grid: a pass that began late by less than a frame
+        // (sleep overshoot, presenting the last frame) ends on the grid anyway;
+        // one that began later starts a new grid rather than rushing to catch up.
+        int late = ms_since(in_ms, g_fps_due);
+        g_fps_due = (late >= 0 && late < 20) ? g_fps_due + 20 : in_ms + 20;
+        while (ms_since(ms_since(MilliSecs(), in_ms_start), g_fps_due) < 0) {
             Delay(1);
             g_fps_unskip++;
         }

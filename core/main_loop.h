@@ -10,6 +10,7 @@ extern int g_fps_skipping_time;   // consecutive slow one-second samples
 extern int g_fps_unskip;          // 1 ms sleeps in the current sample
 extern int in_fps, in_fpsf, in_fpst;
 extern int g_replay_fastforward;  // 1 while this pass seeks forward in a replay
+extern int g_fps_due;             // frame-clock time (in_ms) at which the current pass ends
 
 // Runs one pass of the loop.
 int main_loop_pass();

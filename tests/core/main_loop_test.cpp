@@ -41,6 +41,7 @@ protected:
         in_ms = 0;
         g_fps_skipping = 0, g_fps_render = 1, g_fps_skipping_time = 0, g_fps_unskip = 0;
         in_fps = 0, in_fpsf = 0, in_fpst = 0;
+        g_fps_due = 0;
         menu = 0, menu_sub = 0, menu_file = 0;
         g_replay = 0, g_replay_pause = 0, g_replay_speed = 2, g_replay_goto = -1, g_replay_frame = 0;
         hud_currentmenu = 0, hud_rmenu = 0, hud_weaponhover = -1, hud_weaponhovert = 0;
@@ -104,14 +105,39 @@ TEST_F(MainLoopTest, IdlePassesLastTwentyMillisecondsEach) {
     EXPECT_EQ(g_fps_skipping, 0);
 }
 
-TEST_F(MainLoopTest, SlowPassesDoNotWait) {
-    work(25);
-    main_loop_pass();
-    EXPECT_EQ(seams.delays, 0);
-    work(7);
-    main_loop_pass();
-    EXPECT_EQ(seams.delays, 13);
-    EXPECT_EQ(g_fps_unskip, 13);
+// Passes end on a 20 ms grid: sleeping past the end of a pass, or a pass
+// that began a little late, does not slow the game down.
+TEST_F(MainLoopTest, PassesKeepTheTwentyMillisecondGrid) {
+    // Every sleep overshoots: Delay(1) takes 3 ms.
+    SetDelayHook([this](int ms) {
+        seams.now += 3 * ms;
+        seams.delays++;
+    });
+    for (int i = 0; i < 150; i++) main_loop_pass();
+    EXPECT_LE(seams.now - in_ms_start - 3000, 2);
+    // A one-second sample is at least 1000 ms long, so it may hold a 51st pass.
+    EXPECT_GE(in_fps, 50);
+    EXPECT_LE(in_fps, 51);
+    EXPECT_EQ(g_fps_skipping, 0);
+}
+
+TEST_F(MainLoopTest, LatePassesAreShortenedOnlyWithinAFrame) {
+    struct Step {
+        int work, delays;   // ms spent in the mode; 1 ms sleeps taken
+    };
+    // 0: on the grid (ends at 20). 1: 25 ms of work, no wait (ends at 45).
+    // 2: began 5 ms late, waits to 60. 3: 45 ms of work: a new grid from 105.
+    // 4: began on time on the new grid: waits to 125.
+    const Step steps[] = {{0, 20}, {25, 0}, {10, 5}, {45, 0}, {0, 20}};
+    int at = 0;
+    for (const Step& s : steps) {
+        work(s.work);
+        int before = seams.delays;
+        main_loop_pass();
+        EXPECT_EQ(seams.delays - before, s.delays) << "pass " << at;
+        at++;
+    }
+    EXPECT_EQ(seams.now - in_ms_start, 125);
 }
 
 // Forty passes a second: the sixth slow second in a row raises the level.

@@ -209,6 +209,7 @@ TEST_F(StartupTest, GameMainRunsTheLoopForTheGivenPasses) {
     in_fpsf = 0;
     in_fpst = 0;
     g_fps_skipping = 0;
+    g_fps_due = 0;
     EXPECT_EQ(game_main(1, argv, test_options(3)), 0);
     EXPECT_EQ(in_fpsf, 3);
     // One 50 ms pause of the version check, then three passes of 20 ms.
