@@ -2,6 +2,8 @@
 // beside the baseline of reading every file of the resource catalogue once as
 // raw bytes. Uses the generated resources when run from the source folder
 // (after a build), else a small stand-in tree.
+#include "core/startup.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 
 #include "core/catalogue.h"
 #include "core/main_loop.h"
-#include "core/startup.h"
 #include "platform/files.h"
 #include "platform/incbin.h"
 #include "platform/platform.h"
@@ -37,7 +38,7 @@ const Resources& resources() {
 // A scratch working folder with the resource folders linked in, so the debug
 // logs that start-up writes land there.
 struct Workdir {
-    const Resources& res = resources();   // decided before leaving the starting folder
+    const Resources& res = resources();  // decided before leaving the starting folder
     TempDir dir;
     Workdir() {
         for (const char* folder : {"gfx", "sfx"})

@@ -187,7 +187,6 @@ SoundPtr sfx_mission_death;
 SoundPtr sfx_msgbox1;
 SoundPtr sfx_msgbox2;
 
-
 // Calls f(name, global) on every global above, array elements included.
 template <class F>
 void each_global(F f) {
@@ -248,7 +247,8 @@ void each_global(F f) {
     for (size_t i = 0; i < std::size(gfx_blood50); i++) f("gfx_blood50[" + std::to_string(i) + "]", gfx_blood50[i]);
     for (size_t i = 0; i < std::size(gfx_blood75); i++) f("gfx_blood75[" + std::to_string(i) + "]", gfx_blood75[i]);
     f("gfx_drop", gfx_drop);
-    for (size_t i = 0; i < std::size(gfx_dropimpact); i++) f("gfx_dropimpact[" + std::to_string(i) + "]", gfx_dropimpact[i]);
+    for (size_t i = 0; i < std::size(gfx_dropimpact); i++)
+        f("gfx_dropimpact[" + std::to_string(i) + "]", gfx_dropimpact[i]);
     for (size_t i = 0; i < std::size(gfx_meat); i++) f("gfx_meat[" + std::to_string(i) + "]", gfx_meat[i]);
     for (size_t i = 0; i < std::size(gfx_inearth); i++) f("gfx_inearth[" + std::to_string(i) + "]", gfx_inearth[i]);
     for (size_t i = 0; i < std::size(gfx_hassock); i++) f("gfx_hassock[" + std::to_string(i) + "]", gfx_hassock[i]);
@@ -317,7 +317,8 @@ void each_global(F f) {
     f("gfx_terrain_style", gfx_terrain_style);
     f("gfx_terrain_form", gfx_terrain_form);
     for (size_t i = 0; i < std::size(gfx_tile); i++) f("gfx_tile[" + std::to_string(i) + "]", gfx_tile[i]);
-    for (size_t i = 0; i < std::size(sfx_explosion); i++) f("sfx_explosion[" + std::to_string(i) + "]", sfx_explosion[i]);
+    for (size_t i = 0; i < std::size(sfx_explosion); i++)
+        f("sfx_explosion[" + std::to_string(i) + "]", sfx_explosion[i]);
     f("sfx_explosionbass0", sfx_explosionbass0);
     f("sfx_explosionbass1", sfx_explosionbass1);
     f("sfx_firefragment", sfx_firefragment);
@@ -780,4 +781,3 @@ std::vector<CatalogueFile> catalogue_files() {
     AutoMidHandle(mid);
     return files;
 }
-

@@ -191,9 +191,9 @@ std::vector<std::string> catalogue_empty();
 // One file that catalogue_load opens.
 struct CatalogueFile {
     enum Kind { IMAGE, ANIM, FONT, SOUND } kind;
-    std::string path;      // as passed to the loader ("incbin::" for built-ins)
-    bool strict;           // a missing file ends the program
-    int cell_w = 0, cell_h = 0, cells = 0;   // ANIM: the strip's cells
+    std::string path;                       // as passed to the loader ("incbin::" for built-ins)
+    bool strict;                            // a missing file ends the program
+    int cell_w = 0, cell_h = 0, cells = 0;  // ANIM: the strip's cells
 };
 // Every file catalogue_load opens, in load order, without loading anything.
 // All four title tunes are listed, although a start loads one of them.

@@ -69,7 +69,7 @@ void draw_tooltip() {
     SetAlpha(0.5f);
     SetImageFont(font_small);
     int x = in_mx + 13, y = in_my + 18;
-    int w = TextWidth(gui_tt + "8");   // one spare digit width
+    int w = TextWidth(gui_tt + "8");  // one spare digit width
     if (x + w > set_scrx - 2) x = set_scrx - 2 - w;
     if (y + 17 > set_scry - 2) y = set_scry - 17 - 2;
     DrawRect((float)x, (float)y, (float)(w + 4), 17);
@@ -129,11 +129,8 @@ int main_loop_escape() {
     switch (menu) {
         case 1:
             switch (menu_sub) {
-                case 1:
-                    End();
-                case 12:
-                    menu_editorsub = 6;
-                    break;
+                case 1: End();
+                case 12: menu_editorsub = 6; break;
                 case 32:
                 case 40:
                 case 41:
@@ -143,9 +140,7 @@ int main_loop_escape() {
                     game_leave(1);
                     menu_setsub(0);
                     break;
-                default:
-                    menu_setsub(1);
-                    break;
+                default: menu_setsub(1); break;
             }
             break;
         case 2:
@@ -166,8 +161,7 @@ int main_loop_escape() {
                 if (p && p->health > 0) hud_currentmenu = 0;
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }

@@ -4,10 +4,10 @@
 
 #include <functional>
 
-extern int g_fps_skipping;        // skip level 0..5: one pass in level+1 is drawn
-extern int g_fps_render;          // 1 on passes that draw
-extern int g_fps_skipping_time;   // consecutive slow one-second samples
-extern int g_fps_unskip;          // 1 ms sleeps in the current sample
+extern int g_fps_skipping;       // skip level 0..5: one pass in level+1 is drawn
+extern int g_fps_render;         // 1 on passes that draw
+extern int g_fps_skipping_time;  // consecutive slow one-second samples
+extern int g_fps_unskip;         // 1 ms sleeps in the current sample
 extern int in_fps, in_fpsf, in_fpst;
 extern int g_replay_fastforward;  // 1 while this pass seeks forward in a replay
 extern int g_fps_due;             // frame-clock time (in_ms) at which the current pass ends

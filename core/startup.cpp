@@ -184,8 +184,8 @@ void fill_object_kinds() {
     static const struct {
         const char* name;
         int w, h;
-    } kinds[8] = {{"Spawnpoint", 12, 24}, {"Fire", 2, 2},   {"Supply Crate", 20, 16}, {"Mine", 3, 3},
-                  {"Bear Trap", 3, 3},    {"Medikit", 20, 16}, {"Node", 15, 15},       {"Item", 20, 16}};
+    } kinds[8] = {{"Spawnpoint", 12, 24}, {"Fire", 2, 2},      {"Supply Crate", 20, 16}, {"Mine", 3, 3},
+                  {"Bear Trap", 3, 3},    {"Medikit", 20, 16}, {"Node", 15, 15},         {"Item", 20, 16}};
     for (int i = 0; i < 10; i++) {
         objn[i] = i < 8 ? kinds[i].name : "";
         objw[i] = i < 8 ? kinds[i].w : 0;

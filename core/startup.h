@@ -9,7 +9,7 @@
 // The 57 images compiled into the program, in registration order, with the
 // pixel size each must have.
 struct BuiltinImage {
-    const char* name;   // opened as "incbin::" + name
+    const char* name;  // opened as "incbin::" + name
     int width, height;
 };
 inline constexpr int kBuiltinImageCount = 57;
@@ -20,9 +20,9 @@ extern std::string objn[10];
 extern int objw[10], objh[10];
 
 struct StartupOptions {
-    bool headless = false;     // no window and no sound device
-    bool change_dir = true;    // run from the program's own folder
-    int passes = -1;           // main-loop passes before game_main returns; -1 never returns
+    bool headless = false;   // no window and no sound device
+    bool change_dir = true;  // run from the program's own folder
+    int passes = -1;         // main-loop passes before game_main returns; -1 never returns
     // Where the built-in images come from (the table compiled into the program).
     const IncbinFile* builtins = incbin_builtin_files;
 };

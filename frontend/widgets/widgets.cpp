@@ -20,8 +20,7 @@ int gui_slot[8];
 namespace {
 
 // Leaves the colour and alpha it was given set, which the load screen relies on.
-int draw_text(const FontPtr& font, const std::string& text, int x, int y, int align, int r, int g, int b,
-              float alpha) {
+int draw_text(const FontPtr& font, const std::string& text, int x, int y, int align, int r, int g, int b, float alpha) {
     if (g_fps_render != 1) return 0;
     SetImageFont(font);
     int w = TextWidth(text);

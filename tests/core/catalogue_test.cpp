@@ -1,5 +1,7 @@
 // Resource catalogue: load order, load state per image, handles, the tile
 // table, and what a missing file does.
+#include "core/catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/random.h"
@@ -195,8 +196,8 @@ TEST_F(CatalogueTest, MissingStrictFileEndsAtItsRow) {
     struct Case {
         std::vector<std::string> removed;
         std::string named;
-        const ImagePtr* loaded;       // an earlier row (if any): loaded
-        const ImagePtr& not_loaded;   // a later row: never reached
+        const ImagePtr* loaded;      // an earlier row (if any): loaded
+        const ImagePtr& not_loaded;  // a later row: never reached
     };
     const Case cases[] = {
         {{"gfx/gui_load.bmp"}, "gfx/gui_load.bmp", &gfx_menu_mission, gfx_editor_grid},
@@ -236,9 +237,9 @@ TEST_F(CatalogueTest, MissingPlainFileLeavesItsGlobalEmpty) {
     for (const char* r : removed) std::filesystem::rename(dir.path() / StripDir(r), dir.path() / r);
     EXPECT_FALSE(ended);
     std::vector<std::string> empty = catalogue_empty();
-    empty.erase(std::remove_if(empty.begin(), empty.end(),
-                               [](const std::string& n) { return n.rfind("gfx_tile[", 0) == 0; }),
-                empty.end());
+    empty.erase(
+        std::remove_if(empty.begin(), empty.end(), [](const std::string& n) { return n.rfind("gfx_tile[", 0) == 0; }),
+        empty.end());
     EXPECT_EQ(empty, (std::vector<std::string>{"gfx_menu_host", "sfx_tick", "sfx_meat[3]"}));
 }
 

@@ -1,5 +1,7 @@
 // Graphics set-up: command-line flags, the fallback when a mode will not open,
 // the strict loaders, white alpha masks and the load screen.
+#include "core/graphics_setup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 
 #include "core/catalogue.h"
 #include "core/core_fixture.h"
-#include "core/graphics_setup.h"
 #include "core/input.h"
 #include "core/main_loop.h"
 #include "core/settings.h"
@@ -99,7 +100,7 @@ TEST_F(GraphicsSetupTest, HalfSizesTruncate) {
 TEST_F(GraphicsSetupTest, ModeThatWillNotOpenFallsBack) {
     struct Case {
         const char* name;
-        bool previous_open;   // an 800x600 window is open before
+        bool previous_open;  // an 800x600 window is open before
         std::vector<std::string> refused;
         int w, h, depth;
     };
@@ -183,12 +184,11 @@ TEST_F(GraphicsSetupTest, AlphaMaskTurnsGreyIntoAlpha) {
         uint32_t out;
     };
     const Case cases[] = {
-        {0xFF1E3C5Bu, 1, 0x3CFFFFFFu},   // (30, 60, 91): alpha 60, white
-        {0xFF000000u, 1, 0x00FFFFFFu},
-        {0xFFFFFFFFu, 1, 0xFFFFFFFFu},
-        {0x801E3C5Bu, 1, 0x3CFFFFFFu},   // the old alpha is dropped
-        {0xFF1E3C5Bu, 0, 0x3C1E3C5Bu},   // colour kept
-        {0xFF010100u, 0, 0x00010100u},   // 2 / 3 truncates to 0
+        {0xFF1E3C5Bu, 1, 0x3CFFFFFFu},  // (30, 60, 91): alpha 60, white
+        {0xFF000000u, 1, 0x00FFFFFFu}, {0xFFFFFFFFu, 1, 0xFFFFFFFFu},
+        {0x801E3C5Bu, 1, 0x3CFFFFFFu},  // the old alpha is dropped
+        {0xFF1E3C5Bu, 0, 0x3C1E3C5Bu},  // colour kept
+        {0xFF010100u, 0, 0x00010100u},  // 2 / 3 truncates to 0
     };
     for (const Case& c : cases) {
         ImagePtr img = CreateImage(2, 1, 2, 0);

@@ -1,5 +1,7 @@
 // Main loop: frame pacing and frame skipping with an injected clock, replay
 // seek pacing, the Escape and close table, and the overlays.
+#include "core/main_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "core/catalogue.h"
 #include "core/core_fixture.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "frontend/file_prompt.h"
@@ -123,7 +124,7 @@ TEST_F(MainLoopTest, PassesKeepTheTwentyMillisecondGrid) {
 
 TEST_F(MainLoopTest, LatePassesAreShortenedOnlyWithinAFrame) {
     struct Step {
-        int work, delays;   // ms spent in the mode; 1 ms sleeps taken
+        int work, delays;  // ms spent in the mode; 1 ms sleeps taken
     };
     // 0: on the grid (ends at 20). 1: 25 ms of work, no wait (ends at 45).
     // 2: began 5 ms late, waits to 60. 3: 45 ms of work: a new grid from 105.
@@ -143,7 +144,7 @@ TEST_F(MainLoopTest, LatePassesAreShortenedOnlyWithinAFrame) {
 // Forty passes a second: the sixth slow second in a row raises the level.
 TEST_F(MainLoopTest, SixSlowSecondsRaiseTheLevelUpToFive) {
     work(25);
-    std::vector<int> levels;   // the level after each one-second sample
+    std::vector<int> levels;  // the level after each one-second sample
     int last_fpst = in_fpst;
     for (int i = 0; i < 40 * 40; i++) {
         main_loop_pass();
@@ -167,16 +168,16 @@ TEST_F(MainLoopTest, GoodSecondWithEnoughSpareTimeLowersTheLevel) {
         int level, fps, unskip, level_after;
     };
     const Case cases[] = {
-        {1, 50, 500, 0}, {1, 50, 499, 1}, {1, 49, 1000, 0}, {2, 50, 334, 1}, {2, 50, 333, 2}, {3, 50, 250, 2},
-        {3, 50, 249, 3}, {4, 50, 200, 3}, {4, 50, 199, 4},  {5, 50, 167, 4}, {5, 50, 166, 5}, {1, 50, 0, 1},
-        {0, 50, 900, 0}, {1, 48, 1000, 1},
+        {1, 50, 500, 0}, {1, 50, 499, 1}, {1, 49, 1000, 0}, {2, 50, 334, 1},  {2, 50, 333, 2},
+        {3, 50, 250, 2}, {3, 50, 249, 3}, {4, 50, 200, 3},  {4, 50, 199, 4},  {5, 50, 167, 4},
+        {5, 50, 166, 5}, {1, 50, 0, 1},   {0, 50, 900, 0},  {1, 48, 1000, 1},
     };
     for (const Case& c : cases) {
         g_fps_skipping = c.level;
         g_fps_skipping_time = 0;
         g_fps_unskip = c.unskip;
         in_fpst = 0;
-        in_fpsf = c.fps - 1;   // the sample counts its own pass
+        in_fpsf = c.fps - 1;  // the sample counts its own pass
         in_ms = 1000;
         main_loop_fps_sample();
         EXPECT_EQ(in_fps, c.fps);
@@ -257,7 +258,7 @@ TEST_F(MainLoopTest, EscapeAndCloseTable) {
     struct Case {
         const char* name;
         int menu, sub, hudmenu;
-        int turn_player_health;   // -1: no such player
+        int turn_player_health;  // -1: no such player
         int sub_after, hudmenu_after, editorsub_after;
         bool ends;
     };
@@ -378,8 +379,8 @@ TEST_F(MainLoopTest, MenuPointerTrail) {
     for (int i = 0; i < 200 && Tp::list[0].empty(); i++) main_loop_overlays();
     ASSERT_FALSE(Tp::list[0].empty());
     EXPECT_EQ(Tp::list[0].front()->kind, 4);
-    EXPECT_EQ(Tp::list[0].front()->x, 109);   // trunc(100 - 10.5 + 20)
-    EXPECT_EQ(Tp::list[0].front()->y, 74);    // trunc(50 + 3.25 + 21)
+    EXPECT_EQ(Tp::list[0].front()->x, 109);  // trunc(100 - 10.5 + 20)
+    EXPECT_EQ(Tp::list[0].front()->y, 74);   // trunc(50 + 3.25 + 21)
 }
 
 TEST_F(MainLoopTest, TooltipStaysOnScreen) {
@@ -442,7 +443,7 @@ TEST_F(MainLoopTest, WeaponInformationBox) {
         {5, 100, 100, true, {"Fires a rocket that flies far.", "Boom."}},
         {5, 630, 470, true, {"Fires a rocket that flies far.", "Boom."}},
         {6, 100, 100, true, {"No info available for this weapon!"}},
-        {7, 100, 100, false, {}},     // an index in range whose slot is empty
+        {7, 100, 100, false, {}},  // an index in range whose slot is empty
         {256, 100, 100, false, {}},
         {-1, 100, 100, false, {}},
     };

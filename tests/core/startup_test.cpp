@@ -1,5 +1,7 @@
 // Start-up: built-in images, the order of the steps as far as they show, the
 // debug log's name, the version check's outcome and the first-start screen.
+#include "core/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include "core/main_loop.h"
 #include "core/services.h"
 #include "core/settings.h"
-#include "core/startup.h"
 #include "frontend/screens/console.h"
 #include "frontend/screens/menu.h"
 #include "frontend/widgets/widgets.h"
@@ -184,7 +185,8 @@ TEST_F(StartupTest, DebugLogIsNamedByDateAndTime) {
         const char* name;
         bool folder_first, blocked;
     };
-    for (Case c : {Case{"no folder", false, false}, Case{"folder", true, false}, Case{"a file in the way", false, true}}) {
+    for (Case c :
+         {Case{"no folder", false, false}, Case{"folder", true, false}, Case{"a file in the way", false, true}}) {
         std::filesystem::remove_all(dir.path() / "debug");
         if (c.folder_first) std::filesystem::create_directory(dir.path() / "debug");
         if (c.blocked) TempDir::write("debug", "x");
@@ -254,9 +256,8 @@ TEST(StartupFirstStart, OnlyForTheDefaultNamesOnTheMainMenu) {
         int sub_after;
     };
     const Case cases[] = {
-        {0, "Grombat", 80},     {0, "Mr. Grombat", 80}, {0, "Mr Grombat", 80},  {0, "grombat", 0},
-        {0, "Mr.Grombat", 0},   {0, "Grombat ", 0},     {0, "MR. GROMBAT", 0},  {0, "Zed", 0},
-        {11, "Grombat", 11},    {50, "Grombat", 50},
+        {0, "Grombat", 80}, {0, "Mr. Grombat", 80}, {0, "Mr Grombat", 80}, {0, "grombat", 0},   {0, "Mr.Grombat", 0},
+        {0, "Grombat ", 0}, {0, "MR. GROMBAT", 0},  {0, "Zed", 0},         {11, "Grombat", 11}, {50, "Grombat", 50},
     };
     for (const Case& c : cases) {
         menu = 1;

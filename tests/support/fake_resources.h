@@ -153,7 +153,8 @@ inline bool link_tree(const std::filesystem::path& into) {
     const std::filesystem::path& tree = shared_tree();
     if (tree.empty()) return false;
     std::error_code ec;
-    for (const char* folder : {"gfx", "sfx"}) std::filesystem::create_directory_symlink(tree / folder, into / folder, ec);
+    for (const char* folder : {"gfx", "sfx"})
+        std::filesystem::create_directory_symlink(tree / folder, into / folder, ec);
     return !ec;
 }
 
