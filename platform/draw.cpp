@@ -77,7 +77,7 @@ void ApplyBlend() {
             glDisable(GL_ALPHA_TEST);
             glBlendFunc(GL_DST_COLOR, GL_ZERO);
             break;
-        default:   // ALPHABLEND
+        default:  // ALPHABLEND
             glEnable(GL_BLEND);
             glDisable(GL_ALPHA_TEST);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -118,7 +118,7 @@ inline void Vertex(float lx, float ly, float x, float y) {
 unsigned FrameTexture(TImage& image, int frame) {
     size_t count = image.frames.size();
     if (image.texture_generation != GlGeneration()) {
-        image.textures.assign(count, 0);   // names of a dead context: forget
+        image.textures.assign(count, 0);  // names of a dead context: forget
         image.texture_generation = GlGeneration();
     }
     if (image.textures.size() < count) image.textures.resize(count, 0);
@@ -133,8 +133,8 @@ unsigned FrameTexture(TImage& image, int frame) {
         texture = GlCreateTexture(pixmap->width, pixmap->height, pixmap->pixels.data(), filtered);
     } else if (image.stale[frame]) {
         GlBindTexture(texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixmap->width, pixmap->height, 0, GL_BGRA,
-                     GL_UNSIGNED_INT_8_8_8_8_REV, pixmap->pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixmap->width, pixmap->height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                     pixmap->pixels.data());
     }
     image.stale[frame] = 0;
     return texture;
@@ -164,7 +164,7 @@ std::vector<uint32_t> ReadBack(int x, int y, int w, int h, std::vector<uint8_t>*
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x0, GlFramebufferHeight() - y1, cw, ch, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
     for (int row = 0; row < ch; row++) {
-        const uint32_t* src = rows.data() + (size_t)(ch - 1 - row) * cw;   // GL rows run bottom up
+        const uint32_t* src = rows.data() + (size_t)(ch - 1 - row) * cw;  // GL rows run bottom up
         size_t dst = (size_t)(y0 - y + row) * w + (x0 - x);
         for (int i = 0; i < cw; i++) {
             out[dst + i] = src[i] | 0xFF000000u;
@@ -222,7 +222,7 @@ void GlBindTexture(unsigned texture) {
 void GlDeleteTexture(unsigned texture) {
     GLuint name = texture;
     glDeleteTextures(1, &name);
-    if (g_bound_texture == texture) g_bound_texture = 0;   // GL unbinds a deleted texture
+    if (g_bound_texture == texture) g_bound_texture = 0;  // GL unbinds a deleted texture
 }
 
 unsigned GlCreateTexture(int width, int height, const void* argb, bool filtered) {
@@ -401,8 +401,8 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float width, float h
     DrawSubImageRect(image, x, y, width, height, 0, 0, (float)image->width, (float)image->height, frame);
 }
 
-void DrawSubImageRect(const ImagePtr& image, float x, float y, float w, float h, float sx, float sy, float sw,
-                      float sh, int frame) {
+void DrawSubImageRect(const ImagePtr& image, float x, float y, float w, float h, float sx, float sy, float sw, float sh,
+                      int frame) {
     if (!image) return;
     if (g_recording) {
         DrawCall& call = DrawRecordCall(DrawCall::IMAGE_RECT, x, y, w, h);

@@ -23,7 +23,7 @@ public:
     struct Glyph {
         bool ready = false;
         int advance = 0;
-        int left = 0, top = 0;   // bitmap corner from the pen at the line's top edge
+        int left = 0, top = 0;  // bitmap corner from the pen at the line's top edge
         int width = 0, height = 0;
         int atlas_x = 0, atlas_y = 0;
     };
@@ -33,7 +33,7 @@ public:
     unsigned Texture();
 
     FT_Face face = nullptr;
-    std::vector<uint8_t> file;   // FreeType reads the face from here
+    std::vector<uint8_t> file;  // FreeType reads the face from here
     bool smooth = true;
     int ascent = 0;
     int line_height = 0;
@@ -51,7 +51,7 @@ private:
 };
 
 namespace {
-FT_Library g_library = nullptr;   // lives until the program ends
+FT_Library g_library = nullptr;  // lives until the program ends
 FontPtr g_font;
 
 bool Drawing() { return GraphicsWindowOpen() && GlGeneration() != 0; }
@@ -82,7 +82,7 @@ const TImageFont::Glyph& TImageFont::Get(int code) {
 void TImageFont::Pack(Glyph& glyph, const FT_Bitmap& bitmap) {
     int w = std::min((int)bitmap.width, atlas_width - 2), h = (int)bitmap.rows;
     if (w <= 0 || h <= 0 || !bitmap.buffer) return;
-    if (pen_x + w + 1 > atlas_width) {   // next shelf
+    if (pen_x + w + 1 > atlas_width) {  // next shelf
         pen_x = 1;
         pen_y += shelf_height + 1;
         shelf_height = 0;
@@ -118,13 +118,13 @@ void TImageFont::Pack(Glyph& glyph, const FT_Bitmap& bitmap) {
 unsigned TImageFont::Texture() {
     if (atlas.empty()) return 0;
     if (texture_generation != GlGeneration()) {
-        texture = 0;   // made by a context that is gone
+        texture = 0;  // made by a context that is gone
         texture_generation = GlGeneration();
     }
     if (!texture) {
         texture = GlCreateTexture(atlas_width, atlas_height, atlas.data(), smooth);
     } else if (atlas_dirty) {
-        GlDeleteTexture(texture);   // the atlas may have grown: make it anew
+        GlDeleteTexture(texture);  // the atlas may have grown: make it anew
         texture = GlCreateTexture(atlas_width, atlas_height, atlas.data(), smooth);
     }
     atlas_dirty = false;
@@ -147,7 +147,7 @@ FontPtr LoadImageFont(const std::string& path, int size, int style) {
         return nullptr;
     }
     if (FT_Set_Pixel_Sizes(font->face, 0, (FT_UInt)size) != 0) return nullptr;
-    FT_Select_Charmap(font->face, FT_ENCODING_UNICODE);   // Latin-1 codes are the first 256 code points
+    FT_Select_Charmap(font->face, FT_ENCODING_UNICODE);  // Latin-1 codes are the first 256 code points
     font->smooth = style & SMOOTHFONT;
     const FT_Size_Metrics& m = font->face->size->metrics;
     font->ascent = (int)((m.ascender + 63) >> 6);
@@ -177,7 +177,7 @@ void DrawText(const std::string& text, float x, float y) {
     }
     if (!g_font || !Drawing()) return;
     TImageFont& font = *g_font;
-    for (unsigned char c : text) font.Get(c);   // complete the atlas before its upload
+    for (unsigned char c : text) font.Get(c);  // complete the atlas before its upload
     unsigned texture = font.Texture();
     if (!texture) return;
     float aw = (float)font.atlas_width, ah = (float)font.atlas_height;

@@ -21,8 +21,8 @@ namespace {
 SDL_Window* g_window = nullptr;
 SDL_GLContext g_context = nullptr;
 GraphicsPtr g_current;
-int g_generation = 0;        // of the current context, 0 none
-int g_last_generation = 0;   // the last number handed out
+int g_generation = 0;       // of the current context, 0 none
+int g_last_generation = 0;  // the last number handed out
 int g_framebuffer_height = 0;
 int g_swap_interval = 1;
 bool g_mouse_hidden = false;

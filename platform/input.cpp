@@ -21,7 +21,7 @@ struct InputState {
     int key_hits[kKeyCount] = {};
     std::deque<int> chars;
     int mouse_x = 0, mouse_y = 0, mouse_z = 0;
-    int speed_x = 0, speed_y = 0, speed_z = 0;   // positions at the last speed query
+    int speed_x = 0, speed_y = 0, speed_z = 0;  // positions at the last speed query
     bool button_down[kButtons] = {};
     int button_hits[kButtons] = {};
     bool focus_lost = false, minimised = false;
@@ -33,12 +33,17 @@ InputState g_in;
 // Characters the keyboard types besides text: control codes for text fields.
 int ControlCharacter(const SDL_Keysym& key) {
     switch (key.sym) {
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
-        case SDLK_ESCAPE: return 27;
-        default: break;
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_ESCAPE:
+            return 27;
+        default:
+            break;
     }
     // Ctrl+letter gives codes 1..26 (3 copy, 22 paste, 24 cut).
     bool ctrl = key.mod & KMOD_CTRL, alt = key.mod & (KMOD_ALT | KMOD_GUI);
@@ -84,10 +89,14 @@ void QueueText(const char* text) {
 
 int ButtonFromSdl(int sdl_button) {
     switch (sdl_button) {
-        case SDL_BUTTON_LEFT: return 1;
-        case SDL_BUTTON_RIGHT: return 2;
-        case SDL_BUTTON_MIDDLE: return 3;
-        default: return sdl_button;   // X1, X2 as 4, 5
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 3;
+        default:
+            return sdl_button;  // X1, X2 as 4, 5
     }
 }
 
@@ -100,13 +109,24 @@ void SetSuspendedFlags() {
 void HandleWindowEvent(const SDL_WindowEvent& e) {
     if (e.windowID != GraphicsWindowId()) return;
     switch (e.event) {
-        case SDL_WINDOWEVENT_FOCUS_LOST: g_in.focus_lost = true; break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: g_in.focus_lost = false; break;
-        case SDL_WINDOWEVENT_MINIMIZED: g_in.minimised = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            g_in.focus_lost = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            g_in.focus_lost = false;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            g_in.minimised = true;
+            break;
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED: g_in.minimised = false; break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: GraphicsWindowResized(e.data1, e.data2); return;
-        default: return;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            g_in.minimised = false;
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            GraphicsWindowResized(e.data1, e.data2);
+            return;
+        default:
+            return;
     }
     SetSuspendedFlags();
 }
@@ -116,7 +136,8 @@ int KeyCodeFromScancode(int scancode) {
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return KEY_A + (scancode - SDL_SCANCODE_A);
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return KEY_F1 + (scancode - SDL_SCANCODE_F1);
-    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) return KEY_NUM0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
+        return KEY_NUM0 + 1 + (scancode - SDL_SCANCODE_KP_1);
     struct Pair {
         int scancode, key;
     };
@@ -182,7 +203,9 @@ void PollSystem() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
-            case SDL_QUIT: InjectTerminate(); break;
+            case SDL_QUIT:
+                InjectTerminate();
+                break;
             case SDL_KEYDOWN: {
                 if (int c = ControlCharacter(e.key.keysym)) InjectChar(c);
                 if (e.key.repeat) break;
@@ -192,8 +215,12 @@ void PollSystem() {
             case SDL_KEYUP:
                 if (int key = KeyCodeFromScancode(e.key.keysym.scancode)) InjectKey(key, false);
                 break;
-            case SDL_TEXTINPUT: QueueText(e.text.text); break;
-            case SDL_MOUSEMOTION: InjectMouseMove(e.motion.x, e.motion.y); break;
+            case SDL_TEXTINPUT:
+                QueueText(e.text.text);
+                break;
+            case SDL_MOUSEMOTION:
+                InjectMouseMove(e.motion.x, e.motion.y);
+                break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP:
                 InjectMouseMove(e.button.x, e.button.y);
@@ -205,8 +232,11 @@ void PollSystem() {
                 InjectMouseWheel(delta);
                 break;
             }
-            case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
-            default: break;
+            case SDL_WINDOWEVENT:
+                HandleWindowEvent(e.window);
+                break;
+            default:
+                break;
         }
     }
 }

@@ -13,7 +13,7 @@
 
 namespace {
 bool g_started = false;
-bool g_headless = true;   // until PlatformInit finds a display
+bool g_headless = true;  // until PlatformInit finds a display
 bool g_sdl_video = false;
 
 bool DisplayNamed() {

@@ -9,7 +9,7 @@ namespace {
 const char* kFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 class DrawRecordTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         SetTransform(0, 1, 1);
         SetColor(255, 255, 255);
@@ -54,7 +54,7 @@ TEST_F(DrawRecordTest, RecorderCapturesCallsWithTheirState) {
     DrawPoly({0, 0, 10, 0, 5, 8});
     DrawText("hi", 7, 8);
     DrawRecord(false);
-    DrawRect(0, 0, 1, 1);   // not recorded any more
+    DrawRect(0, 0, 1, 1);  // not recorded any more
 
     const std::vector<DrawCall>& calls = DrawRecorded();
     ASSERT_EQ(calls.size(), 5u);

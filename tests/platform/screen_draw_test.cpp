@@ -34,12 +34,12 @@ uint32_t Rgb(const PixmapPtr& screen, int x, int y) { return screen->ReadPixel(x
     int pr = p >> 16 & 255, pg = p >> 8 & 255, pb = p & 255;
     if (std::abs(pr - r) <= tolerance && std::abs(pg - g) <= tolerance && std::abs(pb - b) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << pr << ", " << pg << ", "
-                                         << pb << "), expected (" << r << ", " << g << ", " << b << ")";
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << pr << ", " << pg << ", " << pb
+                                         << "), expected (" << r << ", " << g << ", " << b << ")";
 }
 
 class ScreenDraw : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         if (!GraphicsWindowOpen() || GraphicsWidth() != kW || GraphicsHeight() != kH) {
             ASSERT_TRUE(Graphics(kW, kH, 0)) << "no OpenGL window";
@@ -61,7 +61,7 @@ TEST_F(ScreenDraw, SceneLandsPixelExact) {
     // Red left half, blue right half; handle (2, 3) drawn at (50, 60).
     ImagePtr halves = MakeImage(8, 8, 2, 3, [](int x, int) { return x < 4 ? kRed : kBlue; });
     DrawImage(halves, 50, 60);
-    SetColor(128, 255, 255);   // the colour multiplies the image
+    SetColor(128, 255, 255);  // the colour multiplies the image
     DrawImage(halves, 70, 60);
     SetColor(255, 255, 255);
     // Quarter turn clockwise about the handle (0, 0): local (x, y) goes to (-y, x).
@@ -93,15 +93,15 @@ TEST_F(ScreenDraw, SceneLandsPixelExact) {
         int x, y;
         uint32_t rgb;
     };
-    for (Case c : {Case{48, 57, 0xFF0000}, {51, 57, 0xFF0000}, {52, 57, 0x0000FF}, {55, 64, 0x0000FF},
-                   {47, 57, bg}, {48, 56, bg}, {56, 60, bg}, {50, 65, bg},   // image edges
-                   {68, 57, 0x800000}, {72, 57, 0x0000FF},                   // tinted copy
-                   {198, 50, 0xFF0000}, {199, 50, 0xFF0000}, {198, 53, 0x0000FF}, {200, 50, bg}, {198, 54, bg},
-                   {100, 20, 0x00FF00}, {129, 29, 0x00FF00}, {130, 29, bg}, {100, 30, bg}, {99, 20, bg},
-                   {250, 100, 0x00FF00}, {260, 100, 0x00FF00}, {261, 100, bg}, {250, 101, bg},
-                   {300, 10, 0x00FF00}, {301, 10, bg}, {299, 10, bg},
-                   {170, 165, 0xFFFF00}, {150, 150, bg}, {189, 179, bg},
-                   {220, 205, 0xFF8000}, {200, 229, bg}})
+    for (Case c :
+         {Case{48, 57, 0xFF0000}, {51, 57, 0xFF0000},   {52, 57, 0x0000FF},   {55, 64, 0x0000FF}, {47, 57, bg},
+          {48, 56, bg},           {56, 60, bg},         {50, 65, bg},  // image edges
+          {68, 57, 0x800000},     {72, 57, 0x0000FF},                  // tinted copy
+          {198, 50, 0xFF0000},    {199, 50, 0xFF0000},  {198, 53, 0x0000FF},  {200, 50, bg},      {198, 54, bg},
+          {100, 20, 0x00FF00},    {129, 29, 0x00FF00},  {130, 29, bg},        {100, 30, bg},      {99, 20, bg},
+          {250, 100, 0x00FF00},   {260, 100, 0x00FF00}, {261, 100, bg},       {250, 101, bg},     {300, 10, 0x00FF00},
+          {301, 10, bg},          {299, 10, bg},        {170, 165, 0xFFFF00}, {150, 150, bg},     {189, 179, bg},
+          {220, 205, 0xFF8000},   {200, 229, bg}})
         EXPECT_EQ(Rgb(screen, c.x, c.y), c.rgb) << "at (" << c.x << ", " << c.y << ")";
 
     // The text's top edge is at y = 150: ink below it, none in the rows above.
@@ -127,10 +127,10 @@ TEST_F(ScreenDraw, BlendModesMixWithTheScreen) {
         int er, eg, eb;
     };
     const Case cases[] = {
-        {ALPHABLEND, 200, 0, 0, 0.5f, 150, 50, 50},      // source over destination by alpha
-        {LIGHTBLEND, 100, 50, 0, 0.5f, 150, 125, 100},   // source times alpha added
-        {SHADEBLEND, 128, 255, 0, 1, 50, 100, 0},        // destination times source
-        {SOLIDBLEND, 10, 20, 30, 0.25f, 10, 20, 30},     // alpha ignored
+        {ALPHABLEND, 200, 0, 0, 0.5f, 150, 50, 50},     // source over destination by alpha
+        {LIGHTBLEND, 100, 50, 0, 0.5f, 150, 125, 100},  // source times alpha added
+        {SHADEBLEND, 128, 255, 0, 1, 50, 100, 0},       // destination times source
+        {SOLIDBLEND, 10, 20, 30, 0.25f, 10, 20, 30},    // alpha ignored
     };
     for (size_t i = 0; i < std::size(cases); i++) {
         SetBlend(cases[i].blend);
@@ -153,22 +153,34 @@ TEST_F(ScreenDraw, BlendModesMixWithTheScreen) {
 TEST_F(ScreenDraw, NegativeScaleMirrorsAboutTheHandle) {
     ImagePtr bar = MakeImage(4, 2, 0, 0, [](int x, int y) { return x == 0 && y == 0 ? kRed : kBlue; });
     SetScale(-1, 1);
-    DrawImage(bar, 100, 50);   // covers x 96..99, the red corner at x 99
+    DrawImage(bar, 100, 50);  // covers x 96..99, the red corner at x 99
     SetScale(1, -1);
-    DrawImage(bar, 150, 50);   // covers y 48..49, the red corner at y 49
+    DrawImage(bar, 150, 50);  // covers y 48..49, the red corner at y 49
     SetScale(2, 3);
     SetImageHandle(bar, 1, 1);
-    DrawImage(bar, 200, 100);   // covers x 198..205, y 97..102
+    DrawImage(bar, 200, 100);  // covers x 198..205, y 97..102
     PixmapPtr screen = Screen();
     const uint32_t bg = 0x000028;
     struct Case {
         int x, y;
         uint32_t rgb;
     };
-    for (Case c : {Case{99, 50, 0xFF0000}, {96, 50, 0x0000FF}, {96, 51, 0x0000FF}, {100, 50, bg}, {95, 50, bg},
-                   {150, 49, 0xFF0000}, {150, 48, 0x0000FF}, {150, 50, bg}, {150, 47, bg},
-                   {198, 97, 0xFF0000}, {199, 99, 0xFF0000}, {200, 97, 0x0000FF}, {205, 102, 0x0000FF},
-                   {206, 102, bg}, {198, 103, bg}, {197, 97, bg}})
+    for (Case c : {Case{99, 50, 0xFF0000},
+                   {96, 50, 0x0000FF},
+                   {96, 51, 0x0000FF},
+                   {100, 50, bg},
+                   {95, 50, bg},
+                   {150, 49, 0xFF0000},
+                   {150, 48, 0x0000FF},
+                   {150, 50, bg},
+                   {150, 47, bg},
+                   {198, 97, 0xFF0000},
+                   {199, 99, 0xFF0000},
+                   {200, 97, 0x0000FF},
+                   {205, 102, 0x0000FF},
+                   {206, 102, bg},
+                   {198, 103, bg},
+                   {197, 97, bg}})
         EXPECT_EQ(Rgb(screen, c.x, c.y), c.rgb) << "at (" << c.x << ", " << c.y << ")";
 }
 
@@ -176,8 +188,8 @@ TEST_F(ScreenDraw, TileImageCoversTheViewportAtNaturalSize) {
     ImagePtr tile = MakeImage(16, 16, 2, 3, [](int x, int) { return x < 8 ? kRed : kGreen; });
     const int vx = 20, vy = 30, vw = 100, vh = 50;
     SetViewport(vx, vy, vw, vh);
-    SetTransform(45, 3, 3);   // tiling ignores both
-    TileImage(tile, 5, 7);    // a copy's corner at (3, 4)
+    SetTransform(45, 3, 3);  // tiling ignores both
+    TileImage(tile, 5, 7);   // a copy's corner at (3, 4)
     SetTransform(0, 1, 1);
     SetViewport(0, 0, kW, kH);
     PixmapPtr screen = Screen();
@@ -194,7 +206,7 @@ TEST_F(ScreenDraw, TileImageCoversTheViewportAtNaturalSize) {
 
 TEST_F(ScreenDraw, ReopeningAtAnotherSizeKeepsImages) {
     ImagePtr image = MakeImage(4, 4, 0, 0, [](int, int) { return kRed; });
-    DrawImage(image, 10, 10);   // gets its texture in this context
+    DrawImage(image, 10, 10);  // gets its texture in this context
     ASSERT_TRUE(Graphics(200, 150, 0));
     EXPECT_EQ(GraphicsWidth(), 200);
     SetClsColor(0, 0, 0);
@@ -226,7 +238,7 @@ TEST_F(ScreenDraw, GrabImageMakesTheMaskColourTransparent) {
     SetImageHandle(grabbed, 0, 0);
     GrabImage(grabbed, 10, 10);
     ImagePtr edge = CreateImage(8, 8, 1, MASKEDIMAGE);
-    GrabImage(edge, -4, 0);   // half off the screen
+    GrabImage(edge, -4, 0);  // half off the screen
 
     PixmapPtr pixels = LockImage(grabbed);
     EXPECT_EQ(pixels->ReadPixel(0, 0), 0u);

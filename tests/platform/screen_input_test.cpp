@@ -35,11 +35,11 @@ TEST(EventPump, SdlEventsBecomeInputState) {
     ResetInput();
 
     PushKey(SDL_SCANCODE_A, SDLK_a, 0, true);
-    PushKey(SDL_SCANCODE_A, SDLK_a, 0, true, true);   // auto-repeat: no new hit
+    PushKey(SDL_SCANCODE_A, SDLK_a, 0, true, true);  // auto-repeat: no new hit
     PushKey(SDL_SCANCODE_A, SDLK_a, 0, false);
     PushKey(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0, true);
-    PushKey(SDL_SCANCODE_V, SDLK_v, KMOD_LCTRL, true);   // paste as code 22
-    PushText("a\xC3\xA9\xE2\x82\xAC!");                   // "a", e acute, euro sign (not Latin-1), "!"
+    PushKey(SDL_SCANCODE_V, SDLK_v, KMOD_LCTRL, true);  // paste as code 22
+    PushText("a\xC3\xA9\xE2\x82\xAC!");                 // "a", e acute, euro sign (not Latin-1), "!"
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;
     e.button.button = SDL_BUTTON_RIGHT;
