@@ -1,7 +1,7 @@
-// Random numbers: SFMT-19937 state, seeding, block recursion and the draws.
+// Random numbers: SFMT-19937 state, seeding, block recursion and unit values.
 //
 // The state is 156 128-bit words held as 624 32-bit words; word 4k is the
-// lowest 32 bits of 128-bit word k. `g_idx` counts 32-bit words already read
+// lowest 32 bits of 128-bit word k. `idx` counts 32-bit words already read
 // from the current block; a 64-bit output takes words idx (low half) and
 // idx + 1 (high half), so a block gives 312 outputs.
 #include "core/random.h"
@@ -13,6 +13,16 @@
 #endif
 
 int kRndInitialized = 0;
+
+namespace rnd_detail {
+alignas(16) uint32_t state[kWords];
+alignas(16) double unit[kWords / 2];
+std::ptrdiff_t idx = kWords;
+}  // namespace rnd_detail
+
+using rnd_detail::idx;
+using rnd_detail::state;
+using rnd_detail::unit;
 
 namespace {
 
@@ -26,8 +36,6 @@ constexpr int kSr2 = 1;        // bytes, whole 128-bit word
 constexpr uint32_t kMsk[4] = {0xdfffffefu, 0xddfecb7fu, 0xbffaffffu, 0xbffffff6u};
 constexpr uint32_t kParity[4] = {0x00000001u, 0x00000000u, 0x00000000u, 0x13c9e684u};
 
-alignas(16) uint32_t g_state[kN32];
-int g_idx = kN32;
 
 // One 128-bit word as two 64-bit halves (lo = 32-bit words 0 and 1).
 struct W128 {
@@ -66,15 +74,6 @@ inline W128 recursion(W128 a, W128 b, W128 c, W128 d) {
     return r;
 }
 
-inline void refill() {
-    rnd_regen_block(g_state);
-    g_idx = 0;
-}
-
-inline void ensure_seeded() {
-    if (!kRndInitialized) SeedRnd(0);
-}
-
 }  // namespace
 
 void rnd_regen_block_portable(uint32_t* w) {
@@ -100,27 +99,40 @@ inline __m128i recursion_sse2(__m128i a, __m128i b, __m128i c, __m128i d, __m128
     return _mm_xor_si128(_mm_xor_si128(_mm_xor_si128(a, x), _mm_xor_si128(z, y)), v);
 }
 
-}  // namespace
+// rnd_unit of the two 64-bit outputs in v: the same operations in the same
+// order as the scalar form, so the values are bit-identical.
+inline __m128d units_sse2(__m128i v) {
+    const __m128i lo_mask = _mm_set1_epi64x(0xffffffff);
+    const __m128i lo_exp = _mm_set1_epi64x(0x4330000000000000ll);
+    const __m128i hi_exp = _mm_set1_epi64x(0x4530000000000000ll);
+    __m128d lo = _mm_castsi128_pd(_mm_or_si128(_mm_and_si128(v, lo_mask), lo_exp));
+    __m128d hi = _mm_castsi128_pd(_mm_or_si128(_mm_srli_epi64(v, 32), hi_exp));
+    __m128d u = _mm_mul_pd(_mm_add_pd(_mm_sub_pd(hi, _mm_set1_pd(0x1.00000001p84)), lo), _mm_set1_pd(0x1p-64));
+    return _mm_min_pd(u, _mm_set1_pd(0x1.fffffffffffffp-1));
+}
 
-void rnd_regen_block(uint32_t* w) {
+// The recursion is a chain through r1 and r2, so most execution units idle;
+// converting each new word into unit values in the same loop costs almost
+// nothing.
+template <bool kUnits>
+void regen_sse2(uint32_t* w, double* units) {
     __m128i* s = reinterpret_cast<__m128i*>(w);
     const __m128i mask = _mm_set_epi32((int)kMsk[3], (int)kMsk[2], (int)kMsk[1], (int)kMsk[0]);
     __m128i r1 = _mm_loadu_si128(s + kN - 2);
     __m128i r2 = _mm_loadu_si128(s + kN - 1);
-    int i = 0;
-    for (; i < kN - kPos1; i++) {
-        __m128i r = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + i + kPos1), r1, r2, mask);
+    for (int i = 0; i < kN; i++) {
+        const int j = i < kN - kPos1 ? i + kPos1 : i + kPos1 - kN;
+        __m128i r = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j), r1, r2, mask);
         _mm_storeu_si128(s + i, r);
-        r1 = r2;
-        r2 = r;
-    }
-    for (; i < kN; i++) {
-        __m128i r = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + i + kPos1 - kN), r1, r2, mask);
-        _mm_storeu_si128(s + i, r);
+        if constexpr (kUnits) _mm_storeu_pd(units + 2 * i, units_sse2(r));
         r1 = r2;
         r2 = r;
     }
 }
+
+}  // namespace
+
+void rnd_regen_block(uint32_t* w) { regen_sse2<false>(w, nullptr); }
 #else
 void rnd_regen_block(uint32_t* w) { rnd_regen_block_portable(w); }
 #endif
@@ -147,34 +159,40 @@ void rnd_seed_block(uint32_t* w, uint32_t seed) {
 
 void SeedRnd(int seed) {
     kRndInitialized = 1;
-    rnd_seed_block(g_state, (uint32_t)seed);
-    g_idx = kN32;
+    rnd_seed_block(state, (uint32_t)seed);
+    idx = kN32;
 }
 
-uint64_t rnd_next64() {
-    ensure_seeded();
-    // Only a 32-bit draw can leave the index odd; then the last word of a
-    // block has no partner and the block is renewed before reading.
-    if (g_idx > kN32 - 2) refill();
-    uint64_t v = (uint64_t)g_state[g_idx] | (uint64_t)g_state[g_idx + 1] << 32;
-    g_idx += 2;
-    return v;
+namespace {
+
+// unit[k] = rnd_unit(output at word 2k + phase) for every whole output.
+void fill_units(int phase) {
+    for (int k = 0; k < (kN32 - phase) / 2; k++) {
+        const int i = 2 * k + phase;
+        unit[k] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
+    }
+}
+
+}  // namespace
+
+void rnd_detail::refill() {
+    if (!kRndInitialized) SeedRnd(0);
+#if defined(__SSE2__)
+    regen_sse2<true>(state, unit);
+#else
+    rnd_regen_block_portable(state);
+    fill_units(0);
+#endif
+    idx = 0;
 }
 
 uint32_t rnd_next32() {
-    ensure_seeded();
-    if (g_idx >= kN32) refill();
-    return g_state[g_idx++];
-}
-
-double RndDouble() { return rnd_unit(rnd_next64()); }
-
-int Rand(int low, int high) { return rnd_scale(RndDouble(), low, high); }
-
-double Rnd(double a, double b) {
-    double u = RndDouble();
-    if (b > a) return a + u * (b - a);
-    return b + u * (a - b);
+    if (idx >= kN32) rnd_detail::refill();
+    uint32_t v = state[idx++];
+    // The 64-bit outputs now start at the other parity; rebuild their unit
+    // values. Only RndFloat draws 32 bits, and nothing in the game calls it.
+    if (idx < kN32) fill_units(idx & 1);
+    return v;
 }
 
 float RndFloat() {

@@ -7,7 +7,10 @@
 // seeds with 0 first.
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // 0 until the first SeedRnd (which a first draw performs with seed 0).
 extern int kRndInitialized;
@@ -15,11 +18,11 @@ extern int kRndInitialized;
 // Restarts the sequence; the seed's 32 bits are read as unsigned.
 void SeedRnd(int seed);
 // An integer between the bounds, both included, in either order; one output.
-int Rand(int low, int high);
+inline int Rand(int low, int high);
 // A real between the bounds, the lower one included; one output.
-double Rnd(double a, double b);
+inline double Rnd(double a, double b);
 // The unit value u in [0, 1) from one 64-bit output.
-double RndDouble();
+inline double RndDouble();
 // (w + 0.5) * 2^-32 from one 32-bit output w; in (0, 1).
 float RndFloat();
 // Rand on 64-bit integers; one output.
@@ -29,16 +32,21 @@ int64_t Rand64(int64_t low, int64_t high);
 // conversions. Game code uses the functions above.
 //
 // The next raw 64-bit output of the shared generator.
-uint64_t rnd_next64();
+inline uint64_t rnd_next64();
 // The next raw 32-bit output (advances the read index by one word).
 uint32_t rnd_next32();
 
 // u = v * 2^-64 rounded to the nearest double; a product that rounds up to 1
-// becomes the largest double below 1. Scaling a rounded integer by a power of
-// two is exact, so converting first and scaling after gives the same value.
+// becomes the largest double below 1. Scaling by a power of two is exact, so
+// only v itself is rounded. The halves are placed in the mantissas of 2^52 and
+// 2^84 (exact), the offsets removed (exact), and the one final addition rounds
+// correctly: the same value as a direct conversion, without the branch and the
+// slow conversion instructions that an unsigned 64-bit value costs on x86-64.
 inline double rnd_unit(uint64_t v) {
-    double u = (double)v * 0x1p-64;
-    return u < 1.0 ? u : 0x1.fffffffffffffp-1;
+    const double lo = std::bit_cast<double>(0x4330000000000000ull | (v & 0xffffffffu));   // 2^52 + lo
+    const double hi = std::bit_cast<double>(0x4530000000000000ull | (v >> 32));          // 2^84 + hi * 2^32
+    const double u = ((hi - 0x1.00000001p84) + lo) * 0x1p-64;                            // offset 2^84 + 2^52
+    return u < 0x1.fffffffffffffp-1 ? u : 0x1.fffffffffffffp-1;   // one min instruction
 }
 
 // low + trunc(u * (high - low + 1)) with the bounds put in order. The span is
@@ -56,3 +64,57 @@ void rnd_regen_block(uint32_t* w);
 void rnd_regen_block_portable(uint32_t* w);
 // init_gen_rand with its period certification.
 void rnd_seed_block(uint32_t* w, uint32_t seed);
+
+// The draw path is inline so a draw costs little more than reading the block
+// it comes from. The state is private to random.cpp in spirit: only the
+// functions of this header touch it.
+//
+// When a block is renewed, the unit value u of each of its 64-bit outputs is
+// converted at once (vectorised) into `unit`: unit[k] is u of the output that
+// starts at word 2k + phase, where phase is idx's parity (only a 32-bit draw
+// changes it, and then the table is rebuilt). So a draw reads its u with one
+// load, and rnd_next64 still reads the raw words.
+//
+// While kRndInitialized is 0 the index stands at the end of the block, so the
+// one end-of-block test also catches the first draw of an unseeded program,
+// which then seeds with 0.
+namespace rnd_detail {
+inline constexpr int kWords = 624;   // 32-bit words per block
+extern uint32_t state[kWords];
+extern double unit[kWords / 2];
+extern std::ptrdiff_t idx;   // 32-bit words of the block already read
+// Seeds with 0 if never seeded, then renews the block and its unit values.
+void refill();
+}  // namespace rnd_detail
+
+inline uint64_t rnd_next64() {
+    using namespace rnd_detail;
+    // An odd index (left by a 32-bit draw) with one word left renews too.
+    if (idx > kWords - 2) [[unlikely]]
+        refill();
+    uint64_t v;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, &state[idx], 8);   // word idx is the low half
+    } else {
+        v = (uint64_t)state[idx] | (uint64_t)state[idx + 1] << 32;
+    }
+    idx += 2;
+    return v;
+}
+
+inline double RndDouble() {
+    using namespace rnd_detail;
+    if (idx > kWords - 2) [[unlikely]]
+        refill();
+    double u = unit[idx >> 1];   // == rnd_unit(the output at word idx)
+    idx += 2;
+    return u;
+}
+
+inline int Rand(int low, int high) { return rnd_scale(RndDouble(), low, high); }
+
+inline double Rnd(double a, double b) {
+    double u = RndDouble();
+    if (b > a) return a + u * (b - a);
+    return b + u * (a - b);
+}

@@ -72,6 +72,7 @@ TEST(Random, UnseededDrawsFollowSeedZero) {
     std::vector<uint64_t> seeded;
     for (int i = 0; i < 5; i++) seeded.push_back(rnd_next64());
     kRndInitialized = 0;   // as at program start
+    rnd_detail::idx = rnd_detail::kWords;
     EXPECT_EQ(Rand(0, 1 << 30), rnd_scale(rnd_unit(seeded[0]), 0, 1 << 30));
     EXPECT_EQ(kRndInitialized, 1);
     for (int i = 1; i < 5; i++) EXPECT_EQ(rnd_next64(), seeded[i]);
@@ -111,6 +112,39 @@ TEST(Random, UnitValue) {
     for (auto c : {Case{0, 0.0}, {1ull << 63, 0.5}, {1, 0x1p-64}, {UINT64_MAX, kBelowOne},
                    {UINT64_MAX - 1024, kBelowOne}, {(1ull << 53) - 1, 0x1.fffffffffffffp-12}})
         EXPECT_EQ(rnd_unit(c.v), c.u) << c.v;
+}
+
+TEST(Random, UnitValueIsTheCorrectlyRoundedProduct) {
+    // Ties round to even: 2^63 + 2^10 lies halfway between two doubles.
+    std::vector<uint64_t> values = {(1ull << 63) + (1ull << 10), (1ull << 63) + (3ull << 10), (1ull << 53) + 1,
+                                    (1ull << 32) - 1, 1ull << 32, 0xFFFFFFFFFFFFF800ull, 0xFFFFFFFFFFFFFBFFull};
+    SeedRnd(3);
+    for (int i = 0; i < 100000; i++) values.push_back(rnd_next64() >> (i % 64));
+    for (uint64_t v : values) {
+        double direct = (double)v * 0x1p-64;
+        EXPECT_EQ(rnd_unit(v), direct < 1.0 ? direct : kBelowOne) << v;
+    }
+}
+
+TEST(Random, DrawsSeeTheRawOutputsInAnyMix) {
+    // Unit values come from a table built per block; whatever mix of 32-bit,
+    // 64-bit and real draws is made, each real is rnd_unit of the raw output
+    // that a raw draw would have returned at the same point.
+    auto run = [](bool raw) {
+        SeedRnd(2024);
+        std::vector<double> out;
+        for (int i = 0; i < 2000; i++) {
+            if (i % 97 == 5 || i % 331 == 7) {
+                out.push_back(rnd_next32());
+            } else if (i % 13 == 0) {
+                out.push_back((double)rnd_next64());
+            } else {
+                out.push_back(raw ? rnd_unit(rnd_next64()) : RndDouble());
+            }
+        }
+        return out;
+    };
+    EXPECT_EQ(run(false), run(true));
 }
 
 TEST(Random, IntegerScaling) {
