@@ -1,5 +1,112 @@
-// Terrain tile store (stand-in: the tile store fills this file).
+// Terrain tile store: grid set-up, lazy tiles, the colour query.
 #include "terrain/tiles.h"
 
-int map_xsize = 0, map_ysize = 0;
+#include "core/main_loop.h"
+#include "terrain/scenery_grid.h"
+#include "terrain/shapes.h"
+#include "terrain/spawns.h"
+#include "world/water.h"
+
 int map_xtiles = 0, map_ytiles = 0;
+int map_xsize = 0, map_ysize = 0;
+Tmap_grid<ImagePtr> map_img;
+Tmap_grid<PixmapPtr> map_pxm;
+int map_unlock = 0;
+
+std::string map_bg_path;
+int map_bg_transparency = 0;
+int map_bg_render = 0;
+int map_bg_align = 7;
+ImagePtr map_bg;
+
+std::string map_type;
+BankPtr map_bank;
+
+int map_setup(int xtiles, int ytiles, int clear) {
+    g_fps_skipping_time = 0;
+    if (xtiles < 3) xtiles = 3;
+    if (xtiles > 300) xtiles = 300;
+    if (ytiles < 3) ytiles = 3;
+    if (ytiles > 300) ytiles = 300;
+    map_xsize = xtiles * kTileSize;
+    map_ysize = ytiles * kTileSize;
+    map_xtiles = xtiles;
+    map_ytiles = ytiles;
+    g_waterlevel = map_ysize - 10;
+    g_waterlevel_change = g_waterlevel;
+    SetMaskColor(255, 0, 255);
+    // Every tile starts empty: no image, no memory (see the header).
+    map_pxm.reset(xtiles, ytiles);
+    map_img.reset(xtiles, ytiles);
+    map_unlock = 1;
+    Tscc::setup();
+    if (clear == 1) {
+        Tmap_spawn::list.clear();
+        Tmap_shape::list.clear();
+    }
+    map_bg_path = "";
+    map_bg_transparency = 0;
+    map_bg_render = 0;
+    map_bg_align = 7;
+    map_bg = nullptr;
+    return 0;
+}
+
+uint32_t* map_tile_pixels(int tx, int ty, bool create) {
+    if (!map_pxm.inside(tx, ty)) return nullptr;
+    PixmapPtr& pxm = map_pxm[tx][ty];
+    if (!pxm) {
+        ImagePtr& img = map_img[tx][ty];
+        if (!img) {
+            if (!create) return nullptr;
+            // Filtered like every default image, but not masked: masking only
+            // matters when pixels are loaded, and would scan every new tile.
+            img = CreateImage(kTileSize, kTileSize, 1, FILTEREDIMAGE | DYNAMICIMAGE);
+            if (!img) return nullptr;
+            SetImageHandle(img, 0, 0);
+        }
+        pxm = LockImage(img, 0, true, true);
+        if (!pxm || pxm->width != kTileSize || pxm->height != kTileSize) {
+            pxm = nullptr;
+            return nullptr;
+        }
+    }
+    map_unlock = 1;
+    return pxm->pixels.data();
+}
+
+const uint32_t* map_tile_peek(int tx, int ty) {
+    if (!map_img.inside(tx, ty)) return nullptr;
+    if (const PixmapPtr& pxm = map_pxm[tx][ty]) return pxm->pixels.data();
+    const ImagePtr& img = map_img[tx][ty];
+    if (!img || img->frames.empty() || !img->frames[0]) return nullptr;
+    // The frame pixmap itself: reading it needs no lock and marks nothing stale.
+    return img->frames[0]->pixels.data();
+}
+
+int map_tiles_held() {
+    int n = 0;
+    for (const ImagePtr& img : map_img.cells) n += img != nullptr;
+    return n;
+}
+
+int map_getcolor(int x, int y) {
+    map_unlock = 1;
+    int tx = x / kTileSize, ty = y / kTileSize;
+    if (tx < 0 || ty < 0 || tx >= map_xtiles || ty >= map_ytiles) return 0;
+    int lx = x - tx * kTileSize, ly = y - ty * kTileSize;
+    if (lx < 0 || ly < 0) return 0;   // -99..-1 truncate into tile 0
+    const uint32_t* pix = map_tile_peek(tx, ty);
+    return pix ? (int)pix[ly * kTileSize + lx] : 0;
+}
+
+int map_argb(int argb, int channel) {
+    uint32_t v = (uint32_t)argb;
+    switch (channel) {
+        case 0: return (int)(v >> 24);
+        case 1: return (int)((v >> 16) & 255);
+        case 2: return (int)((v >> 8) & 255);
+        case 3: return (int)(v & 255);
+        default: return 0;
+    }
+}

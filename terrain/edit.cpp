@@ -1,0 +1,330 @@
+// Terrain editing primitives over the tile store.
+//
+// Each primitive clips its region to the terrain, then visits the overlapped
+// tiles once each: the tile's pixels are fetched (and locked) once, and the
+// work inside is plain loops over row spans. Source images are read straight
+// from their frame-0 pixmap; they are never unlocked here, since they were not
+// written and a stale mark would re-upload their texture for nothing.
+#include "terrain/edit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cstdint>
+#include <vector>
+
+#include "terrain/ellipse.h"
+#include "terrain/tiles.h"
+
+namespace {
+
+// An inclusive region of map pixels, already clipped to the terrain.
+struct Region {
+    int x0, y0, x1, y1;
+};
+
+bool clip(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Region& r) {
+    if (x0 < 0) x0 = 0;
+    if (y0 < 0) y0 = 0;
+    if (x1 > map_xsize - 1) x1 = map_xsize - 1;
+    if (y1 > map_ysize - 1) y1 = map_ysize - 1;
+    if (x0 > x1 || y0 > y1) return false;
+    r = {(int)x0, (int)y0, (int)x1, (int)y1};
+    return true;
+}
+
+// One overlapped tile: its pixels, its map origin and the local inclusive
+// bounds of the region inside it.
+struct TileSpan {
+    uint32_t* pix;
+    int ox, oy;
+    int lx0, lx1, ly0, ly1;
+};
+
+// Calls work(tile) for every tile the region overlaps and wanted(tile)
+// accepts (the others are not even locked). A tile that holds no pixels yet
+// is created only when creates(tile) says the work can leave a non-zero pixel
+// there (tile.pix is null during both questions).
+template <class Wanted, class Creates, class Work>
+void for_tiles(const Region& r, Wanted wanted, Creates creates, Work work) {
+    int tx0 = r.x0 / kTileSize, tx1 = r.x1 / kTileSize;
+    int ty0 = r.y0 / kTileSize, ty1 = r.y1 / kTileSize;
+    for (int tx = tx0; tx <= tx1; ++tx) {
+        int ox = tx * kTileSize;
+        for (int ty = ty0; ty <= ty1; ++ty) {
+            int oy = ty * kTileSize;
+            TileSpan t{nullptr, ox, oy, std::max(r.x0 - ox, 0), std::min(r.x1 - ox, kTileSize - 1),
+                       std::max(r.y0 - oy, 0), std::min(r.y1 - oy, kTileSize - 1)};
+            if (!wanted(t)) continue;
+            if (!map_tile_peek(tx, ty) && !creates(t)) continue;
+            t.pix = map_tile_pixels(tx, ty, true);
+            if (t.pix) work(t);
+        }
+    }
+}
+
+// The same for work that wants every overlapped tile.
+template <class Creates, class Work>
+void for_tiles(const Region& r, Creates creates, Work work) {
+    for_tiles(r, [](const TileSpan&) { return true; }, creates, work);
+}
+
+const TPixmap* source_pixmap(const ImagePtr& image) {
+    if (!image || image->frames.empty() || !image->frames[0]) return nullptr;
+    const TPixmap* p = image->frames[0].get();
+    return p->width > 0 && p->height > 0 ? p : nullptr;
+}
+
+// True when some source pixel under the tile's part of the region has alpha
+// above 128. (sx, sy) is the source pixel under map pixel (0, 0) of the map.
+bool source_has_solid(const TPixmap& src, int sx, int sy, const TileSpan& t) {
+    for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+        const uint32_t* s = src.Row(t.oy + ly + sy) + t.ox + sx;
+        for (int lx = t.lx0; lx <= t.lx1; ++lx)
+            if ((s[lx] >> 24) > 128) return true;
+    }
+    return false;
+}
+
+inline uint32_t clamp_channel(double v) {
+    // NaN fails both tests and becomes 0, so it never reaches the conversion.
+    return v > 0 ? (v < 255 ? (uint32_t)v : 255u) : 0u;
+}
+
+// The tint of map_alphaimage and map_alphaimagerect over a region whose
+// source pixel for map pixel (px, py) is (px + sx, py + sy).
+void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
+    // a and 1 - a depend only on the source alpha: one table per call.
+    float a_of[256], ia_of[256];
+    for (int i = 0; i < 256; ++i) {
+        a_of[i] = (float)((double)i / 255.0 * (double)strength);
+        ia_of[i] = (float)(1.0 - (double)a_of[i]);
+    }
+    for_tiles(
+        reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
+        [&](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                uint32_t* d = t.pix + ly * kTileSize;
+                const uint32_t* s = src.Row(t.oy + ly + sy) + t.ox + sx;
+                for (int lx = t.lx0; lx <= t.lx1; ++lx) {
+                    uint32_t tv = d[lx];
+                    if ((tv >> 24) <= 128) continue;
+                    uint32_t sv = s[lx];
+                    uint32_t as = sv >> 24;
+                    if (as == 0) continue;   // alpha 0 leaves the pixel exactly, whatever the strength
+                    double a = a_of[as], ia = ia_of[as];
+                    double cr = r != -1 ? (double)r : (double)((sv >> 16) & 255);
+                    double cg = g != -1 ? (double)g : (double)((sv >> 8) & 255);
+                    double cb = b != -1 ? (double)b : (double)(sv & 255);
+                    uint32_t nr = clamp_channel(ia * ((tv >> 16) & 255) + a * cr);
+                    uint32_t ng = clamp_channel(ia * ((tv >> 8) & 255) + a * cg);
+                    uint32_t nb = clamp_channel(ia * (tv & 255) + a * cb);
+                    d[lx] = (tv & 0xFF000000u) | nr << 16 | ng << 8 | nb;
+                }
+            }
+        });
+}
+
+// Writes v to d[first..last] with 16-byte stores, 64 bytes a loop step and an
+// overlapping store for the tail. Spans are at most a tile row (400 bytes): a
+// plain fill loop with a value known only at run time is not vectorised at
+// -O2, and memset of such short runs is inlined as "rep stos", whose start-up
+// cost is as high as the whole span.
+inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
+    size_t n = (size_t)(last - first + 1);
+    d += first;
+    const uint32_t q[4] = {v, v, v, v};
+    if (n < 4) {
+        for (size_t i = 0; i < n; ++i) d[i] = v;
+        return;
+    }
+    if (n < 16) {
+        for (size_t i = 0; i + 4 <= n; i += 4) std::memcpy(d + i, q, 16);
+        std::memcpy(d + n - 4, q, 16);
+        return;
+    }
+    for (size_t i = 0; i + 16 <= n; i += 16) {
+        std::memcpy(d + i, q, 16);
+        std::memcpy(d + i + 4, q, 16);
+        std::memcpy(d + i + 8, q, 16);
+        std::memcpy(d + i + 12, q, 16);
+    }
+    uint32_t* e = d + n - 16;
+    std::memcpy(e, q, 16);
+    std::memcpy(e + 4, q, 16);
+    std::memcpy(e + 8, q, 16);
+    std::memcpy(e + 12, q, 16);
+}
+
+std::vector<int64_t>& half_span_buffer() {
+    static std::vector<int64_t> spans;
+    return spans;
+}
+
+}  // namespace
+
+int map_rect(int x, int y, int w, int h, int argb) {
+    map_unlock = 1;
+    if (w < 0 || h < 0) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + w, (int64_t)y + h, reg)) return 0;
+    uint32_t v = (uint32_t)argb;
+    for_tiles(
+        reg, [v](const TileSpan&) { return v != 0; },
+        [v](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) fill_span(t.pix + ly * kTileSize, t.lx0, t.lx1, v);
+        });
+    return 0;
+}
+
+int map_oval(int x, int y, int rx, int ry, int argb) {
+    if (rx < 1 || ry < 1) return 0;
+    map_unlock = 1;
+    Region reg;
+    if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
+    Tmap_ellipse e(rx, ry);
+    // The ellipse is symmetric about its centre row: one half span per
+    // distance |dy| that the clipped rows need, walked outward so each row
+    // starts from its neighbour's answer.
+    int64_t d0 = (int64_t)reg.y0 - y, d1 = (int64_t)reg.y1 - y;
+    int64_t dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
+    int64_t dhi = std::max(std::abs(d0), std::abs(d1));
+    std::vector<int64_t>& half = half_span_buffer();
+    half.resize((size_t)(dhi - dlo + 1));
+    int64_t hs = -1;
+    for (int64_t d = dlo; d <= dhi; ++d) half[(size_t)(d - dlo)] = hs = e.half_span_near(d, hs);
+    // The inside span of map row py, clipped to the columns lx0..lx1 of the
+    // tile at ox; false when nothing of it is left.
+    auto span = [&](int py, int ox, int lx0, int lx1, int64_t& first, int64_t& last) {
+        int64_t h = half[(size_t)(std::abs((int64_t)py - y) - dlo)];
+        if (h < 0) return false;
+        first = std::max<int64_t>((int64_t)x - h - ox, lx0);
+        last = std::min<int64_t>((int64_t)x + h - ox, lx1);
+        return first <= last;
+    };
+    uint32_t v = (uint32_t)argb;
+    // Tiles in the corners of the box that the ellipse misses are not locked.
+    auto touches = [&](const TileSpan& t) {
+        int64_t first, last;
+        for (int ly = t.ly0; ly <= t.ly1; ++ly)
+            if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) return true;
+        return false;
+    };
+    for_tiles(
+        reg, touches, [v](const TileSpan&) { return v != 0; },
+        [&](const TileSpan& t) {
+            int64_t first, last;
+            for (int ly = t.ly0; ly <= t.ly1; ++ly)
+                if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) fill_span(t.pix + ly * kTileSize, first, last, v);
+        });
+    return 0;
+}
+
+int map_image(const ImagePtr& image, int x, int y, int mode) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    int sx = -x, sy = -y;
+    if (mode == 0) {
+        for_tiles(
+            reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
+            [&](const TileSpan& t) {
+                for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                    uint32_t* d = t.pix + ly * kTileSize;
+                    const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                    for (int lx = t.lx0; lx <= t.lx1; ++lx)
+                        if ((s[lx] >> 24) > 128) d[lx] = s[lx];
+                }
+            });
+    } else {
+        for_tiles(
+            reg, [](const TileSpan&) { return true; },
+            [&](const TileSpan& t) {
+                for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                    uint32_t* d = t.pix + ly * kTileSize;
+                    const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                    for (int lx = t.lx0; lx <= t.lx1; ++lx) d[lx] = s[lx] | 0xFF000000u;
+                }
+            });
+    }
+    return 0;
+}
+
+int map_alphaimage(const ImagePtr& image, int x, int y, float strength, int r, int g, int b) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    tint(*src, reg, -x, -y, strength, r, g, b);
+    return 0;
+}
+
+int map_alphaimagerect(const ImagePtr& image, int x, int y, int sx, int sy, int w, int h, float strength, int r,
+                       int g, int b) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    int64_t ew = std::min<int64_t>(w, (int64_t)src->width - std::max(0, sx));
+    int64_t eh = std::min<int64_t>(h, (int64_t)src->height - std::max(0, sy));
+    if (ew <= 0 || eh <= 0) return 0;
+    // Map pixel (px, py) reads source (px + ox, py + oy). A negative sx or sy
+    // would reach left of or above the image: those map pixels are left out.
+    int64_t ox = (int64_t)sx - x, oy = (int64_t)sy - y;
+    int64_t x0 = x, y0 = y, x1 = (int64_t)x + ew - 1, y1 = (int64_t)y + eh - 1;
+    x0 = std::max(x0, -ox);
+    y0 = std::max(y0, -oy);
+    x1 = std::min(x1, (int64_t)src->width - 1 - ox);
+    y1 = std::min(y1, (int64_t)src->height - 1 - oy);
+    Region reg;
+    if (!clip(x0, y0, x1, y1, reg)) return 0;
+    tint(*src, reg, (int)ox, (int)oy, strength, r, g, b);
+    return 0;
+}
+
+int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
+    map_unlock = 1;
+    const TPixmap* src = source_pixmap(image);
+    if (!src) return 0;
+    Region reg;
+    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    int sx = -x, sy = -y;
+    float a_of[256], ia_of[256];
+    for (int i = 0; i < 256; ++i) {
+        a_of[i] = (float)((double)i / 255.0);
+        ia_of[i] = (float)(1.0 - (double)a_of[i]);
+    }
+    const int adj[3] = {dr, dg, db};
+    for_tiles(
+        reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
+        [&](const TileSpan& t) {
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
+                uint32_t* d = t.pix + ly * kTileSize;
+                const uint32_t* s = src->Row(t.oy + ly + sy) + t.ox + sx;
+                for (int lx = t.lx0; lx <= t.lx1; ++lx) {
+                    uint32_t tv = d[lx], sv = s[lx];
+                    uint32_t at = tv >> 24, as = sv >> 24;
+                    if (at == 255 || as <= 128) continue;
+                    float a = a_of[as], ia = ia_of[as];
+                    uint32_t out = std::min<uint32_t>(at + as, 255) << 24;
+                    for (int c = 0; c < 3; ++c) {
+                        int shift = 16 - 8 * c;
+                        int ct = (int)((tv >> shift) & 255), cs = (int)((sv >> shift) & 255);
+                        uint32_t nc;
+                        if (adj[c] == 0) {
+                            nc = clamp_channel((double)ia * ct + (double)a * cs);
+                        } else {
+                            int64_t u = std::clamp<int64_t>((int64_t)cs + adj[c], 0, 255);
+                            float p = (float)((double)ia * ct);
+                            float q = (float)((double)a * (double)u);
+                            nc = clamp_channel((double)(float)((double)p + (double)q));
+                        }
+                        out |= nc << shift;
+                    }
+                    d[lx] = out;
+                }
+            }
+        });
+    return 0;
+}
