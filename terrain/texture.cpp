@@ -18,6 +18,8 @@
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
 
+std::vector<Tmap_decoration>* map_decoration_trace = nullptr;
+
 namespace {
 
 const std::string kTex = "gfx/textures/";
@@ -168,12 +170,14 @@ void decorate_at(const Tmap_mask& mask, int style, const Style& st, Tmap_grid<ui
         map_backimage(gfx_branches[k], bx, by, st.branch_tint[0], st.branch_tint[1], st.branch_tint[2]);
         if (style == 0) Tsc::generatetreeleaves(bx, by, k);
         occ = 1;
+        if (map_decoration_trace) map_decoration_trace->push_back({Tmap_decoration::BRANCH, k, bx, by, x, y});
     } else if (b == 1) {
         const int k = v % 9, w = kRockW[k], h = kRockH[k];
         const int rx = x - w / 2, ry = y - h + 10;
         if (ry < 0 || rx < 0 || x + w / 2 >= map_xsize || occ) return;
         map_backimage(gfx_rocks[k], rx, ry, st.rock_tint[0], st.rock_tint[1], st.rock_tint[2]);
         occ = 1;
+        if (map_decoration_trace) map_decoration_trace->push_back({Tmap_decoration::ROCK, k, rx, ry, x, y});
     }
 }
 

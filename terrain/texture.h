@@ -63,3 +63,15 @@ int map_check_textures(std::string& error);
 
 // Forgets the loaded textures, so the next texturing reads the files again.
 void map_forget_textures();
+
+// A rock or branch that texturing stamped: image index, top-left corner of
+// the image and the surface pixel it grows from.
+struct Tmap_decoration {
+    enum Kind { BRANCH, ROCK } kind;
+    int image;
+    int x, y;
+    int px, py;
+};
+// Seam for tests and tools: while set, texturing appends every rock and
+// branch it stamps, in order.
+extern std::vector<Tmap_decoration>* map_decoration_trace;
