@@ -2,15 +2,19 @@
 // removal, knock-off tests, creation draws, keep rule, tree leaves, sway.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "core/catalogue.h"
 #include "core/input.h"
+#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "platform/draw.h"
+#include "terrain/draw.h"
+#include "terrain/edit.h"
 #include "terrain/scenery.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
@@ -425,6 +429,47 @@ TEST_F(Scenery, RectangleHitsItsEdgesInclusively) {
     Tscc::add(far, 0, 0);
     Tscc::check_rect(-1000, 385, 100000, 10);
     EXPECT_EQ(far->kill, 1);
+}
+
+TEST_F(Scenery, TerrainDrawingPutsBackSpritesBehindTheTilesAndFrontOnesOverThem) {
+    g_fps_render = 1;
+    map_rect(0, 200, 499, 399, -1);
+    Tsc::addgrass(150, 200);         // back list
+    Tsc::addtreeleaves(160, 190);    // front list
+    Tsc::addtreeleaves(-150, 190);   // outside the grid: dropped
+    map_x = -100;                    // the view starts in column 1; column 0 is walked too
+    auto kinds = [] {
+        std::vector<char> out;   // 'g' grass, 'l' leaves, 't' tile
+        for (const DrawCall& c : DrawRecorded()) {
+            bool grass = false;
+            for (const ImagePtr& h : gfx_hassock) grass |= c.image == h.get();
+            out.push_back(c.image == gfx_treeleaves.get() ? 'l' : grass ? 'g' : 't');
+        }
+        return out;
+    };
+    DrawRecord(true);
+    map_draw(0, 1);
+    std::vector<char> k = kinds();
+    ASSERT_GE(k.size(), 3u);
+    EXPECT_EQ(k.front(), 'g');
+    EXPECT_EQ(k.back(), 'l');
+    EXPECT_EQ(std::count(k.begin(), k.end(), 'l'), 1);
+    DrawRecord(true);
+    map_draw(0, 0);   // no front layer
+    k = kinds();
+    EXPECT_EQ(std::count(k.begin(), k.end(), 'l'), 0);
+    EXPECT_EQ(k.front(), 'g');
+    DrawRecord(true);
+    map_draw(1, 1);   // the editor's black terrain: no scenery
+    k = kinds();
+    EXPECT_EQ(std::count(k.begin(), k.end(), 'g') + std::count(k.begin(), k.end(), 'l'), 0);
+    g_fps_render = 0;   // a skipped pass draws nothing and advances no sway
+    int t = Tscc::map[1][2].list.front()->t;
+    DrawRecord(true);
+    map_draw(0, 1);
+    EXPECT_TRUE(DrawRecorded().empty());
+    EXPECT_EQ(Tscc::map[1][2].list.front()->t, t);
+    g_fps_render = 1;
 }
 
 }  // namespace
