@@ -50,7 +50,7 @@ BankPtr UncompressBank(const Bank& bank) {
     const uint8_t* in = bank.Buf() + 4;
     size_t in_left = bank.Size() - 4;
     size_t produced = 0;
-    uint8_t spill = 0;   // room for one byte past the stated size, to catch overlong content
+    uint8_t spill = 0;  // room for one byte past the stated size, to catch overlong content
     bool ok = false;
 
     try {
@@ -83,7 +83,7 @@ BankPtr UncompressBank(const Bank& bank) {
             const uInt before = zs.avail_out;
             int ret = inflate(&zs, Z_NO_FLUSH);
             const size_t wrote = before - zs.avail_out;
-            if (spilling && wrote > 0) break;   // more content than the size field states
+            if (spilling && wrote > 0) break;  // more content than the size field states
             produced += wrote;
             if (ret == Z_STREAM_END) {
                 ok = produced == want;
@@ -130,7 +130,7 @@ int32_t checksum_bank(const Bank& bank) {
         std::memcpy(&v, p + i, 8);
         acc = ((acc & kLow7) + (v & kLow7)) ^ ((acc ^ v) & ~kLow7);
     }
-    for (int k = 0; k < 8; k++) sums[k] = (uint8_t)(acc >> (8 * k));   // little-endian byte k
+    for (int k = 0; k < 8; k++) sums[k] = (uint8_t)(acc >> (8 * k));  // little-endian byte k
 #endif
     uint8_t lane[4] = {0, 1, 2, 3};
     for (int j = 0; j < 16; j++) lane[j & 3] = (uint8_t)(lane[j & 3] + sums[j]);

@@ -26,16 +26,15 @@ using rnd_detail::unit;
 
 namespace {
 
-constexpr int kN = 156;        // 128-bit words
-constexpr int kN32 = kN * 4;   // 32-bit words
+constexpr int kN = 156;       // 128-bit words
+constexpr int kN32 = kN * 4;  // 32-bit words
 constexpr int kPos1 = 122;
-constexpr int kSl1 = 18;       // bits, per 32-bit word
-constexpr int kSl2 = 1;        // bytes, whole 128-bit word
-constexpr int kSr1 = 11;       // bits, per 32-bit word
-constexpr int kSr2 = 1;        // bytes, whole 128-bit word
+constexpr int kSl1 = 18;  // bits, per 32-bit word
+constexpr int kSl2 = 1;   // bytes, whole 128-bit word
+constexpr int kSr1 = 11;  // bits, per 32-bit word
+constexpr int kSr2 = 1;   // bytes, whole 128-bit word
 constexpr uint32_t kMsk[4] = {0xdfffffefu, 0xddfecb7fu, 0xbffaffffu, 0xbffffff6u};
 constexpr uint32_t kParity[4] = {0x00000001u, 0x00000000u, 0x00000000u, 0x13c9e684u};
-
 
 // One 128-bit word as two 64-bit halves (lo = 32-bit words 0 and 1).
 struct W128 {

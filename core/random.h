@@ -43,10 +43,10 @@ uint32_t rnd_next32();
 // correctly: the same value as a direct conversion, without the branch and the
 // slow conversion instructions that an unsigned 64-bit value costs on x86-64.
 inline double rnd_unit(uint64_t v) {
-    const double lo = std::bit_cast<double>(0x4330000000000000ull | (v & 0xffffffffu));   // 2^52 + lo
+    const double lo = std::bit_cast<double>(0x4330000000000000ull | (v & 0xffffffffu));  // 2^52 + lo
     const double hi = std::bit_cast<double>(0x4530000000000000ull | (v >> 32));          // 2^84 + hi * 2^32
     const double u = ((hi - 0x1.00000001p84) + lo) * 0x1p-64;                            // offset 2^84 + 2^52
-    return u < 0x1.fffffffffffffp-1 ? u : 0x1.fffffffffffffp-1;   // one min instruction
+    return u < 0x1.fffffffffffffp-1 ? u : 0x1.fffffffffffffp-1;                          // one min instruction
 }
 
 // low + trunc(u * (high - low + 1)) with the bounds put in order. The span is
@@ -79,10 +79,10 @@ void rnd_seed_block(uint32_t* w, uint32_t seed);
 // one end-of-block test also catches the first draw of an unseeded program,
 // which then seeds with 0.
 namespace rnd_detail {
-inline constexpr int kWords = 624;   // 32-bit words per block
+inline constexpr int kWords = 624;  // 32-bit words per block
 extern uint32_t state[kWords];
 extern double unit[kWords / 2];
-extern std::ptrdiff_t idx;   // 32-bit words of the block already read
+extern std::ptrdiff_t idx;  // 32-bit words of the block already read
 // Seeds with 0 if never seeded, then renews the block and its unit values.
 void refill();
 }  // namespace rnd_detail
@@ -94,7 +94,7 @@ inline uint64_t rnd_next64() {
         refill();
     uint64_t v;
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&v, &state[idx], 8);   // word idx is the low half
+        std::memcpy(&v, &state[idx], 8);  // word idx is the low half
     } else {
         v = (uint64_t)state[idx] | (uint64_t)state[idx + 1] << 32;
     }
@@ -106,7 +106,7 @@ inline double RndDouble() {
     using namespace rnd_detail;
     if (idx > kWords - 2) [[unlikely]]
         refill();
-    double u = unit[idx >> 1];   // == rnd_unit(the output at word idx)
+    double u = unit[idx >> 1];  // == rnd_unit(the output at word idx)
     idx += 2;
     return u;
 }

@@ -1,15 +1,199 @@
-// Script resource tables (first cut: storage only).
+// Script resource tables.
+//
+// Where a file comes from depends on the machine: the host reads its own
+// disk; a joining machine first takes the copy it received from the host
+// (Ttemp) and falls back to its disk; with set_saveres it reads its disk only,
+// as received files were written there.
 #include "core/resources.h"
 
-std::vector<std::shared_ptr<Tres>> Tres::gfx(300);
-std::vector<std::shared_ptr<Tres>> Tres::sfx(300);
+#include "core/catalogue.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "core/temp_files.h"
+#include "match/game.h"
+#include "match/mission.h"
+#include "match/replay.h"
+#include "platform/files.h"
+#include "platform/stream.h"
+#include "scripting/script_files.h"
 
-int Tres::countarray(const std::vector<std::shared_ptr<Tres>>&) { return 0; }
-int Tres::clear() { return 0; }
-int Tres::loadgfx(const std::string&) { return 0; }
-int Tres::loadsfx(const std::string&) { return 0; }
-ImagePtr Tres::getimage(int) { return nullptr; }
+Tres::Table Tres::gfx(300);
+Tres::Table Tres::sfx(300);
 
-BankPtr getresbank(const std::string&) { return nullptr; }
-int getrescrc32(const std::string&) { return 0; }
-int getressize(const std::string&) { return -1; }
+namespace {
+
+constexpr size_t kGrowth = 50;
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+    size_t pos = 0;
+    while ((pos = text.find(from, pos)) != std::string::npos) {
+        text.replace(pos, from.size(), to);
+        pos += to.size();
+    }
+    return text;
+}
+
+// Mission scripts name their own files with "$MISSION" or "$mission"; no
+// other spelling is replaced.
+std::string mission_path(const std::string& path) {
+    if (!Tmission::selected) return path;
+    std::string folder = "../missions/" + Tmission::selected->folder;
+    return replace_all(replace_all(path, "$MISSION", folder), "$mission", folder);
+}
+
+// Loads a resource from the received-file cache when this machine joined a
+// host and keeps received files in memory, else from disk.
+template <typename Ptr, typename FromPath, typename FromStream>
+Ptr load_resource(const std::string& file, FromPath from_path, FromStream from_stream) {
+    if (g_server != 1 && set_saveres != 1) {
+        if (auto received = Ttemp::get(file)) {
+            Ptr loaded;
+            if (received->bank) {
+                if (StreamPtr stream = CreateBankStream(received->bank)) {
+                    loaded = from_stream(*stream);
+                    CloseStream(stream);
+                }
+            }
+            return loaded;
+        }
+    }
+    return from_path(file);
+}
+
+// The common part of loadgfx and loadsfx: an existing id for the path, or a
+// new entry filled by `fill` in the first empty slot or a new one.
+template <typename Fill>
+int find_or_add(Tres::Table& table, const std::string& path, Fill fill) {
+    size_t empty = 0;
+    for (size_t i = 1; i < table.size(); i++) {
+        if (!table[i]) {
+            if (!empty) empty = i;
+        } else if (table[i]->path == path) {
+            return (int)i;
+        }
+    }
+    auto entry = std::make_shared<Tres>();
+    entry->path = path;
+    fill(*entry);
+    if (!empty) {
+        empty = table.size();
+        table.resize(table.size() + kGrowth);
+    }
+    table[empty] = entry;
+    return (int)empty;
+}
+
+void clear_table(Tres::Table& table) {
+    for (auto& entry : table) {
+        if (!entry) continue;
+        if (entry->compr) entry->compr->Resize(0);
+        entry->compr = nullptr;
+        entry->image = nullptr;
+        entry->sound = nullptr;
+        entry = nullptr;
+    }
+}
+
+// The first entry of the transfer tables with that name, in lookup order.
+struct Match {
+    bool found = false;
+    BankPtr compr;
+    int crc32 = 0;
+    int size = 0;
+};
+
+Match find_transfer(const std::string& name) {
+    Match m;
+    auto search = [&](const Tres::Table& table, const char* folder) {
+        for (auto& entry : table) {
+            if (entry && folder + entry->path == name) {
+                m = {true, entry->compr, entry->crc32, entry->size};
+                return true;
+            }
+        }
+        return false;
+    };
+    if (search(Tres::gfx, "gfx/") || search(Tres::sfx, "sfx/")) return m;
+    for (auto& script : Tscr::script) {
+        if (script && script->path == name) return {true, script->compr, script->crc32, script->size};
+    }
+    return m;
+}
+
+}  // namespace
+
+int Tres::countarray(const Table& table) {
+    int count = 0;
+    for (auto& entry : table) {
+        if (entry && !entry->path.empty()) count++;
+    }
+    return count;
+}
+
+int Tres::clear() {
+    clear_table(gfx);
+    clear_table(sfx);
+    return 0;
+}
+
+int Tres::loadgfx(const std::string& script_path) {
+    std::string path = mission_path(script_path);
+    return find_or_add(gfx, path, [&](Tres& entry) {
+        entry.image = load_resource<ImagePtr>(
+            "gfx/" + path, [](const std::string& file) { return LoadImage(file, -1); },
+            [](Stream& stream) { return LoadImage(stream, -1); });
+        // A replay lists the images it could not show when it has loaded.
+        if (!entry.image && g_replay == 1) g_replay_missingres += ", " + path;
+    });
+}
+
+int Tres::loadsfx(const std::string& script_path) {
+    std::string path = mission_path(script_path);
+    return find_or_add(sfx, path, [&](Tres& entry) {
+        entry.sound = load_resource<SoundPtr>(
+            "sfx/" + path, [](const std::string& file) { return LoadSound(file, 0); },
+            [](Stream& stream) { return LoadSound(stream, 0); });
+    });
+}
+
+std::shared_ptr<Tres> Tres::slot(const Table& table, int id) {
+    if (id < 0 || (size_t)id >= table.size()) return nullptr;
+    return table[id];
+}
+
+ImagePtr Tres::getimage(int id) {
+    if (id >= 0) {
+        auto entry = slot(gfx, id);
+        return entry ? entry->image : nullptr;
+    }
+    switch (id) {
+        case -1: return gfx_crater100;
+        case -2: return gfx_crater125;
+        case -3: return gfx_crater150;
+        // Blood stains pick one of three shapes from the shared sequence, so
+        // every machine picks alike.
+        case -4: return gfx_blood25[Rand(0, 2)];
+        case -5: return gfx_blood50[Rand(0, 2)];
+        case -6: return gfx_blood75[Rand(0, 2)];
+        case -7: return gfx_crater175;
+        case -8: return gfx_crater200;
+        case -9: return gfx_crater75;
+        case -10: return gfx_crater50;
+        case -11: return gfx_crater25;
+        case -12: return gfx_fire;
+        case -13: return gfx_flare[0];
+        case -14: return gfx_flare[1];
+        case -15: return gfx_flare[2];
+        default: return nullptr;
+    }
+}
+
+BankPtr getresbank(const std::string& name) { return find_transfer(name).compr; }
+
+int getrescrc32(const std::string& name) { return find_transfer(name).crc32; }
+
+int getressize(const std::string& name) {
+    Match m = find_transfer(name);
+    if (m.found) return m.size;
+    return (int)FileSize(name);
+}

@@ -1,5 +1,12 @@
 // Script resource tables: images and sounds that scripts load by path, known
-// by their slot (from 1); negative image ids name built-in images.
+// by their slot (from 1); negative image ids -1..-15 name built-in images.
+//
+// Slot 0 is never filled; a table only grows, by 50 slots at a time, and
+// keeps its length through `clear`; no two entries of a table share a path
+// (compared exactly). Anything that reads a table by an id from a script or a
+// peer goes through `getimage` or `slot`, which check the id first. Ids agree
+// between machines only while every machine runs the same scripts in the same
+// order.
 #pragma once
 
 #include <memory>
@@ -11,26 +18,38 @@
 #include "platform/image.h"
 
 struct Tres {
-    std::string path;
-    ImagePtr image;
-    SoundPtr sound;
-    int size = 0;
-    BankPtr compr;
-    int crc32 = 0;
+    std::string path;     // as the script gave it, relative to gfx/ or sfx/
+    ImagePtr image;       // entries of gfx
+    SoundPtr sound;       // entries of sfx
+    int size = 0;         // uncompressed file size, for the transfer
+    BankPtr compr;        // compressed file as sent to joining machines
+    int crc32 = 0;        // checksum_bank of the file (not a CRC)
     int replaycrucial = 0;
 
-    // 300 slots at start-up; slot 0 is never used; grow by 50.
-    static std::vector<std::shared_ptr<Tres>> gfx;
-    static std::vector<std::shared_ptr<Tres>> sfx;
+    using Table = std::vector<std::shared_ptr<Tres>>;
+    // 300 slots at start-up.
+    static Table gfx;
+    static Table sfx;
 
-    static int countarray(const std::vector<std::shared_ptr<Tres>>& table);
+    // Slots holding an entry with a non-empty path.
+    static int countarray(const Table& table);
+    // Empties both tables, keeping their lengths.
     static int clear();
+    // The id of the image or sound at that path, loading it on first use.
     static int loadgfx(const std::string& path);
     static int loadsfx(const std::string& path);
+    // The image of a table id or built-in negative id; null for anything else.
+    // Ids -4..-6 draw one number from the shared random generator.
     static ImagePtr getimage(int id);
+    // The entry at an id, or null when the id lies outside the table or the
+    // slot is empty.
+    static std::shared_ptr<Tres> slot(const Table& table, int id);
 };
 
-// Transfer lookups by transfer name ("gfx/" + path, "sfx/" + path or a script path).
+// Transfer lookups by transfer name ("gfx/" + path, "sfx/" + path or a script
+// path): images, then sounds, then script files; the first match decides even
+// when its field is empty. No match: null, 0, and for the size the size of a
+// file of that name on disk (-1 when there is none).
 BankPtr getresbank(const std::string& name);
 int getrescrc32(const std::string& name);
 int getressize(const std::string& name);

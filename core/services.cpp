@@ -38,7 +38,7 @@ int pointintri(double px, double py, double x1, double y1, double x2, double y2,
     double d = ex1 * ey2 - ey1 * ex2;
     double a = dx * ey2 - dy * ex2;
     double b = ex1 * dy - ey1 * dx;
-    if (!(d != 0)) return 0;   // degenerate (or not a number)
+    if (!(d != 0)) return 0;  // degenerate (or not a number)
     if (d < 0) {
         d = -d;
         a = -a;
@@ -50,7 +50,7 @@ int pointintri(double px, double py, double x1, double y1, double x2, double y2,
 
 int teamcolor(int team) {
     static const int kColors[8][3] = {
-        {0, 255, 0}, {255, 255, 0}, {255, 0, 0},  {80, 200, 255},
+        {0, 255, 0},    {255, 255, 0}, {255, 0, 0}, {80, 200, 255},
         {180, 60, 255}, {255, 180, 0}, {0, 180, 0}, {50, 100, 255},
     };
     if (team >= 0 && team < 8)

@@ -7,11 +7,11 @@
 #include <vector>
 
 struct Tscro {
-    std::string name;   // display name
-    std::string info;   // description; wrapped lines end with the two characters "\n"
-    int index = 0;      // own index in its table
-    int firstuse = 0;   // first round in which the weapon may be chosen
-    int image = 0;      // resource image id for Tres::getimage
+    std::string name;  // display name
+    std::string info;  // description; wrapped lines end with the two characters "\n"
+    int index = 0;     // own index in its table
+    int firstuse = 0;  // first round in which the weapon may be chosen
+    int image = 0;     // resource image id for Tres::getimage
 
     // 256 slots each.
     static std::vector<std::shared_ptr<Tscro>> weapon;

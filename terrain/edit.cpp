@@ -8,6 +8,7 @@
 #include "terrain/edit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -123,7 +124,38 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
         });
 }
 
-std::vector<int64_t>& row_spans() {
+// Writes v to d[first..last] with 16-byte stores, 64 bytes a loop step and an
+// overlapping store for the tail. Spans are at most a tile row (400 bytes): a
+// plain fill loop with a value known only at run time is not vectorised at
+// -O2, and memset of such short runs is inlined as "rep stos", whose start-up
+// cost is as high as the whole span.
+inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
+    size_t n = (size_t)(last - first + 1);
+    d += first;
+    const uint32_t q[4] = {v, v, v, v};
+    if (n < 4) {
+        for (size_t i = 0; i < n; ++i) d[i] = v;
+        return;
+    }
+    if (n < 16) {
+        for (size_t i = 0; i + 4 <= n; i += 4) std::memcpy(d + i, q, 16);
+        std::memcpy(d + n - 4, q, 16);
+        return;
+    }
+    for (size_t i = 0; i + 16 <= n; i += 16) {
+        std::memcpy(d + i, q, 16);
+        std::memcpy(d + i + 4, q, 16);
+        std::memcpy(d + i + 8, q, 16);
+        std::memcpy(d + i + 12, q, 16);
+    }
+    uint32_t* e = d + n - 16;
+    std::memcpy(e, q, 16);
+    std::memcpy(e + 4, q, 16);
+    std::memcpy(e + 8, q, 16);
+    std::memcpy(e + 12, q, 16);
+}
+
+std::vector<int64_t>& half_span_buffer() {
     static std::vector<int64_t> spans;
     return spans;
 }
@@ -139,10 +171,7 @@ int map_rect(int x, int y, int w, int h, int argb) {
     for_tiles(
         reg, [v](const TileSpan&) { return v != 0; },
         [v](const TileSpan& t) {
-            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
-                uint32_t* d = t.pix + ly * kTileSize;
-                std::fill(d + t.lx0, d + t.lx1 + 1, v);
-            }
+            for (int ly = t.ly0; ly <= t.ly1; ++ly) fill_span(t.pix + ly * kTileSize, t.lx0, t.lx1, v);
         });
     return 0;
 }
@@ -153,36 +182,39 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     Region reg;
     if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
     Tmap_ellipse e(rx, ry);
-    // Per row of the clipped box, the inside span as map x0, x1 (x0 > x1 when
-    // the row is empty or wholly off the map).
-    std::vector<int64_t>& spans = row_spans();
-    spans.resize(2 * (size_t)(reg.y1 - reg.y0 + 1));
-    for (int py = reg.y0; py <= reg.y1; ++py) {
-        int64_t hs = e.half_span((int64_t)py - y);
-        int64_t* s = &spans[2 * (size_t)(py - reg.y0)];
-        s[0] = hs < 0 ? 1 : std::max<int64_t>((int64_t)x - hs, reg.x0);
-        s[1] = hs < 0 ? 0 : std::min<int64_t>((int64_t)x + hs, reg.x1);
-    }
+    // The ellipse is symmetric about its centre row: one half span per
+    // distance |dy| that the clipped rows need, walked outward so each row
+    // starts from its neighbour's answer.
+    int64_t d0 = (int64_t)reg.y0 - y, d1 = (int64_t)reg.y1 - y;
+    int64_t dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
+    int64_t dhi = std::max(std::abs(d0), std::abs(d1));
+    std::vector<int64_t>& half = half_span_buffer();
+    half.resize((size_t)(dhi - dlo + 1));
+    int64_t hs = -1;
+    for (int64_t d = dlo; d <= dhi; ++d) half[(size_t)(d - dlo)] = hs = e.half_span_near(d, hs);
+    // The inside span of map row py, clipped to the columns lx0..lx1 of the
+    // tile at ox; false when nothing of it is left.
+    auto span = [&](int py, int ox, int lx0, int lx1, int64_t& first, int64_t& last) {
+        int64_t h = half[(size_t)(std::abs((int64_t)py - y) - dlo)];
+        if (h < 0) return false;
+        first = std::max<int64_t>((int64_t)x - h - ox, lx0);
+        last = std::min<int64_t>((int64_t)x + h - ox, lx1);
+        return first <= last;
+    };
     uint32_t v = (uint32_t)argb;
+    // Tiles in the corners of the box that the ellipse misses are not locked.
     auto touches = [&](const TileSpan& t) {
-        for (int ly = t.ly0; ly <= t.ly1; ++ly) {
-            const int64_t* s = &spans[2 * (size_t)(t.oy + ly - reg.y0)];
-            if (std::max<int64_t>(s[0], t.ox + t.lx0) <= std::min<int64_t>(s[1], t.ox + t.lx1)) return true;
-        }
+        int64_t first, last;
+        for (int ly = t.ly0; ly <= t.ly1; ++ly)
+            if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) return true;
         return false;
     };
-    // Tiles in the corners of the box that the ellipse misses are not locked.
     for_tiles(
         reg, touches, [v](const TileSpan&) { return v != 0; },
         [&](const TileSpan& t) {
-            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
-                const int64_t* s = &spans[2 * (size_t)(t.oy + ly - reg.y0)];
-                int64_t a = std::max<int64_t>(s[0] - t.ox, t.lx0);
-                int64_t b = std::min<int64_t>(s[1] - t.ox, t.lx1);
-                if (a > b) continue;
-                uint32_t* d = t.pix + ly * kTileSize;
-                std::fill(d + a, d + b + 1, v);
-            }
+            int64_t first, last;
+            for (int ly = t.ly0; ly <= t.ly1; ++ly)
+                if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) fill_span(t.pix + ly * kTileSize, first, last, v);
         });
     return 0;
 }

@@ -32,8 +32,9 @@ void fill_ellipse(Tmap_mask& mask, int64_t cx, int64_t cy, int w, int h, unsigne
     // so the swapped ellipse gives exact column spans for the column-major mask.
     Tmap_ellipse cols(ry, rx);
     int64_t px0 = std::max<int64_t>(cx - rx, 0), px1 = std::min<int64_t>(cx + rx, mask.w - 1);
+    int64_t hs = -1;
     for (int64_t px = px0; px <= px1; ++px) {
-        int64_t hs = cols.half_span(px - cx);
+        hs = cols.half_span_near(px - cx, hs);
         if (hs < 0) continue;
         int64_t y0 = std::max<int64_t>(cy - hs, 0), y1 = std::min<int64_t>(cy + hs, mask.h - 1);
         if (y0 <= y1) std::memset(mask[(int)px] + y0, v, (size_t)(y1 - y0 + 1));

@@ -59,7 +59,9 @@ uint32_t* map_tile_pixels(int tx, int ty, bool create) {
         ImagePtr& img = map_img[tx][ty];
         if (!img) {
             if (!create) return nullptr;
-            img = CreateImage(kTileSize, kTileSize, 1, -1);
+            // Filtered like every default image, but not masked: masking only
+            // matters when pixels are loaded, and would scan every new tile.
+            img = CreateImage(kTileSize, kTileSize, 1, FILTEREDIMAGE | DYNAMICIMAGE);
             if (!img) return nullptr;
             SetImageHandle(img, 0, 0);
         }

@@ -11,6 +11,10 @@ extern int hud_weaponhoverteam;  // team colour of the information box
 extern int hud_wpnsel;           // weapon chosen this turn
 
 struct Thud_msg {
+    // The message on show: text ("" none), colour and icon.
+    static std::string text;
+    static int r, g, b, icon;
+
     // Shows text as the single centre message (icon -1 none).
     static int add(const std::string& text, int r, int g, int b, int icon);
 };

@@ -1,7 +1,8 @@
 // Compressed banks and the bank checksum: layouts, round trips, damaged input
 // and the worked checksum values.
-#include <gtest/gtest.h>
+#include "core/bank_codec.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <atomic>
@@ -10,8 +11,6 @@
 #include <new>
 #include <string>
 #include <vector>
-
-#include "core/bank_codec.h"
 
 // Allocation watch: records the largest single request made while armed, so a
 // test can prove that a hostile size field does not turn into an allocation.
@@ -78,7 +77,7 @@ TEST(BankCodec, EmptyBankPacksToTwelveBytes) {
     const std::vector<uint8_t> empty_stream = {0x78, 0x9c, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01};
     EXPECT_EQ(std::vector<uint8_t>(c->Buf() + 4, c->Buf() + 12), empty_stream);
     BankPtr u = UncompressBank(*c);
-    ASSERT_TRUE(u);   // an empty bank is valid content, not a failure
+    ASSERT_TRUE(u);  // an empty bank is valid content, not a failure
     EXPECT_EQ(u->Size(), 0u);
 }
 
@@ -107,7 +106,8 @@ TEST(BankCodec, RoundTrips) {
         {"text", text_bank("The quick brown fox jumps over the lazy dog")},
         {"zeros", Bank(100000)},
         {"patterned", patterned(300001, 9)},
-        {"incompressible", [] {
+        {"incompressible",
+         [] {
              Bank b(70000);
              uint64_t x = 88172645463325252ull;
              for (size_t i = 0; i < b.Size(); i++) {
@@ -208,7 +208,7 @@ TEST(BankChecksum, WorkedValues) {
         {"1024 ones", ones, 0x03020100u},
     };
     for (const Case& c : cases) EXPECT_EQ((uint32_t)checksum_bank(c.bank), c.sum) << c.what;
-    EXPECT_LT(checksum_bank(text_bank("abcdefgh")), 0);   // held as a signed value
+    EXPECT_LT(checksum_bank(text_bank("abcdefgh")), 0);  // held as a signed value
 }
 
 TEST(BankChecksum, MatchesByteByByteLanesAtEverySizeAndOffset) {

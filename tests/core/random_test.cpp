@@ -1,5 +1,7 @@
 // Random numbers: the SFMT-19937 sequence against published outputs, and the
 // integer and real conversions at their edges.
+#include "core/random.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,8 +9,6 @@
 #include <cstdint>
 #include <set>
 #include <vector>
-
-#include "core/random.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ struct Ref {
     uint64_t value;
 };
 const Ref kRef4321[] = {
-    {0, 16924766246869039260ull},   {1, 8201438687333352714ull},    {2, 2265290287015001750ull},
-    {3, 18397264611805473832ull},   {309, 3429468402195675253ull},  {310, 18146933153017348921ull},
-    {311, 17369978576367231139ull}, {312, 1246940717230386603ull},  {313, 11335758870083327110ull},
-    {314, 14166488801730353682ull}, {315, 9008573127269635732ull},  {744, 11869573627998248542ull},
-    {745, 469150421297783998ull},   {997, 7752058479783205470ull},  {998, 729733219713393087ull},
+    {0, 16924766246869039260ull},   {1, 8201438687333352714ull},   {2, 2265290287015001750ull},
+    {3, 18397264611805473832ull},   {309, 3429468402195675253ull}, {310, 18146933153017348921ull},
+    {311, 17369978576367231139ull}, {312, 1246940717230386603ull}, {313, 11335758870083327110ull},
+    {314, 14166488801730353682ull}, {315, 9008573127269635732ull}, {744, 11869573627998248542ull},
+    {745, 469150421297783998ull},   {997, 7752058479783205470ull}, {998, 729733219713393087ull},
     {999, 12954017801239007622ull},
 };
 
@@ -71,7 +71,7 @@ TEST(Random, UnseededDrawsFollowSeedZero) {
     SeedRnd(0);
     std::vector<uint64_t> seeded;
     for (int i = 0; i < 5; i++) seeded.push_back(rnd_next64());
-    kRndInitialized = 0;   // as at program start
+    kRndInitialized = 0;  // as at program start
     rnd_detail::idx = rnd_detail::kWords;
     EXPECT_EQ(Rand(0, 1 << 30), rnd_scale(rnd_unit(seeded[0]), 0, 1 << 30));
     EXPECT_EQ(kRndInitialized, 1);
@@ -100,7 +100,7 @@ TEST(Random, DrawsUseOneOutputEach) {
     EXPECT_DOUBLE_EQ(Rnd(4.0, 2.0), 2.2456032650491977);
     SeedRnd(4321);
     EXPECT_EQ(RndDouble(), (double)16924766246869039260ull * 0x1p-64);
-    EXPECT_EQ(Rand(7, 7), 7);   // still consumes its output
+    EXPECT_EQ(Rand(7, 7), 7);  // still consumes its output
     EXPECT_EQ(rnd_next64(), 2265290287015001750ull);
 }
 
@@ -109,15 +109,20 @@ TEST(Random, UnitValue) {
         uint64_t v;
         double u;
     };
-    for (auto c : {Case{0, 0.0}, {1ull << 63, 0.5}, {1, 0x1p-64}, {UINT64_MAX, kBelowOne},
-                   {UINT64_MAX - 1024, kBelowOne}, {(1ull << 53) - 1, 0x1.fffffffffffffp-12}})
+    for (auto c : {Case{0, 0.0},
+                   {1ull << 63, 0.5},
+                   {1, 0x1p-64},
+                   {UINT64_MAX, kBelowOne},
+                   {UINT64_MAX - 1024, kBelowOne},
+                   {(1ull << 53) - 1, 0x1.fffffffffffffp-12}})
         EXPECT_EQ(rnd_unit(c.v), c.u) << c.v;
 }
 
 TEST(Random, UnitValueIsTheCorrectlyRoundedProduct) {
     // Ties round to even: 2^63 + 2^10 lies halfway between two doubles.
-    std::vector<uint64_t> values = {(1ull << 63) + (1ull << 10), (1ull << 63) + (3ull << 10), (1ull << 53) + 1,
-                                    (1ull << 32) - 1, 1ull << 32, 0xFFFFFFFFFFFFF800ull, 0xFFFFFFFFFFFFFBFFull};
+    std::vector<uint64_t> values = {
+        (1ull << 63) + (1ull << 10), (1ull << 63) + (3ull << 10), (1ull << 53) + 1, (1ull << 32) - 1, 1ull << 32,
+        0xFFFFFFFFFFFFF800ull,       0xFFFFFFFFFFFFFBFFull};
     SeedRnd(3);
     for (int i = 0; i < 100000; i++) values.push_back(rnd_next64() >> (i % 64));
     for (uint64_t v : values) {
@@ -153,12 +158,23 @@ TEST(Random, IntegerScaling) {
         int low, high, result;
     };
     const Case cases[] = {
-        {0.0, 1, 4, 1},           {kBelowOne, 1, 4, 4},           {0.5, 1, 4, 3},
-        {kBelowOne, 0, 2, 2},     {0.0, 3, 1, 1},                 {kBelowOne, 3, 1, 3},
-        {0.0, 5, 5, 5},           {kBelowOne, 5, 5, 5},           {0.0, 10, -10, -10},
-        {kBelowOne, 10, -10, 10}, {0.0, INT_MIN, INT_MAX, INT_MIN}, {kBelowOne, INT_MIN, INT_MAX, INT_MAX},
-        {0.5, INT_MIN, INT_MAX, 0}, {kBelowOne, INT_MAX, INT_MIN, INT_MAX}, {0.0, INT_MAX, INT_MIN, INT_MIN},
-        {kBelowOne, -1, INT_MAX, INT_MAX}, {0.0, INT_MAX, INT_MAX, INT_MAX},
+        {0.0, 1, 4, 1},
+        {kBelowOne, 1, 4, 4},
+        {0.5, 1, 4, 3},
+        {kBelowOne, 0, 2, 2},
+        {0.0, 3, 1, 1},
+        {kBelowOne, 3, 1, 3},
+        {0.0, 5, 5, 5},
+        {kBelowOne, 5, 5, 5},
+        {0.0, 10, -10, -10},
+        {kBelowOne, 10, -10, 10},
+        {0.0, INT_MIN, INT_MAX, INT_MIN},
+        {kBelowOne, INT_MIN, INT_MAX, INT_MAX},
+        {0.5, INT_MIN, INT_MAX, 0},
+        {kBelowOne, INT_MAX, INT_MIN, INT_MAX},
+        {0.0, INT_MAX, INT_MIN, INT_MIN},
+        {kBelowOne, -1, INT_MAX, INT_MAX},
+        {0.0, INT_MAX, INT_MAX, INT_MAX},
     };
     for (const Case& c : cases)
         EXPECT_EQ(rnd_scale(c.u, c.low, c.high), c.result) << c.u << " " << c.low << ".." << c.high;
@@ -177,7 +193,7 @@ TEST(Random, RangesAreCoveredAndKept) {
 
     int negative = 0, positive = 0;
     for (int i = 0; i < 1000; i++) {
-        int v = Rand(INT_MIN, INT_MAX);   // spans more than an int can hold
+        int v = Rand(INT_MIN, INT_MAX);  // spans more than an int can hold
         (v < 0 ? negative : positive)++;
     }
     EXPECT_GT(negative, 300);
@@ -208,7 +224,7 @@ TEST(Random, ThirtyTwoBitDrawsReadSingleWords) {
     SeedRnd(4321);
     for (int i = 0; i < 311; i++) rnd_next64();
     rnd_next32();
-    EXPECT_EQ(rnd_next64(), 1246940717230386603ull);   // output 312, first of block 2
+    EXPECT_EQ(rnd_next64(), 1246940717230386603ull);  // output 312, first of block 2
 }
 
 TEST(Random, Rand64FollowsRand) {

@@ -37,6 +37,17 @@ TEST(Rect, WritesExactlyItsInclusiveRegion) {
     }
 }
 
+TEST(Rect, EverySpanLengthAndOffsetWithinATile) {
+    for (int x0 : {0, 1, 3, 50}) {
+        map_setup(3, 3, 1);
+        map_rect(0, 0, 299, 299, V);
+        for (int w = 0; x0 + w < 100; ++w) map_rect(x0, w, w, 0, 0);
+        for (int w = 0; x0 + w < 100; ++w)
+            for (int x = 0; x < 110; ++x)
+                ASSERT_EQ(map_getcolor(x, w) == 0, x >= x0 && x <= x0 + w) << x0 << " w " << w << " x " << x;
+    }
+}
+
 TEST(Rect, CarvingLeavesZeroAndAllocatesNothingInEmptyTiles) {
     map_setup(3, 3, 1);
     map_rect(0, 150, 299, 149, V);

@@ -36,7 +36,7 @@ Canvas clouds() {
     c.paint_all([](float x, float y) {
         float n = fbm_p(x / 64, y / 64, W / 64, H / 64, 5, 2001);
         float band = 0.5f + 0.5f * std::sin(y / H * 2 * kPi);   // clouds gather in a band
-        float d = smoothstep(0.5f, 0.78f, n * (0.75f + 0.35f * band));
+        float d = smoothstep(0.56f, 0.8f, n * (0.75f + 0.35f * band));
         // Lit from above: the upper side is brighter than the underside.
         float above = fbm_p(x / 64, (y - 6) / 64, W / 64, H / 64, 5, 2001);
         float lit = clamp01(0.8f + (n - above) * 4);
@@ -90,8 +90,9 @@ Canvas water_frame(int frame) {
                     float d = std::hypot(fx - wx, fy - wy);
                     if (d < f1) { f2 = f1; f1 = d; } else if (d < f2) f2 = d;
                 }
-            float edge = 1 - smoothstep(0.0f, 0.16f, f2 - f1);
-            c.set(x, y, with_alpha(rgb(200, 235, 255), edge * 0.9f));
+            float edge = 1 - smoothstep(0.0f, 0.1f, f2 - f1);
+            float vary = 0.45f + 0.55f * vnoise_p(px * 2, py * 2, cells * 2, cells * 2, 2050 + frame % 2);
+            c.set(x, y, with_alpha(rgb(200, 235, 255), edge * 0.75f * vary));
         }
     return c;
 }

@@ -27,7 +27,7 @@ struct Pose {
     float fx0 = 13.5f, fy0 = 26.6f;  // back boot centre
     float fx1 = 19.0f, fy1 = 26.6f;  // front boot centre
     float ax0 = 11.0f, ay0 = 20.5f;  // back hand
-    float ax1 = 22.0f, ay1 = 20.5f;  // front hand
+    float ax1 = 21.2f, ay1 = 20.5f;  // front hand
     bool head = true, torso = true, arms = true, boots = true;
 };
 
@@ -36,7 +36,7 @@ Pose pose_of(int frame) {
     switch (frame) {
     case 0: break;
     case 1: p.fx0 = 12.6f; p.fx1 = 20.0f; p.ay1 = 20.0f; break;
-    case 2: p.head_dy = 1; p.fx0 = 15.2f; p.fx1 = 17.8f; p.fy0 = 26.8f; p.ax0 = 12.0f; p.ax1 = 21.2f; p.ay1 = 21.5f; break;
+    case 2: p.head_dy = 1; p.fx0 = 15.2f; p.fx1 = 17.8f; p.fy0 = 26.8f; p.ax0 = 12.0f; p.ax1 = 20.8f; p.ay1 = 21.5f; break;
     case 3: p.fx0 = 14.2f; p.fy0 = 27.2f; p.fx1 = 18.2f; p.fy1 = 27.4f; p.ax0 = 9.8f; p.ay0 = 15.5f; p.ax1 = 23.0f; p.ay1 = 15.0f; break;
     case 4: p.fx0 = 11.8f; p.fy0 = 25.8f; p.fx1 = 21.0f; p.fy1 = 25.6f; p.ax0 = 9.6f; p.ay0 = 13.5f; p.ax1 = 23.4f; p.ay1 = 13.0f; break;
     case 5: p.ax0 = 10.0f; p.ay0 = 12.5f; p.ax1 = 23.0f; p.ay1 = 12.0f; break;

@@ -233,7 +233,8 @@ Canvas inearth(int i) {
                               unite(circle(cx + len, cy - 1.5f, 2.2f), circle(cx + len, cy + 1.5f, 2.2f))));
         b = rotated(b, cx, cy, rng.range(-35, 35));
         c.draw(grow(b, 0.8f), rgb(60, 45, 30, 0.7f));
-        c.draw(b, dome(b, solid(rgb(235, 225, 200)), 2.0f, 0.4f));
+        c.draw(b, dome(b, solid(rgb(215, 205, 180)), 2.0f, 0.4f));
+        c.multiply_alpha(0.7f);
         break;
     }
     case 3: {  // spiral fossil
@@ -244,8 +245,8 @@ Canvas inearth(int i) {
             v.push_back(cx + std::cos(ang) * rr);
             v.push_back(cy + std::sin(ang) * rr);
         }
-        c.draw(circle(cx, cy, r0 + 1), rgb(170, 160, 140, 0.7f));
-        c.draw(polyline(v, 0.7f), rgb(90, 80, 66));
+        c.draw(circle(cx, cy, r0 + 1), rgb(160, 150, 130, 0.5f));
+        c.draw(polyline(v, 0.7f), rgb(90, 80, 66, 0.7f));
         break;
     }
     case 5: {  // pale sandy patch
@@ -273,8 +274,9 @@ Canvas inearth(int i) {
             float ang = rng.range(-40, 40);
             Shape s = rotated(polygon({x - 2.5f, y + 5, x - 2.5f, y - 3, x, y - 7, x + 2.5f, y - 3, x + 2.5f, y + 5}), x, y, ang);
             c.draw(grow(s, 0.8f), rgb(30, 30, 50, 0.6f));
-            c.draw(s, bevel(s, solid(i == 15 ? rgb(200, 80, 220) : rgb(90, 200, 230)), 1.5f, 0.6f));
+            c.draw(s, bevel(s, solid(i == 15 ? rgb(170, 90, 190) : rgb(90, 170, 200)), 1.5f, 0.6f));
         }
+        c.multiply_alpha(0.75f);
         break;
     }
     }

@@ -66,6 +66,9 @@ void add_sounds(Registry& reg);
 
 // A picture of fighters put together from their strips, for checking art.
 Canvas player_preview();
+Canvas title_preview();
+// A landscape of terrain style 0..4 built from the generated images.
+Canvas scene_preview(const Registry& reg, int style);
 
 // Output: 8-bit pixels as the game will see them after loading (mask applied).
 Canvas as_loaded(const Canvas& c, const ImageAsset& a);

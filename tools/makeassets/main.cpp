@@ -2,9 +2,11 @@
 //
 //   makeassets ROOT               gfx/ and sfx/ files under ROOT
 //   makeassets --incgfx ROOT      the built-in images under ROOT/incgfx/
-//   makeassets --sheet OUT.png [FILTER]
+//   makeassets --sheet OUT.png [FILTER [ZOOM]]
 //                                 one picture of every image (or of those whose
 //                                 path contains FILTER), as the game loads them
+//   makeassets --scene OUT.png    landscapes of the five terrain styles put
+//                                 together from the images
 //
 // Every recipe seeds its own generator, so the files are the same bytes on
 // every run; recipes are independent and run on a few threads.
@@ -100,6 +102,8 @@ bool write_sheet(const Registry& reg, const std::string& out, const std::string&
     std::vector<ImageAsset> extra;
     if (filter.empty() || std::string("gfx/players/preview").find(filter) != std::string::npos)
         extra.push_back({"gfx/players/preview", Fmt::Png, 0, 0, 1, false, player_preview});
+    if (filter.empty() || std::string("gfx/title_preview").find(filter) != std::string::npos)
+        extra.push_back({"gfx/title_preview", Fmt::Png, 0, 0, 1, false, title_preview});
     for (auto* group : {&reg.images, &reg.builtin, (const std::vector<ImageAsset>*)&extra})
         for (const ImageAsset& a : *group)
             if (filter.empty() || a.path.find(filter) != std::string::npos) list.push_back(&a);
@@ -175,7 +179,7 @@ bool write_sheet(const Registry& reg, const std::string& out, const std::string&
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER]\n");
+        std::fprintf(stderr, "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER [ZOOM]] | --scene OUT.png\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -183,6 +187,16 @@ int main(int argc, char** argv) {
     bool ok;
     if (std::strcmp(argv[1], "--sheet") == 0 && argc >= 3) {
         ok = write_sheet(reg, argv[2], argc >= 4 ? argv[3] : "", argc >= 5 ? std::strtof(argv[4], nullptr) : 0);
+    } else if (std::strcmp(argv[1], "--scene") == 0 && argc >= 3) {
+        Canvas all(1280, 1440, rgb(20, 20, 24));
+        std::vector<Canvas> scenes(5);
+        run_parallel(5, [&](size_t i) {
+            scenes[i] = scene_preview(reg, (int)i);
+            return true;
+        });
+        for (int i = 0; i < 5; i++) all.blit(scenes[i], (i % 2) * 640, (i / 2) * 480);
+        ImageAsset a;
+        ok = save_image(all, a, argv[2]);
     } else if (std::strcmp(argv[1], "--incgfx") == 0 && argc >= 3) {
         ok = write_images(reg.builtin, argv[2]);
     } else {
