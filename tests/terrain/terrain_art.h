@@ -19,6 +19,7 @@
 #include "core/catalogue.h"
 #include "platform/files.h"
 #include "platform/image.h"
+#include "platform/incbin.h"
 #include "platform/pixmap.h"
 #include "terrain/texture.h"
 
@@ -91,7 +92,14 @@ inline auto sprite(int w, int h, int r, int g, int b) {
     };
 }
 
+// The built-in images, registered as start-up does unless already there.
+inline void register_builtin_images() {
+    for (const IncbinFile* f = incbin_builtin_files; f->name; ++f)
+        if (!IncbinFind(f->name)) IncbinRegister(f->name, f->data, f->size);
+}
+
 inline void load_terrain_art() {
+    register_builtin_images();
     const std::string g = root() + "gfx/modifiers/";
     SetMaskColor(255, 0, 255);
     AutoMidHandle(false);
