@@ -52,6 +52,9 @@ void coast(float& offset, float& speed) {
 }  // namespace
 
 int input_get() {
+    // Window events queue up on passes that draw nothing (and so do not flip);
+    // read them before sampling.
+    PollSystem();
     in_ms = ms_since(MilliSecs(), in_ms_start);
     in_sec = 0;
     if (ms_since(in_ms, in_sect) > 999) {

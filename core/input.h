@@ -9,16 +9,16 @@
 // global is resampled each frame.
 #pragma once
 
-extern int in_ms_start;        // MilliSecs() at start-up: the zero of in_ms
-extern int in_ms;              // frame clock in milliseconds
-extern int in_sec, in_sect;    // one-frame pulse every second, time of the last pulse
-extern int menu_editordrawxo, menu_editordrawyo;   // previous pointer in map coordinates
+extern int in_ms_start;                           // MilliSecs() at start-up: the zero of in_ms
+extern int in_ms;                                 // frame clock in milliseconds
+extern int in_sec, in_sect;                       // one-frame pulse every second, time of the last pulse
+extern int menu_editordrawxo, menu_editordrawyo;  // previous pointer in map coordinates
 extern int in_mx, in_my, in_mz, in_mxs, in_mys, in_mzs;
-extern float in_ma;            // pointer opacity
+extern float in_ma;  // pointer opacity
 extern int in_m1, in_m2, in_m1d, in_m2d;
 extern int in_char, in_esc, in_del, in_enter, in_ctrldown;
-extern int in_f[12];           // F1..F12 hit
-extern int in_cursor, in_cursort;   // text-cursor blink and its last toggle
+extern int in_f[12];               // F1..F12 hit
+extern int in_cursor, in_cursort;  // text-cursor blink and its last toggle
 extern int in_suspended, in_flashmode;
 extern int in_seed;
 // Scrolling: drag anchor, coasting speed (pixels per frame) and glide target.

@@ -104,9 +104,11 @@ struct Match {
 
 Match find_transfer(const std::string& name) {
     Match m;
+    // name == folder + path, where every folder is four characters long.
     auto search = [&](const Tres::Table& table, const char* folder) {
+        if (name.compare(0, 4, folder) != 0) return false;
         for (auto& entry : table) {
-            if (entry && folder + entry->path == name) {
+            if (entry && name.compare(4, std::string::npos, entry->path) == 0) {
                 m = {true, entry->compr, entry->crc32, entry->size};
                 return true;
             }
@@ -166,26 +168,17 @@ ImagePtr Tres::getimage(int id) {
         auto entry = slot(gfx, id);
         return entry ? entry->image : nullptr;
     }
-    switch (id) {
-        case -1: return gfx_crater100;
-        case -2: return gfx_crater125;
-        case -3: return gfx_crater150;
-        // Blood stains pick one of three shapes from the shared sequence, so
-        // every machine picks alike.
-        case -4: return gfx_blood25[Rand(0, 2)];
-        case -5: return gfx_blood50[Rand(0, 2)];
-        case -6: return gfx_blood75[Rand(0, 2)];
-        case -7: return gfx_crater175;
-        case -8: return gfx_crater200;
-        case -9: return gfx_crater75;
-        case -10: return gfx_crater50;
-        case -11: return gfx_crater25;
-        case -12: return gfx_fire;
-        case -13: return gfx_flare[0];
-        case -14: return gfx_flare[1];
-        case -15: return gfx_flare[2];
-        default: return nullptr;
+    if (id < -15) return nullptr;
+    // Blood stains pick one of three shapes from the shared sequence, so every
+    // machine picks alike.
+    if (id <= -4 && id >= -6) {
+        ImagePtr* stains[3] = {gfx_blood25, gfx_blood50, gfx_blood75};
+        return stains[-id - 4][Rand(0, 2)];
     }
+    ImagePtr* const builtin[15] = {&gfx_crater100, &gfx_crater125, &gfx_crater150, nullptr,       nullptr,
+                                   nullptr,        &gfx_crater175, &gfx_crater200, &gfx_crater75, &gfx_crater50,
+                                   &gfx_crater25,  &gfx_fire,      &gfx_flare[0],  &gfx_flare[1], &gfx_flare[2]};
+    return *builtin[-id - 1];
 }
 
 BankPtr getresbank(const std::string& name) { return find_transfer(name).compr; }

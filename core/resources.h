@@ -18,12 +18,12 @@
 #include "platform/image.h"
 
 struct Tres {
-    std::string path;     // as the script gave it, relative to gfx/ or sfx/
-    ImagePtr image;       // entries of gfx
-    SoundPtr sound;       // entries of sfx
-    int size = 0;         // uncompressed file size, for the transfer
-    BankPtr compr;        // compressed file as sent to joining machines
-    int crc32 = 0;        // checksum_bank of the file (not a CRC)
+    std::string path;  // as the script gave it, relative to gfx/ or sfx/
+    ImagePtr image;    // entries of gfx
+    SoundPtr sound;    // entries of sfx
+    int size = 0;      // uncompressed file size, for the transfer
+    BankPtr compr;     // compressed file as sent to joining machines
+    int crc32 = 0;     // checksum_bank of the file (not a CRC)
     int replaycrucial = 0;
 
     using Table = std::vector<std::shared_ptr<Tres>>;

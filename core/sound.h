@@ -13,12 +13,12 @@
 #include "platform/audio.h"
 
 struct TChan {
-    ChannelPtr chan;   // null after stopall
+    ChannelPtr chan;  // null after stopall
 
     // Newest first.
     static std::list<std::shared_ptr<TChan>> list;
-    static int counter;     // +1 per update, 0 again only at stopall
-    static int ratetimer;   // in_ms of the last updateRatesAuto that re-applied
+    static int counter;    // +1 per update, 0 again only at stopall
+    static int ratetimer;  // in_ms of the last updateRatesAuto that re-applied
 
     // Lists a channel that `play` started.
     static int add(const ChannelPtr& channel);

@@ -14,10 +14,10 @@
 #include "platform/bank.h"
 
 struct Ttemp {
-    int size = 0;          // bytes in bank
-    std::string file;      // transfer name
-    BankPtr bank;          // uncompressed contents, the cache's own copy
-    int crc32 = 0;         // checksum_bank of the contents (not a CRC)
+    int size = 0;      // bytes in bank
+    std::string file;  // transfer name
+    BankPtr bank;      // uncompressed contents, the cache's own copy
+    int crc32 = 0;     // checksum_bank of the contents (not a CRC)
 
     static std::list<std::shared_ptr<Ttemp>> list;
 

@@ -70,7 +70,6 @@ Shape leg_piece(const Pose& p) {
 Canvas body_frame(int frame) {
     Pose p = pose_of(frame);
     Canvas c(32, 32);
-    std::vector<Shape> parts;
     Shape all = circle(-100, -100, 0.1f);
     auto add = [&](const Shape& s) { all = unite(all, s); };
     if (p.boots) add(frame == 11 ? leg_piece(p) : unite(boot(p.fx0, p.fy0), boot(p.fx1, p.fy1)));
@@ -223,7 +222,6 @@ struct Acc {
     }
 };
 
-const Shape kCrown = circle(kHeadX, kHeadY, kHeadR);
 
 Shape cap_dome(float lift = 0) { return intersect(circle(kHeadX, kHeadY - lift, kHeadR + 0.6f), rect(0, 0, 32, kHeadY - 1.5f - lift)); }
 

@@ -113,6 +113,7 @@ Buf noise_sweep(float secs, float rate, uint64_t seed, float f0, float f1, float
         }
         b[i] = f.run(rng.range(-1, 1)) * envelope(t, attack, decay);
     }
+    fade(b, 0, 0.005f, rate);
     return b;
 }
 
@@ -150,6 +151,7 @@ Buf tone(float secs, float rate, Wave w, float f0, float f1, float attack, float
         phase += f / rate;
         b[i] = osc(w, phase, f, rate) * envelope(t, attack, decay);
     }
+    fade(b, 0, 0.005f, rate);
     return b;
 }
 
@@ -164,6 +166,8 @@ Buf bell(float secs, float rate, float f, const std::vector<float>& ratios, floa
             b[i] += amp * (float)std::sin(kTau * (fr * t + ph)) * envelope(t, 0.002f, d);
         }
     }
+    // Struck metal rings on: let it die away instead of stopping dead.
+    fade(b, 0, secs * 0.25f, rate);
     return b;
 }
 
