@@ -331,3 +331,29 @@ TEST_F(Texturing, MissingTextureDuringAMatchStillBuildsTheMap) {
 }
 
 }  // namespace
+
+namespace {
+
+// Texturing places branches and rocks by the sizes of its recipe; the
+// built-in pictures must have exactly those sizes.
+TEST(TerrainPieces, BuiltInBranchesAndRocksHaveTheirRecipeSizes) {
+    terrain_art::register_builtin_images();
+    const int bw[12] = {48, 17, 40, 25, 19, 13, 17, 12, 13, 20, 26, 33};
+    const int bh[12] = {58, 37, 38, 46, 35, 14, 19, 30, 37, 53, 67, 58};
+    const int rw[9] = {50, 35, 125, 101, 42, 30, 26, 35, 30};
+    const int rh[9] = {50, 47, 51, 79, 36, 23, 30, 20, 20};
+    for (int i = 0; i < 12; ++i) {
+        ImagePtr b = LoadImage("incbin::incgfx/terrain/branches" + std::to_string(i) + ".bmp", 9);
+        ASSERT_TRUE(b) << i;
+        EXPECT_EQ(ImageWidth(b), bw[i]) << "branch " << i;
+        EXPECT_EQ(ImageHeight(b), bh[i]) << "branch " << i;
+    }
+    for (int i = 0; i < 9; ++i) {
+        ImagePtr r = LoadImage("incbin::incgfx/terrain/rock" + std::to_string(i) + ".bmp", 9);
+        ASSERT_TRUE(r) << i;
+        EXPECT_EQ(ImageWidth(r), rw[i]) << "rock " << i;
+        EXPECT_EQ(ImageHeight(r), rh[i]) << "rock " << i;
+    }
+}
+
+}  // namespace
