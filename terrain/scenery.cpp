@@ -39,8 +39,8 @@ std::shared_ptr<Tsc> make(int typ, int x, int y) {
     return s;
 }
 
-// The draws common to grass, foliage and roots after the tint: phase, sway,
-// sway speed. Each kind's table row lists them in this order.
+// The three draws every kind makes after its look (image, scale, tint):
+// phase, sway amplitude, sway speed, in this order.
 void sway_draws(Tsc& s, int sway_lo, int sway_hi, int sp_lo, int sp_hi) {
     s.t = Rand(1, 10000);
     s.sway = Rand(sway_lo, sway_hi);
