@@ -7,16 +7,13 @@
 
 #include "core/catalogue.h"
 #include "core/resources.h"
+#include "core/startup.h"
 #include "frontend/editor/editor.h"
 #include "frontend/screens/console.h"
 #include "scripting/object_calls.h"
 #include "scripting/script_objects.h"
 #include "world/collision.h"
 #include "world/objects.h"
-
-std::string objn[10] = {"Spawnpoint", "Fire", "Supply Crate", "Mine", "Bear Trap", "Medikit", "Node", "Item", "", ""};
-int objw[10] = {12, 2, 20, 3, 3, 20, 15, 20, 0, 0};
-int objh[10] = {24, 2, 16, 3, 3, 16, 15, 16, 0, 0};
 
 std::list<Tmap_spawn::Ptr> Tmap_spawn::list;
 std::list<Tmap_spawn::Ptr> Tmap_spawn::nodes;

@@ -2,8 +2,8 @@
 // placed when a match starts, stored in the map pack as id, x and y.
 //
 // Id grammar. "{" name "}" or "{" name ":" param "}" is a built-in entry whose
-// name is one of objn (matched case-sensitively; the last character is
-// dropped whatever it is). Any other id is a script object's path, optionally
+// name is one of the object kinds objn that start-up fills (matched
+// case-sensitively; the last character is dropped whatever it is). Any other id is a script object's path, optionally
 // followed by ":" param. The name is cut at the first ":".
 //
 // Entries live in Tmap_spawn::list in map order. perform() runs on every
@@ -15,10 +15,6 @@
 #include <list>
 #include <memory>
 #include <string>
-
-// The built-in kinds (slots 8 and 9 empty) and their editor box sizes.
-extern std::string objn[10];
-extern int objw[10], objh[10];
 
 struct Tmap_spawn {
     std::string id;         // "{Name}", "{Name:param}" or a script object path

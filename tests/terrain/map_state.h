@@ -11,6 +11,7 @@
 
 #include "core/bank_codec.h"
 #include "core/catalogue.h"
+#include "core/startup.h"
 #include "frontend/screens/console.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"
@@ -60,10 +61,19 @@ inline bool console_has(const std::string& line) {
     return false;
 }
 
-// Clean lists, console, bank, objects; opaque border bars and tile 26.
+// Clean lists, console, bank, objects; the object kinds as start-up fills
+// them; opaque border bars and tile 26.
 class MapTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        const char* names[10] = {"Spawnpoint", "Fire", "Supply Crate", "Mine", "Bear Trap",
+                                 "Medikit",    "Node", "Item",         "",     ""};
+        const int w[10] = {12, 2, 20, 3, 3, 20, 15, 20, 0, 0}, h[10] = {24, 2, 16, 3, 3, 16, 15, 16, 0, 0};
+        for (int i = 0; i < 10; ++i) {
+            objn[i] = names[i];
+            objw[i] = w[i];
+            objh[i] = h[i];
+        }
         Tmap_spawn::list.clear();
         Tmap_spawn::nodes.clear();
         Tmap_shape::list.clear();
