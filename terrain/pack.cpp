@@ -100,23 +100,6 @@ void notice(const std::string& what) {
     Notify(text, true);
 }
 
-// A background path that a pack from elsewhere may name: relative, inside the
-// game's folders, printable.
-bool plain_relative_path(const std::string& path) {
-    if (path.empty()) return true;
-    if (path[0] == '/' || path.find('\\') != std::string::npos || path.find(':') != std::string::npos) return false;
-    for (unsigned char c : path)
-        if (c < 32 || c == 127) return false;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos) end = path.size();
-        if (path.compare(start, end - start, "..") == 0 && end - start == 2) return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 void apply_image_body(const Bank& data, size_t body) {
     const uint8_t* rec = data.Buf() + body;
     for (int tx = 0; tx < map_xtiles; ++tx) {
@@ -202,13 +185,9 @@ void apply(const Bank& data, const Tmap_pack& p, int foreign) {
     map_bg_transparency = p.background ? p.bg_transparency : 0;
     map_bg_render = p.background ? p.bg_render : 0;
     map_bg_align = p.background ? p.bg_align : 7;
-    map_bg = nullptr;
-    if (foreign == 1 && !plain_relative_path(map_bg_path)) {
-        // Kept so the map packs and sends on unchanged, but never opened here.
-        gui_addcon("Background '" + map_bg_path + "' of a received map is not a plain relative path: not loaded");
-        return;
-    }
-    map_bg_load();
+    // A refused path stays in the settings, so the map packs and passes on
+    // unchanged; it is only never opened here.
+    map_bg_load(foreign);
 }
 
 }  // namespace

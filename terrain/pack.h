@@ -44,8 +44,9 @@ int map_compress();
 // Rebuilds the current map from map_bank: 1 rebuilt; 0 when there is no bank
 // or the pack is damaged ("Wrong Map Format / Damaged Data (" type ")"), in
 // which case nothing changed. foreign 1 marks a pack that came from another
-// machine or a replay: its background path is only loaded when it is a plain
-// relative path inside the game's folders. map_bank itself never changes.
+// machine (the host's map message, a replay recorded elsewhere): its
+// background is loaded in map_bg_load's foreign mode (relative path without
+// "..", size limits). map_bank itself never changes.
 int map_uncompress(int foreign = 0);
 // The same from a given compressed pack, leaving map_bank alone (map_load
 // adopts the file's bytes only once they unpacked).

@@ -12,6 +12,7 @@
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"
 #include "terrain/pack.h"
+#include "terrain/scenery.h"
 #include "terrain/texture.h"
 #include "terrain/tiles.h"
 #include "world/objects.h"
@@ -169,7 +170,9 @@ int Tmap_shape::postperform() {
     int seed, style;
     seed_and_style(seed, style);
     for (const Ptr& s : list) {
-        if (s->id == 26) {
+        if (s->id >= 9 && s->id <= 20) {
+            if (style == 0) Tsc::generatetreeleaves(s->x, s->y, s->id - 9);
+        } else if (s->id == 26) {
             int half = ImageWidth(gfx_tile[26]) / 2;
             Tobj::Create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
         }

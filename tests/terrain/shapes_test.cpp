@@ -9,6 +9,7 @@
 
 #include "map_state.h"
 #include "terrain/edit.h"
+#include "terrain/scenery_grid.h"
 
 namespace {
 
@@ -203,6 +204,23 @@ TEST_F(Shapes, PostPerformLightsEveryTile26) {
     EXPECT_EQ(Tobj::list.front()->y, 202);
     EXPECT_EQ(Tobj::list.back()->x, -25);
     EXPECT_EQ(Tobj::list.back()->y, 9);
+}
+
+TEST_F(Shapes, PostPerformLeavesOnBranchTilesOfStyleZeroOnly) {
+    auto leaves = [] {
+        size_t n = 0;
+        for (auto& cell : Tscc::map.cells) n += cell.list.size() + cell.listf.size();
+        return n;
+    };
+    map_setup(5, 5, 1);
+    Tmap_shape::add(19, 110, 110, 50, 50);   // branch variant 10: seven leaves
+    Tmap_shape::add(8, 300, 300, 50, 50);    // a rock: none
+    for (const char* type : {"000|3|0", "000", "000|3|1"}) {
+        Tscc::clear();
+        map_type = type;
+        Tmap_shape::postperform();
+        EXPECT_EQ(leaves(), map_type == "000|3|1" ? 0u : 7u) << type;
+    }
 }
 
 }  // namespace
