@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/pixmap.h"
+#include "platform/stream.h"
 #include "terrain/background.h"
 #include "terrain/edit.h"
 #include "terrain/pack.h"
@@ -43,27 +44,43 @@ int load_pack_file(const std::string& path) {
     return 1;
 }
 
+// -1 below 300 pixels a side (tested first), -2 above 30000, else 0.
+int side_check(int w, int h) {
+    if (w < 300 || h < 300) return -1;
+    if (w > 30000 || h > 30000) return -2;
+    return 0;
+}
+
+int refuse(int why, const std::string& path) {
+    if (why == -1)
+        gui_addcon("Map image at '" + path + "' is too small (min 300x300 pixels)");
+    else
+        gui_addcon("Map image at '" + path + "' is too large (max 30000x30000 pixels)");
+    return why;
+}
+
 int load_image_file(const std::string& path) {
+    // The header tells the size before anything is decoded, so a picture of
+    // the wrong size is refused without unpacking it.
+    BankPtr file = LoadBank(path);
+    int pw, ph;
+    if (file && map_bg_probe_size(file->Buf(), file->Size(), pw, ph) && side_check(pw, ph) != 0)
+        return refuse(side_check(pw, ph), path);
     SetMaskColor(255, 0, 255);
     ImagePtr image;
     try {
-        image = LoadImage(path, MASKEDIMAGE);
+        StreamPtr in = file ? CreateBankStream(file) : nullptr;
+        if (in) image = LoadImage(*in, MASKEDIMAGE);
     } catch (const std::bad_alloc&) {
         image = nullptr;
     }
+    file = nullptr;
     if (!image) {
         gui_addcon("Failed to load map image from '" + path + "'");
         return 0;
     }
     const int w = image->width, h = image->height;
-    if (w < 300 || h < 300) {
-        gui_addcon("Map image at '" + path + "' is too small (min 300x300 pixels)");
-        return -1;
-    }
-    if (w > 30000 || h > 30000) {
-        gui_addcon("Map image at '" + path + "' is too large (max 30000x30000 pixels)");
-        return -2;
-    }
+    if (side_check(w, h) != 0) return refuse(side_check(w, h), path);
     const int xt = (int)std::ceil((float)w / 100.0f), yt = (int)std::ceil((float)h / 100.0f);
     map_setup(xt, yt, 1);
     // Centred (an odd spare column goes to the right), resting on the bottom.
