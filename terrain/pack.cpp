@@ -339,13 +339,14 @@ int map_compress() {
     gui_addcon("packing & compressing map...");
     const int start = MilliSecs();
     const int type = map_textint(map_type);
+    if (type < 0 || type > 3) {
+        notice(map_type);
+        map_bank = nullptr;   // so that nothing is saved or sent
+        return 0;
+    }
     // Another holder (a replay, a transfer) may share the old bank: drop our
     // reference instead of emptying it.
     map_bank = nullptr;
-    if (type < 0 || type > 3) {
-        notice(map_type);
-        return 0;
-    }
     const std::vector<std::string> f = map_type_fields(map_type);
     auto field = [&](size_t i) { return i < f.size() ? map_textint(f[i]) : 0; };
     const int seed = field(1), style = field(2), form = field(3);
