@@ -1,5 +1,22 @@
-// Resource catalogue: the globals (catalogue_load fills them).
+// Resource catalogue: the fonts, images and sounds of the whole program.
+//
+// The load order is fixed and part of the behaviour: the load state (mask
+// colour, automatic centre handle) in force when an image loads applies to
+// it, and a missing file ends the program at its row, so everything before
+// it has loaded and nothing after it has. The mask colour is black for the
+// sky and water and the meat chunks and magenta for everything else; the
+// state left at the end (magenta, centre handle off) stays in force for the
+// rest of the program.
 #include "core/catalogue.h"
+
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+
+#include "core/graphics_setup.h"
+#include "core/random.h"
+#include "core/text.h"
+#include "world/particles.h"
 
 FontPtr font_main;
 FontPtr font_small;
@@ -170,4 +187,597 @@ SoundPtr sfx_mission_death;
 SoundPtr sfx_msgbox1;
 SoundPtr sfx_msgbox2;
 
-int catalogue_load() { return 0; }
+
+// Calls f(name, global) on every global above, array elements included.
+template <class F>
+void each_global(F f) {
+    f("font_main", font_main);
+    f("font_small", font_small);
+    f("font_button", font_button);
+    f("font_title", font_title);
+    f("gfx_load", gfx_load);
+    f("gfx_bg", gfx_bg);
+    for (size_t i = 0; i < std::size(gfx_water); i++) f("gfx_water[" + std::to_string(i) + "]", gfx_water[i]);
+    f("gfx_clouds", gfx_clouds);
+    for (size_t i = 0; i < std::size(gfx_bubbles); i++) f("gfx_bubbles[" + std::to_string(i) + "]", gfx_bubbles[i]);
+    f("gfx_waterray", gfx_waterray);
+    f("gfx_waterimpact", gfx_waterimpact);
+    f("gfx_wateranim", gfx_wateranim);
+    f("gfx_pl", gfx_pl);
+    f("gfx_pl_t", gfx_pl_t);
+    f("gfx_pl_f", gfx_pl_f);
+    f("gfx_pl_accessory_head", gfx_pl_accessory_head);
+    f("gfx_pl_accessory_body", gfx_pl_accessory_body);
+    f("gfx_pl_snorkel", gfx_pl_snorkel);
+    f("gfx_crosshair", gfx_crosshair);
+    f("gfx_pl_col", gfx_pl_col);
+    f("gfx_coldot1", gfx_coldot1);
+    f("gfx_coldot2", gfx_coldot2);
+    f("gfx_coldot3", gfx_coldot3);
+    f("gfx_coldot4", gfx_coldot4);
+    f("gfx_coldot5", gfx_coldot5);
+    f("gfx_coldot10", gfx_coldot10);
+    f("gfx_coldot20", gfx_coldot20);
+    f("gfx_coldot30", gfx_coldot30);
+    f("gfx_ring", gfx_ring);
+    f("gfx_lightray", gfx_lightray);
+    for (size_t i = 0; i < std::size(gfx_puff); i++) f("gfx_puff[" + std::to_string(i) + "]", gfx_puff[i]);
+    for (size_t i = 0; i < std::size(gfx_par); i++) f("gfx_par[" + std::to_string(i) + "]", gfx_par[i]);
+    for (size_t i = 0; i < std::size(gfx_flare); i++) f("gfx_flare[" + std::to_string(i) + "]", gfx_flare[i]);
+    f("gfx_bullet", gfx_bullet);
+    for (size_t i = 0; i < std::size(gfx_expl); i++) f("gfx_expl[" + std::to_string(i) + "]", gfx_expl[i]);
+    f("gfx_explring", gfx_explring);
+    f("gfx_fire", gfx_fire);
+    for (size_t i = 0; i < std::size(gfx_dust); i++) f("gfx_dust[" + std::to_string(i) + "]", gfx_dust[i]);
+    for (size_t i = 0; i < std::size(gfx_dirtfall); i++) f("gfx_dirtfall[" + std::to_string(i) + "]", gfx_dirtfall[i]);
+    f("gfx_toplight", gfx_toplight);
+    f("gfx_bottomshade", gfx_bottomshade);
+    f("gfx_grass", gfx_grass);
+    f("gfx_desertgrass", gfx_desertgrass);
+    f("gfx_snowgrass", gfx_snowgrass);
+    f("gfx_nograss", gfx_nograss);
+    f("gfx_crater25", gfx_crater25);
+    f("gfx_crater50", gfx_crater50);
+    f("gfx_crater75", gfx_crater75);
+    f("gfx_crater100", gfx_crater100);
+    f("gfx_crater125", gfx_crater125);
+    f("gfx_crater150", gfx_crater150);
+    f("gfx_crater175", gfx_crater175);
+    f("gfx_crater200", gfx_crater200);
+    for (size_t i = 0; i < std::size(gfx_blood25); i++) f("gfx_blood25[" + std::to_string(i) + "]", gfx_blood25[i]);
+    for (size_t i = 0; i < std::size(gfx_blood50); i++) f("gfx_blood50[" + std::to_string(i) + "]", gfx_blood50[i]);
+    for (size_t i = 0; i < std::size(gfx_blood75); i++) f("gfx_blood75[" + std::to_string(i) + "]", gfx_blood75[i]);
+    f("gfx_drop", gfx_drop);
+    for (size_t i = 0; i < std::size(gfx_dropimpact); i++) f("gfx_dropimpact[" + std::to_string(i) + "]", gfx_dropimpact[i]);
+    for (size_t i = 0; i < std::size(gfx_meat); i++) f("gfx_meat[" + std::to_string(i) + "]", gfx_meat[i]);
+    for (size_t i = 0; i < std::size(gfx_inearth); i++) f("gfx_inearth[" + std::to_string(i) + "]", gfx_inearth[i]);
+    for (size_t i = 0; i < std::size(gfx_hassock); i++) f("gfx_hassock[" + std::to_string(i) + "]", gfx_hassock[i]);
+    for (size_t i = 0; i < std::size(gfx_foliage); i++) f("gfx_foliage[" + std::to_string(i) + "]", gfx_foliage[i]);
+    for (size_t i = 0; i < std::size(gfx_roots); i++) f("gfx_roots[" + std::to_string(i) + "]", gfx_roots[i]);
+    for (size_t i = 0; i < std::size(gfx_reed); i++) f("gfx_reed[" + std::to_string(i) + "]", gfx_reed[i]);
+    f("gfx_treeleaves", gfx_treeleaves);
+    for (size_t i = 0; i < std::size(gfx_branches); i++) f("gfx_branches[" + std::to_string(i) + "]", gfx_branches[i]);
+    for (size_t i = 0; i < std::size(gfx_rocks); i++) f("gfx_rocks[" + std::to_string(i) + "]", gfx_rocks[i]);
+    f("gfx_supply", gfx_supply);
+    f("gfx_mine", gfx_mine);
+    f("gfx_beartrap0", gfx_beartrap0);
+    f("gfx_beartrap1", gfx_beartrap1);
+    f("gfx_medikit", gfx_medikit);
+    f("gfx_border_h", gfx_border_h);
+    f("gfx_border_v", gfx_border_v);
+    f("gfx_border_d1", gfx_border_d1);
+    f("gfx_border_d2", gfx_border_d2);
+    f("gfx_border_c", gfx_border_c);
+    f("gfx_attention", gfx_attention);
+    f("gfx_title_bigg", gfx_title_bigg);
+    f("gfx_title_smallf", gfx_title_smallf);
+    f("gfx_title_bigg_glow", gfx_title_bigg_glow);
+    f("gfx_title_smallf_glow", gfx_title_smallf_glow);
+    f("gfx_title_rombat", gfx_title_rombat);
+    f("gfx_title_raycup", gfx_title_raycup);
+    f("gfx_qv", gfx_qv);
+    for (size_t i = 0; i < std::size(gfx_check); i++) f("gfx_check[" + std::to_string(i) + "]", gfx_check[i]);
+    f("gfx_input", gfx_input);
+    f("gfx_selectlist", gfx_selectlist);
+    f("gfx_mbutton", gfx_mbutton);
+    f("gfx_ping", gfx_ping);
+    f("gfx_ready", gfx_ready);
+    f("gfx_storm", gfx_storm);
+    f("gfx_storm_thingy", gfx_storm_thingy);
+    f("gfx_clock", gfx_clock);
+    f("gfx_healthbar", gfx_healthbar);
+    f("gfx_wpnsel", gfx_wpnsel);
+    f("gfx_controls", gfx_controls);
+    f("gfx_arrow", gfx_arrow);
+    f("gfx_extra", gfx_extra);
+    f("gfx_editoricon", gfx_editoricon);
+    f("gfx_pointer", gfx_pointer);
+    f("gfx_pointer_click", gfx_pointer_click);
+    f("gfx_pw", gfx_pw);
+    f("gfx_action", gfx_action);
+    f("gfx_wset", gfx_wset);
+    f("gfx_mbl", gfx_mbl);
+    f("gfx_mbr", gfx_mbr);
+    f("gfx_gyes", gfx_gyes);
+    f("gfx_gno", gfx_gno);
+    f("gfx_gameender", gfx_gameender);
+    f("gfx_score", gfx_score);
+    f("gfx_menu_hotseat", gfx_menu_hotseat);
+    f("gfx_menu_host", gfx_menu_host);
+    f("gfx_menu_join", gfx_menu_join);
+    f("gfx_menu_mission", gfx_menu_mission);
+    f("gfx_editor_grid", gfx_editor_grid);
+    f("gfx_icon_x", gfx_icon_x);
+    f("gfx_icon_ok", gfx_icon_ok);
+    f("gfx_icon_weapons", gfx_icon_weapons);
+    f("gfx_icon_tools", gfx_icon_tools);
+    f("gfx_icon_supply", gfx_icon_supply);
+    f("gfx_icon_medikit", gfx_icon_medikit);
+    f("gfx_icon_movement", gfx_icon_movement);
+    f("gfx_terrain_style", gfx_terrain_style);
+    f("gfx_terrain_form", gfx_terrain_form);
+    for (size_t i = 0; i < std::size(gfx_tile); i++) f("gfx_tile[" + std::to_string(i) + "]", gfx_tile[i]);
+    for (size_t i = 0; i < std::size(sfx_explosion); i++) f("sfx_explosion[" + std::to_string(i) + "]", sfx_explosion[i]);
+    f("sfx_explosionbass0", sfx_explosionbass0);
+    f("sfx_explosionbass1", sfx_explosionbass1);
+    f("sfx_firefragment", sfx_firefragment);
+    f("sfx_ric", sfx_ric);
+    f("sfx_title", sfx_title);
+    f("sfx_musicchan", sfx_musicchan);
+    for (size_t i = 0; i < std::size(sfx_click); i++) f("sfx_click[" + std::to_string(i) + "]", sfx_click[i]);
+    f("sfx_wpnsel_fail", sfx_wpnsel_fail);
+    f("sfx_wpnsel_ok", sfx_wpnsel_ok);
+    f("sfx_timeout_tick", sfx_timeout_tick);
+    f("sfx_timeout_over", sfx_timeout_over);
+    f("sfx_tick", sfx_tick);
+    f("sfx_turn_next", sfx_turn_next);
+    f("sfx_turn_you", sfx_turn_you);
+    f("sfx_turn_roundgong", sfx_turn_roundgong);
+    f("sfx_stats_done", sfx_stats_done);
+    for (size_t i = 0; i < std::size(sfx_move); i++) f("sfx_move[" + std::to_string(i) + "]", sfx_move[i]);
+    f("sfx_watermove", sfx_watermove);
+    for (size_t i = 0; i < std::size(sfx_fall); i++) f("sfx_fall[" + std::to_string(i) + "]", sfx_fall[i]);
+    for (size_t i = 0; i < std::size(sfx_hitwater); i++) f("sfx_hitwater[" + std::to_string(i) + "]", sfx_hitwater[i]);
+    f("sfx_splish", sfx_splish);
+    for (size_t i = 0; i < std::size(sfx_splatter); i++) f("sfx_splatter[" + std::to_string(i) + "]", sfx_splatter[i]);
+    for (size_t i = 0; i < std::size(sfx_meat); i++) f("sfx_meat[" + std::to_string(i) + "]", sfx_meat[i]);
+    for (size_t i = 0; i < std::size(sfx_burn); i++) f("sfx_burn[" + std::to_string(i) + "]", sfx_burn[i]);
+    f("sfx_firehit", sfx_firehit);
+    f("sfx_steam", sfx_steam);
+    f("sfx_supplyincoming", sfx_supplyincoming);
+    f("sfx_supplycollect", sfx_supplycollect);
+    f("sfx_supplyland", sfx_supplyland);
+    f("sfx_minebeep", sfx_minebeep);
+    f("sfx_bounce", sfx_bounce);
+    f("sfx_beartrap", sfx_beartrap);
+    f("sfx_v_playerjoined", sfx_v_playerjoined);
+    f("sfx_v_playerleft", sfx_v_playerleft);
+    f("sfx_v_yourturn", sfx_v_yourturn);
+    f("sfx_v_notify", sfx_v_notify);
+    f("sfx_end_flood", sfx_end_flood);
+    f("sfx_end_laser", sfx_end_laser);
+    f("sfx_mission_death", sfx_mission_death);
+    f("sfx_msgbox1", sfx_msgbox1);
+    f("sfx_msgbox2", sfx_msgbox2);
+}
+
+namespace {
+
+// While listing, the loaders only note what they would open.
+std::vector<CatalogueFile>* g_listing = nullptr;
+
+ImagePtr placeholder() { return CreateImage(1, 1, 1, -1); }
+
+ImagePtr image(const std::string& path, int flags = -1) {
+    if (g_listing) {
+        g_listing->push_back({CatalogueFile::IMAGE, path, true});
+        return placeholder();
+    }
+    return loadimagep(path, flags);
+}
+
+ImagePtr anim(const std::string& path, int cell_w, int cell_h, int cells, int flags = -1) {
+    if (g_listing) {
+        g_listing->push_back({CatalogueFile::ANIM, path, true, cell_w, cell_h, cells});
+        return placeholder();
+    }
+    return loadanimimagep(path, cell_w, cell_h, 0, cells, flags);
+}
+
+// Not checked: a missing file leaves the global empty.
+ImagePtr plain_image(const std::string& path) {
+    if (g_listing) {
+        g_listing->push_back({CatalogueFile::IMAGE, path, false});
+        return placeholder();
+    }
+    return LoadImage(path, -1);
+}
+
+FontPtr font(const std::string& path, int size, int style) {
+    if (g_listing) {
+        g_listing->push_back({CatalogueFile::FONT, path, true});
+        return nullptr;
+    }
+    return loadfontp(path, size, style);
+}
+
+SoundPtr sound(const std::string& path) {
+    if (g_listing) {
+        g_listing->push_back({CatalogueFile::SOUND, path, false});
+        return nullptr;
+    }
+    return LoadSound(path, 0);
+}
+
+void screen(const std::string& text) {
+    if (!g_listing) loadscreen(text, 0);
+}
+
+std::string num(int i) { return std::to_string(i); }
+
+template <size_t N>
+void images(ImagePtr (&out)[N], const std::string& prefix, const std::string& ext, int flags = -1) {
+    for (size_t i = 0; i < N; i++) out[i] = image(prefix + num((int)i) + ext, flags);
+}
+
+template <size_t N>
+void sounds(SoundPtr (&out)[N], const std::string& prefix, const std::string& ext) {
+    for (size_t i = 0; i < N; i++) out[i] = sound(prefix + num((int)i) + ext);
+}
+
+// Handles computed from the image's own size, halved toward zero.
+void handle_bottom(const ImagePtr& img, int above) {
+    SetImageHandle(img, (float)(ImageWidth(img) / 2), (float)(ImageHeight(img) - above));
+}
+void handle_half(const ImagePtr& img) {
+    SetImageHandle(img, (float)(ImageWidth(img) / 2), (float)(ImageHeight(img) / 2));
+}
+
+void load_fonts() {
+    font_main = font("gfx/font_main.ttf", 17, 5);
+    font_small = font("gfx/font_main.ttf", 12, 4);
+    font_button = font("gfx/font_button.ttf", 25, 4);
+    font_title = font("gfx/font_button.ttf", 35, 4);
+}
+
+void load_sky_and_water() {
+    SetMaskColor(0, 0, 0);
+    AutoMidHandle(false);
+    gfx_bg = image("gfx/backgradient.bmp");
+    gfx_water[0] = image("gfx/waves0.png");
+    gfx_clouds = image("gfx/clouds.png");
+    images(gfx_bubbles, "gfx/water_bubble", ".png");
+    gfx_waterray = image("gfx/water_ray.png");
+    SetImageHandle(gfx_waterray, 19, 0);
+    gfx_waterimpact = image("gfx/water_impact.png");
+    SetImageHandle(gfx_waterimpact, 25, 60);
+    gfx_wateranim = anim("gfx/water_animation.png", 128, 128, 8);
+}
+
+void load_players_and_effects() {
+    gfx_pl = anim("gfx/players/player.bmp", 32, 32, 12);
+    gfx_pl_t = anim("gfx/players/playert.bmp", 32, 32, 12);
+    gfx_pl_f = anim("gfx/players/playerf.bmp", 32, 32, 12);
+    gfx_pl_accessory_head = anim("gfx/players/accessory_head.bmp", 32, 40, 38);
+    SetImageHandle(gfx_pl_accessory_head, 16, 20);
+    gfx_pl_accessory_body = anim("gfx/players/accessory_body.bmp", 32, 40, 38);
+    SetImageHandle(gfx_pl_accessory_body, 16, 20);
+    gfx_pl_snorkel = image("gfx/players/snorkel.bmp");
+    SetImageHandle(gfx_pl_snorkel, 16, 20);
+    gfx_crosshair = image("gfx/crosshair.bmp");
+    alphamask(gfx_crosshair, 1, 1);
+    gfx_pl_col = image("incbin::incgfx/playercol.bmp");
+    gfx_coldot1 = image("incbin::incgfx/coldot1.bmp");
+    gfx_coldot2 = image("incbin::incgfx/coldot2.bmp");
+    gfx_coldot3 = image("incbin::incgfx/coldot3.bmp");
+    gfx_coldot4 = image("incbin::incgfx/coldot4.bmp");
+    gfx_coldot5 = image("incbin::incgfx/coldot5.bmp");
+    gfx_coldot10 = image("incbin::incgfx/coldot10.bmp");
+    gfx_coldot20 = image("incbin::incgfx/coldot20.bmp");
+    gfx_coldot30 = image("incbin::incgfx/coldot30.bmp");
+    gfx_ring = image("gfx/ring.png");
+    gfx_lightray = image("gfx/lightray.png");
+    for (int i = 0; i < 4; i++) {
+        gfx_puff[i] = image("gfx/puff" + num(i) + ".bmp");
+        alphamask(gfx_puff[i], 1, 1);
+    }
+    images(gfx_par, "gfx/par", ".png");
+    images(gfx_flare, "gfx/flare", ".bmp");
+    gfx_bullet = image("gfx/bullet.bmp", MASKEDIMAGE);
+    images(gfx_expl, "gfx/expl", ".png");
+    gfx_explring = image("gfx/explosion_ring.png");
+    gfx_fire = image("gfx/fire.png");
+    SetImageHandle(gfx_fire, 15, 54);
+    images(gfx_dust, "gfx/dust", ".png");
+    images(gfx_dirtfall, "gfx/dirtfall", ".png");
+}
+
+void load_terrain_modifiers() {
+    const std::string m = "gfx/modifiers/";
+    gfx_toplight = image(m + "toplight.png", DYNAMICIMAGE);
+    gfx_bottomshade = image(m + "bottomshade.png", DYNAMICIMAGE);
+    gfx_grass = image(m + "grass.png", DYNAMICIMAGE);
+    gfx_desertgrass = image(m + "desertgrass.png", DYNAMICIMAGE);
+    gfx_snowgrass = image(m + "snowgrass.png", DYNAMICIMAGE);
+    gfx_nograss = image(m + "nograss.png", DYNAMICIMAGE);
+    gfx_crater25 = image(m + "crater25.png", DYNAMICIMAGE);
+    gfx_crater50 = image(m + "crater50.png", DYNAMICIMAGE);
+    gfx_crater75 = image(m + "crater75.png", DYNAMICIMAGE);
+    gfx_crater100 = image(m + "crater100.png", DYNAMICIMAGE);
+    gfx_crater125 = image(m + "crater125.png", DYNAMICIMAGE);
+    gfx_crater150 = image(m + "crater150.png", DYNAMICIMAGE);
+    gfx_crater175 = image(m + "crater175.png", DYNAMICIMAGE);
+    gfx_crater200 = image(m + "crater200.png", DYNAMICIMAGE);
+    // Index i of all three sizes before index i + 1.
+    for (int i = 0; i < 3; i++) {
+        gfx_blood25[i] = image(m + "blood25_" + num(i) + ".png", DYNAMICIMAGE);
+        gfx_blood50[i] = image(m + "blood50_" + num(i) + ".png", DYNAMICIMAGE);
+        gfx_blood75[i] = image(m + "blood75_" + num(i) + ".png", DYNAMICIMAGE);
+    }
+    gfx_drop = image("gfx/drop.png");
+    SetImageHandle(gfx_drop, 16, 0);
+    images(gfx_dropimpact, m + "dropimpact_", ".png", DYNAMICIMAGE);
+
+    SetMaskColor(0, 0, 0);
+    for (int i = 0; i < 19; i++) {
+        gfx_meat[i] = image("gfx/splatter/meat" + num(i) + ".bmp");
+        SetImageHandle(gfx_meat[i], 16, 16);
+    }
+    SetMaskColor(255, 0, 255);
+}
+
+void load_scenery() {
+    const std::string m = "gfx/modifiers/";
+    images(gfx_inearth, m + "inearth", ".png", DYNAMICIMAGE);
+    for (int i = 0; i < 4; i++) {
+        gfx_hassock[i] = image(m + "hassock" + num(i) + ".png", FILTEREDIMAGE);
+        handle_bottom(gfx_hassock[i], 4);
+    }
+    for (int i = 0; i < 6; i++) {
+        gfx_foliage[i] = image(m + "foliage" + num(i) + ".png", FILTEREDIMAGE);
+        handle_bottom(gfx_foliage[i], 4);
+    }
+    for (int i = 0; i < 8; i++) {
+        gfx_roots[i] = image(m + "root" + num(i) + ".png", FILTEREDIMAGE);
+        SetImageHandle(gfx_roots[i], (float)(ImageWidth(gfx_roots[i]) / 2), 2);
+    }
+    for (int i = 0; i < 3; i++) {
+        gfx_reed[i] = image(m + "reed" + num(i) + ".png", FILTEREDIMAGE);
+        handle_bottom(gfx_reed[i], 2);
+    }
+    gfx_treeleaves = image(m + "treeleaves.png", FILTEREDIMAGE);
+    images(gfx_branches, "incbin::incgfx/terrain/branches", ".bmp", MASKEDIMAGE | DYNAMICIMAGE);
+    images(gfx_rocks, "incbin::incgfx/terrain/rock", ".bmp", MASKEDIMAGE | DYNAMICIMAGE);
+}
+
+void load_objects_and_borders() {
+    gfx_supply = image("incbin::incgfx/supply.bmp");
+    handle_half(gfx_supply);
+    gfx_mine = image("incbin::incgfx/mine.bmp");
+    SetImageHandle(gfx_mine, 5, 3);
+    gfx_beartrap0 = image("incbin::incgfx/beartrap0.bmp");
+    SetImageHandle(gfx_beartrap0, 7, 9);
+    gfx_beartrap1 = image("incbin::incgfx/beartrap1.bmp");
+    SetImageHandle(gfx_beartrap1, 7, 9);
+    gfx_medikit = image("incbin::incgfx/medikit.bmp");
+    handle_half(gfx_medikit);
+    gfx_border_h = image("incbin::incgfx/terrain/bar_h.bmp");
+    gfx_border_v = image("incbin::incgfx/terrain/bar_v.bmp");
+    gfx_border_d1 = image("incbin::incgfx/terrain/bar_d1.bmp");
+    gfx_border_d2 = image("incbin::incgfx/terrain/bar_d2.bmp");
+    gfx_border_c = image("incbin::incgfx/terrain/bar_c.bmp");
+
+    AutoMidHandle(true);
+    gfx_attention = image("gfx/attention.png");
+    AutoMidHandle(false);
+}
+
+void load_interface() {
+    gfx_title_bigg = image("gfx/title_bigg.png");
+    gfx_title_smallf = image("gfx/title_smallf.png");
+    gfx_title_bigg_glow = image("gfx/title_bigg_glow.png");
+    gfx_title_smallf_glow = image("gfx/title_smallf_glow.png");
+    gfx_title_rombat = image("gfx/title_rombat.png");
+    gfx_title_raycup = image("gfx/title_raycup.png");
+    gfx_qv = image("gfx/quorvanesoftware.png");
+    images(gfx_check, "gfx/check", ".png");
+    gfx_input = image("gfx/gui_input.png");
+    gfx_selectlist = image("gfx/gui_selectlist.png");
+    gfx_mbutton = image("gfx/gui_mbutton.png");
+    gfx_ping = image("gfx/ping.png");
+    gfx_ready = image("gfx/ready.png");
+    gfx_storm = image("gfx/gui_storm.png");
+    gfx_storm_thingy = anim("gfx/gui_storm_thingy.png", 2, 16, 13);
+    gfx_clock = image("gfx/gui_clock.png");
+    gfx_healthbar = image("gfx/healthbar.bmp");
+    gfx_wpnsel = image("gfx/gui_wpnsel.png");
+    gfx_controls = image("gfx/controls.png");
+    gfx_arrow = image("gfx/arrow.png");
+    MidHandleImage(gfx_arrow);
+    gfx_extra = anim("gfx/gui_extra.bmp", 13, 13, 12);
+    gfx_editoricon = anim("gfx/gui_editor.bmp", 13, 13, 15);
+    gfx_pointer = image("gfx/pointer.png");
+    SetImageHandle(gfx_pointer, 4, 4);
+    gfx_pointer_click = image("gfx/pointer_click.png");
+    SetImageHandle(gfx_pointer_click, 4, 4);
+    gfx_pw = image("gfx/gui_pw.bmp");
+    gfx_action = image("gfx/action.png");
+    gfx_wset = anim("gfx/gui_wset.bmp", 7, 7, 10);
+    alphamask(gfx_wset, 10, 1);
+    gfx_mbl = image("gfx/gui_mbl.png");
+    MidHandleImage(gfx_mbl);
+    gfx_mbr = image("gfx/gui_mbr.png");
+    MidHandleImage(gfx_mbr);
+    gfx_gyes = image("gfx/gui_yes.png");
+    MidHandleImage(gfx_gyes);
+    gfx_gno = image("gfx/gui_no.png");
+    MidHandleImage(gfx_gno);
+    gfx_gameender = image("gfx/gui_gameender.png");
+    MidHandleImage(gfx_gameender);
+    gfx_score = anim("gfx/gui_score.bmp", 14, 18, 3);
+    MidHandleImage(gfx_score);
+
+    // A missing main-menu picture simply is not drawn.
+    gfx_menu_hotseat = plain_image("gfx/menu_hotseat.png");
+    MidHandleImage(gfx_menu_hotseat);
+    gfx_menu_host = plain_image("gfx/menu_host.png");
+    MidHandleImage(gfx_menu_host);
+    gfx_menu_join = plain_image("gfx/menu_join.png");
+    MidHandleImage(gfx_menu_join);
+    gfx_menu_mission = plain_image("gfx/menu_mission.png");
+    MidHandleImage(gfx_menu_mission);
+
+    gfx_load = image("gfx/gui_load.bmp");
+    alphamask(gfx_load, 1, 1);
+    MidHandleImage(gfx_load);
+    gfx_editor_grid = image("gfx/editor_grid.bmp");
+    alphamask(gfx_editor_grid, 1, 1);
+    gfx_icon_x = image("gfx/icon_x.png");
+    gfx_icon_ok = image("gfx/icon_ok.png");
+    gfx_icon_weapons = image("gfx/icon_weapons.png");
+    MidHandleImage(gfx_icon_weapons);
+    gfx_icon_tools = image("gfx/icon_tools.png");
+    MidHandleImage(gfx_icon_tools);
+    gfx_icon_supply = image("gfx/icon_supply.png");
+    MidHandleImage(gfx_icon_supply);
+    gfx_icon_medikit = image("gfx/icon_medikit.png");
+    MidHandleImage(gfx_icon_medikit);
+    gfx_icon_movement = image("gfx/icon_movement.png");
+    MidHandleImage(gfx_icon_movement);
+    gfx_terrain_style = anim("gfx/terrain_style.bmp", 13, 13, 9);
+    gfx_terrain_form = anim("gfx/terrain_form.bmp", 13, 13, 6);
+}
+
+// The tile set of shape maps and the editor: rocks, branches, border pieces
+// and the built-in tiles 000..016; entries 43..251 stay empty.
+void fill_tiles() {
+    std::fill(std::begin(gfx_tile), std::end(gfx_tile), nullptr);
+    for (int i = 0; i < 9; i++) gfx_tile[i] = gfx_rocks[i];
+    for (int i = 0; i < 12; i++) gfx_tile[9 + i] = gfx_branches[i];
+    gfx_tile[21] = gfx_border_h;
+    gfx_tile[22] = gfx_border_v;
+    gfx_tile[23] = gfx_border_d1;
+    gfx_tile[24] = gfx_border_d2;
+    gfx_tile[25] = gfx_border_c;
+    for (int n = 0; n <= 16; n++) {
+        gfx_tile[26 + n] = plain_image("incbin::incgfx/tiles/" + zerofill(n, 3) + ".bmp");
+        MidHandleImage(gfx_tile[26 + n]);
+    }
+}
+
+void load_sounds() {
+    sounds(sfx_explosion, "sfx/explosion", ".wav");
+    sfx_explosionbass0 = sound("sfx/explosionbass0.wav");
+    sfx_explosionbass1 = sound("sfx/explosionbass1.wav");
+    sfx_firefragment = sound("sfx/firefragment.wav");
+    sfx_ric = sound("sfx/ric1.ogg");
+    if (g_listing) {
+        for (int i = 1; i <= 4; i++) sound("sfx/title" + num(i) + ".ogg");
+    } else {
+        // One of four title tunes, picked afresh at every start.
+        sfx_title = sound("sfx/title" + num(Rand(1, 4)) + ".ogg");
+    }
+    // The music channel holds the title tune, not playing.
+    sfx_musicchan = Cue(sfx_title);
+    sounds(sfx_click, "sfx/click", ".wav");
+    sfx_wpnsel_fail = sound("sfx/wpnsel_fail.wav");
+    sfx_wpnsel_ok = sound("sfx/wpnsel_ok.wav");
+    sfx_timeout_tick = sound("sfx/timeout_tick.wav");
+    sfx_timeout_over = sound("sfx/timeout_over.wav");
+    sfx_tick = sound("sfx/tick.ogg");
+    sfx_turn_next = sound("sfx/turn_next.wav");
+    sfx_turn_you = sound("sfx/turn_you.wav");
+    sfx_turn_roundgong = sound("sfx/roundgong.ogg");
+    sfx_stats_done = sound("sfx/stats_done.ogg");
+    sounds(sfx_move, "sfx/move", ".ogg");
+    sfx_watermove = sound("sfx/waterstep.wav");
+    sounds(sfx_fall, "sfx/fall", ".ogg");
+    sounds(sfx_hitwater, "sfx/hitwater", ".wav");
+    sfx_splish = sound("sfx/splish.ogg");
+    sounds(sfx_splatter, "sfx/splatter", ".wav");
+    sounds(sfx_meat, "sfx/meat", ".ogg");
+    sounds(sfx_burn, "sfx/burn", ".ogg");
+    sfx_firehit = sound("sfx/firehit.ogg");
+    sfx_steam = sound("sfx/steam.ogg");
+    sfx_supplyincoming = sound("sfx/supplyincoming.ogg");
+    sfx_supplycollect = sound("sfx/supplycollect.ogg");
+    sfx_supplyland = sound("sfx/supplyland.ogg");
+    sfx_minebeep = sound("sfx/mine.ogg");
+    sfx_bounce = sound("sfx/bounce.wav");
+    sfx_beartrap = sound("sfx/beartrap.ogg");
+    sfx_v_playerjoined = sound("sfx/voice_playerjoined.ogg");
+    sfx_v_playerleft = sound("sfx/voice_playerleft.ogg");
+    sfx_v_yourturn = sound("sfx/voice_yourturn.ogg");
+    sfx_v_notify = sound("sfx/voice_gfnotify.ogg");
+    sfx_end_flood = sound("sfx/quickflood.ogg");
+    sfx_end_laser = sound("sfx/superlaser.ogg");
+    sfx_mission_death = sound("sfx/missiondeath.ogg");
+    sfx_msgbox1 = sound("sfx/msgbox1.ogg");
+    sfx_msgbox2 = sound("sfx/msgbox2.ogg");
+}
+
+void load_all() {
+    load_fonts();
+    // Drawn with font_main, just loaded; the spinning mark comes later.
+    screen("Loading Graphics");
+    load_sky_and_water();
+    SetMaskColor(255, 0, 255);
+    AutoMidHandle(true);
+    load_players_and_effects();
+    load_terrain_modifiers();
+    load_scenery();
+    load_objects_and_borders();
+    load_interface();
+    fill_tiles();
+    screen("Loading Sounds");
+    load_sounds();
+    for (auto& layer : Tp::list) layer.clear();
+}
+
+}  // namespace
+
+int catalogue_load() {
+    load_all();
+    return 0;
+}
+
+void catalogue_free() {
+    each_global([](const std::string&, auto& g) { g = nullptr; });
+}
+
+std::vector<std::string> catalogue_empty() {
+    std::vector<std::string> names;
+    each_global([&](const std::string& name, auto& g) {
+        if (!g) names.push_back(name);
+    });
+    return names;
+}
+
+std::vector<CatalogueFile> catalogue_files() {
+    // The listing runs the real load code, so everything it touches is put back.
+    std::vector<std::shared_ptr<void>> saved;
+    each_global([&](const std::string&, auto& g) {
+        saved.push_back(std::move(g));
+        g = nullptr;
+    });
+    auto layers = Tp::list;
+    int r, g, b;
+    GetMaskColor(r, g, b);
+    bool mid = AutoMidHandleOn();
+
+    std::vector<CatalogueFile> files;
+    g_listing = &files;
+    load_all();
+    g_listing = nullptr;
+
+    size_t at = 0;
+    each_global([&](const std::string&, auto& global) {
+        using T = typename std::remove_reference_t<decltype(global)>::element_type;
+        global = std::static_pointer_cast<T>(saved[at++]);
+    });
+    Tp::list = layers;
+    SetMaskColor(r, g, b);
+    AutoMidHandle(mid);
+    return files;
+}
+

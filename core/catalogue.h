@@ -2,6 +2,9 @@
 // program-wide globals, in one fixed order (catalogue_load).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/audio.h"
 #include "platform/draw.h"
 #include "platform/image.h"
@@ -176,5 +179,22 @@ extern SoundPtr sfx_msgbox1;
 extern SoundPtr sfx_msgbox2;
 
 // Loads everything in catalogue order under the two load screens; images
-// that cannot be loaded end the program through the strict loaders.
+// and fonts that cannot be loaded end the program through the strict loaders.
+// Also gives the three particle layers new empty lists.
 int catalogue_load();
+
+// Empties every global above (tests load the catalogue more than once).
+void catalogue_free();
+// The names of the globals above that hold nothing ("gfx_tile[43]", ...).
+std::vector<std::string> catalogue_empty();
+
+// One file that catalogue_load opens.
+struct CatalogueFile {
+    enum Kind { IMAGE, ANIM, FONT, SOUND } kind;
+    std::string path;      // as passed to the loader ("incbin::" for built-ins)
+    bool strict;           // a missing file ends the program
+    int cell_w = 0, cell_h = 0, cells = 0;   // ANIM: the strip's cells
+};
+// Every file catalogue_load opens, in load order, without loading anything.
+// All four title tunes are listed, although a start loads one of them.
+std::vector<CatalogueFile> catalogue_files();

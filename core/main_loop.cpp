@@ -1,5 +1,41 @@
-// Main loop and frame pacing (first cut: the globals).
+// Main loop and frame pacing.
+//
+// Every pass is one 20 ms step of the game's logic; drawing is shed before
+// logic. At skip level s the render phase runs 1, 2, ..., s, 0, 1, ... and
+// only phase 1 draws and flips. Once a second the passes counted decide the
+// level: six slow seconds (below 49 passes) in a row raise it by one (at most
+// 5); a good second whose frame waits slept at least 1000 / (level + 1) ms in
+// all lowers it by one. A replay seek runs its passes without waiting and
+// draws every 20th replay frame.
 #include "core/main_loop.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "core/input.h"
+#include "core/random.h"
+#include "core/services.h"
+#include "core/settings.h"
+#include "core/sound.h"
+#include "frontend/file_prompt.h"
+#include "frontend/hud/hud.h"
+#include "frontend/screens/console.h"
+#include "frontend/screens/menu.h"
+#include "frontend/widgets/widgets.h"
+#include "match/game.h"
+#include "match/mission.h"
+#include "match/replay.h"
+#include "net/pump.h"
+#include "platform/draw.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "scripting/script_objects.h"
+#include "terrain/view.h"
+#include "world/particles.h"
+#include "world/player.h"
 
 int g_fps_skipping = 0;
 int g_fps_render = 1;
@@ -8,8 +44,238 @@ int g_fps_unskip = 0;
 int in_fps = 0, in_fpsf = 0, in_fpst = 0;
 int g_replay_fastforward = 0;
 
-int main_loop_pass() { return 0; }
-int main_loop(int) { return 0; }
+namespace {
+
+std::function<void()> g_work_hook;
+
+// Differences of the 32-bit millisecond clock wrap rather than overflow.
+int ms_since(int now, int then) { return (int)((unsigned)now - (unsigned)then); }
+
+// Spare milliseconds a good second needs before the level is lowered, by
+// level: 1000 / (level + 1) cut to one decimal.
+constexpr double kUnskipThreshold[6] = {0, 500, 333.3, 250, 200, 166.6};
+
+const char* const kNoInfo = "No info available for this weapon!";
+
+void draw_tooltip() {
+    SetColor(0, 0, 0);
+    SetAlpha(0.5f);
+    SetImageFont(font_small);
+    int x = in_mx + 13, y = in_my + 18;
+    int w = TextWidth(gui_tt + "8");   // one spare digit width
+    if (x + w > set_scrx - 2) x = set_scrx - 2 - w;
+    if (y + 17 > set_scry - 2) y = set_scry - 17 - 2;
+    DrawRect((float)x, (float)y, (float)(w + 4), 17);
+    gui_stext(gui_tt, x + 2, y + 1, 0, 255, 255, 255, 1);
+}
+
+// Script-built info ends every wrapped line with the two characters "\n"
+// (backslash, n), so the last piece is always empty and is not shown.
+std::vector<std::string> split_info(const std::string& info) {
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (size_t at; (at = info.find("\\n", start)) != std::string::npos; start = at + 2)
+        pieces.push_back(info.substr(start, at - start));
+    pieces.push_back(info.substr(start));
+    return pieces;
+}
+
+void draw_weapon_info() {
+    // A hovered index may name an empty slot (scripts reloaded): no box then.
+    if (hud_weaponhover < 0 || hud_weaponhover >= (int)Tscro::weapon.size()) return;
+    const std::shared_ptr<Tscro>& weapon = Tscro::weapon[(size_t)hud_weaponhover];
+    if (!weapon) return;
+    std::vector<std::string> pieces =
+        weapon->info.empty() ? std::vector<std::string>{kNoInfo, ""} : split_info(weapon->info);
+    int n = (int)pieces.size();
+
+    SetTransform(0, 1, 1);
+    SetAlpha(0.85f);
+    SetColor(30, 30, 30);
+    SetBlend(ALPHABLEND);
+    SetImageFont(font_small);
+    int w = TextWidth(weapon->name) + 4;
+    for (int i = 0; i < n - 1; i++) w = std::max(w, TextWidth(pieces[(size_t)i]) + 4);
+    int h = (n - 1) * 14 + 18;
+    int x = in_mx + 5, y = in_my + 5;
+    if (x + w > set_scrx - 5) x = set_scrx - 5 - w;
+    if (y + h > set_scry - 5) y = set_scry - 5 - h;
+    DrawRect((float)x, (float)y, (float)w, (float)h);
+
+    teamcolor(hud_weaponhoverteam);
+    SetAlpha(1);
+    DrawText(weapon->name, (float)(x + 2), (float)(y + 2));
+    if (pieces[0] == kNoInfo)
+        SetColor(150, 150, 150);
+    else
+        SetColor(255, 255, 255);
+    for (int i = 0; i < n - 1; i++) DrawText(pieces[(size_t)i], (float)(x + 2), (float)(y + 16 + 14 * i));
+}
+
+}  // namespace
+
+void main_loop_set_work_hook(std::function<void()> hook) { g_work_hook = std::move(hook); }
+
+int main_loop_escape() {
+    menu_firststart = 0;
+    input_flush();
+    switch (menu) {
+        case 1:
+            switch (menu_sub) {
+                case 1:
+                    End();
+                case 12:
+                    menu_editorsub = 6;
+                    break;
+                case 32:
+                case 40:
+                case 41:
+                case 42:
+                case 43:
+                case 44:
+                    game_leave(1);
+                    menu_setsub(0);
+                    break;
+                default:
+                    menu_setsub(1);
+                    break;
+            }
+            break;
+        case 2:
+            if (hud_currentmenu == 0) {
+                hud_rmenu = 0;
+                hud_currentmenu = 1;
+            } else {
+                hud_currentmenu = 0;
+            }
+            break;
+        case 3:
+            if (hud_currentmenu == 0) {
+                hud_rmenu = 0;
+                hud_currentmenu = 1;
+            } else {
+                // The in-game menu of a mission stays open while the turn player is dead.
+                std::shared_ptr<Tplayer> p = Tplayer::get(g_turn_player);
+                if (p && p->health > 0) hud_currentmenu = 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+int main_loop_overlays() {
+    const ImagePtr& pointer = (in_m1d || in_m2d) ? gfx_pointer_click : gfx_pointer;
+    SetTransform(0, 1, 1);
+    SetBlend(ALPHABLEND);
+    SetColor(0, 0, 0);
+    SetAlpha(std::min(0.5f, in_ma / 2));
+    DrawImage(pointer, (float)(in_mx + 2), (float)(in_my + 2), 0);
+    SetColor(255, 255, 255);
+    SetAlpha(std::min(1.0f, in_ma));
+    DrawImage(pointer, (float)in_mx, (float)in_my, 0);
+
+    if (menu == 1) {
+        // Drawn on every drawn pass of the front end, so the front end uses up
+        // one number of the shared generator per drawn pass.
+        int roll = Rand(1, 10);
+        if (roll == 1 && in_ma >= 1)
+            Tp::Create(4, (int)((float)in_mx - map_x + 20), (int)((float)in_my - map_y + 21), 0);
+    }
+
+    if (menu == 2) {
+        if (!gui_tt.empty())
+            draw_tooltip();
+        else if (hud_rmenu > 0 && hud_weaponhovert > 25)
+            draw_weapon_info();
+    }
+    return 0;
+}
+
+int main_loop_fps_sample() {
+    in_fpsf++;
+    if (ms_since(in_ms, in_fpst) > 999) {
+        in_fpst = in_ms;
+        in_fps = in_fpsf;
+        in_fpsf = 0;
+        if (in_fps >= 49) {
+            g_fps_skipping_time = 0;
+            if (g_fps_unskip > 0 && g_fps_skipping > 0 && g_fps_skipping <= 5 &&
+                (double)g_fps_unskip >= kUnskipThreshold[g_fps_skipping])
+                g_fps_skipping--;
+        } else {
+            g_fps_skipping_time++;
+            if (g_fps_skipping_time > 5) {
+                if (g_fps_skipping < 5) g_fps_skipping++;
+                g_fps_skipping_time = 0;
+            }
+        }
+        g_fps_unskip = 0;
+    }
+    return 0;
+}
+
+int main_loop_pass() {
+    // Render phase.
+    if (g_fps_skipping > 0) {
+        g_fps_render++;
+        if (g_fps_render > g_fps_skipping) g_fps_render = 0;
+    } else {
+        g_fps_render = 1;
+    }
+
+    // Replay steering.
+    g_replay_fastforward = 0;
+    if (g_replay == 1 && menu == 2) {
+        if (g_replay_pause == 0) {
+            TChan::updateRatesAuto();
+            if (g_replay_goto > -1 && g_replay_frame < g_replay_goto) {
+                g_replay_fastforward = 1;
+                g_fps_render = (g_replay_frame % 20 == 0) ? 1 : 0;
+            }
+        }
+    } else {
+        g_replay_pause = 0;
+        g_replay_speed = 2;
+    }
+
+    input_get();
+    if (menu_file != 0) fileprompt_prepare();
+    switch (menu) {
+        case 1: menu_draw(); break;
+        case 2: game(); break;
+        case 3: sp(); break;
+        default: break;
+    }
+    if (g_work_hook) g_work_hook();
+    // Tested again: a prompt opened by the mode is drawn in the same pass.
+    if (menu_file != 0) fileprompt_draw();
+    if (KeyDown(KEY_TAB) && g_fps_render == 1) gui_console();
+    game_net();
+    TChan::update();
+
+    // The window's close button acts exactly as Escape.
+    if (AppTerminate() || in_esc) main_loop_escape();
+
+    if (g_fps_render == 1) main_loop_overlays();
+
+    if (g_replay_fastforward != 1) {
+        while (ms_since(ms_since(MilliSecs(), in_ms_start), in_ms) < 20) {
+            Delay(1);
+            g_fps_unskip++;
+        }
+    }
+
+    main_loop_fps_sample();
+    if (g_fps_render == 1) Flip(1);
+    return 0;
+}
+
+int main_loop(int count) {
+    for (int i = 0; count < 0 || i < count; i++) main_loop_pass();
+    return 0;
+}
 
 int setHWND(const char*) { return 0; }
 int flash() { return 0; }

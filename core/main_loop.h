@@ -2,6 +2,8 @@
 // machine is slow, replay seek pacing, Escape and close handling, overlays.
 #pragma once
 
+#include <functional>
+
 extern int g_fps_skipping;        // skip level 0..5: one pass in level+1 is drawn
 extern int g_fps_render;          // 1 on passes that draw
 extern int g_fps_skipping_time;   // consecutive slow one-second samples
@@ -13,6 +15,19 @@ extern int g_replay_fastforward;  // 1 while this pass seeks forward in a replay
 int main_loop_pass();
 // Runs passes forever (count < 0) or count passes.
 int main_loop(int count = -1);
+
+// The parts of a pass, in the order main_loop_pass runs them; exposed so the
+// pacing rules can be checked one by one.
+// Counts the pass and, once a second, adapts the frame-skip level.
+int main_loop_fps_sample();
+// Close request or Escape: the quit dialog, leaving a lobby, the in-game menu.
+int main_loop_escape();
+// Pointer, menu particles and the tooltip or weapon information box.
+int main_loop_overlays();
+
+// Test seam: called after the mode step of every pass (tests use it to stand
+// for the time a slow machine spends there). Empty restores nothing-to-do.
+void main_loop_set_work_hook(std::function<void()> hook);
 
 // Platform hooks that do nothing on this platform.
 int setHWND(const char* title);

@@ -5,8 +5,13 @@
 std::string Tqvgn::version;
 int Tqvgn::timeout = 0;
 int Tqvgn::natpunch_id = 0;
+std::string Tqvgn::file;
+int Tqvgn::game = 0;
 
-void Tqvgn::ini(const std::string&, int) {}
+void Tqvgn::ini(const std::string& data_file, int game_number) {
+    file = data_file;
+    game = game_number;
+}
 int Tqvgn::checkversion_start() {
     timeout = 16;
     return 0;

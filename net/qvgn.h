@@ -7,6 +7,8 @@ struct Tqvgn {
     static std::string version;    // "" until the service's version reply arrives
     static int timeout;            // seconds left for the start-up version check
     static int natpunch_id;
+    static std::string file;       // the service data file given to ini
+    static int game;
 
     static void ini(const std::string& file, int game);
     static int checkversion_start();

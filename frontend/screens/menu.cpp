@@ -1,6 +1,15 @@
 // Menu frame and screen dispatch (stand-in until the front end exists: a plain
-// screen).
+// screen with the title, the quit dialog and the error screen's message).
 #include "frontend/screens/menu.h"
+
+#include "core/catalogue.h"
+#include "core/input.h"
+#include "core/main_loop.h"
+#include "core/settings.h"
+#include "frontend/screens/console.h"
+#include "frontend/widgets/widgets.h"
+#include "platform/draw.h"
+#include "platform/graphics.h"
 
 int menu = 0;
 int menu_sub = 0;
@@ -9,17 +18,65 @@ int menu_editorsub = 0;
 int menu_mapstyle = 0, menu_mapcave = 0;
 int menu_color[3];
 std::vector<std::string> set_availgfxmodes;
+std::string menu_error_message;
+int menu_error_return = 0;
 
 int menu_ini() {
     menu = 1;
     menu_sub = 0;
     return 0;
 }
-int menu_getgfxmodes() { return 0; }
-int menu_setsub(int sub) {
-    if (menu != 2 && menu != 3) menu_sub = sub;
+
+int menu_getgfxmodes() {
+    for (const TGraphicsMode& m : GraphicsModes()) {
+        if (m.width < 640 || m.height < 480) continue;
+        std::string mode = std::to_string(m.width) + "x" + std::to_string(m.height);
+        bool known = false;
+        for (const std::string& have : set_availgfxmodes) known = known || have == mode;
+        if (!known) set_availgfxmodes.push_back(mode);
+    }
     return 0;
 }
-int menu_error(const std::string&, int) { return menu_setsub(11); }
-int menu_draw() { return 0; }
+
+int menu_setsub(int sub) {
+    input_flush();
+    if (menu != 2 && menu != 3) menu_sub = sub;
+    if (sub == 80) {
+        gui_in_txt[0].clear();
+        gui_in_txt[1] = set_qvgnu;
+        gui_in_txt[2] = set_qvgnp;
+    }
+    return 0;
+}
+
+int menu_error(const std::string& message, int returnsub) {
+    menu_error_message = message;
+    menu_error_return = returnsub;
+    menu_setsub(11);
+    gui_addcon("*** " + message + " ***");
+    return 0;
+}
+
+int menu_draw() {
+    if (g_fps_render != 1) return 0;
+    Cls();
+    SetTransform(0, 1, 1);
+    SetBlend(ALPHABLEND);
+    if (font_title) {
+        SetImageFont(font_title);
+        SetAlpha(1);
+        SetColor(255, 255, 255);
+        const std::string title = "Grombat Fraycup";
+        DrawText(title, (float)(set_scrxh - TextWidth(title) / 2), (float)(set_scryh - 90));
+    }
+    if (menu_sub == 1) {
+        gui_text("Do you really want to quit?", set_scrxh, set_scryh - 10, 1, 255, 255, 255, 1);
+        gui_text("Press Escape again to quit", set_scrxh, set_scryh + 15, 1, 255, 255, 255, 1);
+        return 0;
+    }
+    if (menu_sub == 11) gui_text(menu_error_message, set_scrxh, set_scryh - 10, 1, 255, 200, 200, 1);
+    gui_text("Press Escape twice to quit", set_scrxh, set_scry - 40, 1, 255, 255, 255, 0.8f);
+    return 0;
+}
+
 int menu_options_video_change() { return 0; }

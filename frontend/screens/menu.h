@@ -20,3 +20,7 @@ int menu_setsub(int sub);
 int menu_error(const std::string& message, int returnsub);
 int menu_draw();
 int menu_options_video_change();
+
+// The error screen's message and the screen its Okay button returns to.
+extern std::string menu_error_message;
+extern int menu_error_return;
