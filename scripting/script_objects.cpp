@@ -4,3 +4,11 @@
 std::vector<std::shared_ptr<Tscro>> Tscro::weapon(256);
 std::vector<std::shared_ptr<Tscro>> Tscro::projectile(256);
 std::vector<std::shared_ptr<Tscro>> Tscro::obj(256);
+
+int Tscro::getbytable(int kind, const std::string& path) {
+    if (kind < 0 || kind > 2) return 0;
+    const auto& table = kind == 0 ? weapon : kind == 1 ? projectile : obj;
+    for (size_t i = 1; i < table.size(); ++i)
+        if (table[i] && table[i]->path == path) return (int)i;
+    return 0;
+}

@@ -1,57 +1,314 @@
-// Terrain texturing (stand-in: plain earth colour and the surface nodes).
+// Terrain texturing: textures, inner earth, shade, surface strips, nodes,
+// scenery, rocks and branches.
 #include "terrain/texture.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <cmath>
+#include <map>
+#include <numbers>
 
+#include "core/catalogue.h"
 #include "core/input.h"
 #include "core/random.h"
+#include "core/services.h"
+#include "platform/pixmap.h"
+#include "terrain/edit.h"
 #include "terrain/nodes.h"
+#include "terrain/scenery.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
 
+std::vector<Tmap_decoration>* map_decoration_trace = nullptr;
+
 namespace {
-constexpr uint32_t kEarth = 0xFF7B5A3Cu;
+
+const std::string kTex = "gfx/textures/";
+
+struct Style {
+    std::string upper, body, shore;   // texture files
+    ImagePtr* strip;                  // surface strip image
+    float strength;                   // strip strength S
+    int a_range, b_range;             // decoration chances: branch 1 in a, rock 1 in b (0: no rocks)
+    int branch_tint[3];
+    int rock_tint[3];
+    bool roots;
+};
+
+const Style& style_of(int style) {
+    static const Style styles[5] = {
+        {kTex + "tex_rock.bmp", kTex + "tex_earth.bmp", kTex + "tex_sand.bmp", &gfx_grass, 1.0f, 500, 1000,
+         {-1, -1, -1}, {-1, -1, -1}, true},
+        {kTex + "tex_desertrock.bmp", kTex + "tex_desert.bmp", kTex + "tex_sand.bmp", &gfx_desertgrass, 1.0f, 500,
+         1000, {40, 40, 20}, {50, 45, 15}, true},
+        {kTex + "tex_blackrock.bmp", kTex + "tex_black.bmp", kTex + "tex_sand.bmp", &gfx_desertgrass, 0.3f, 500, 300,
+         {-50, -50, -50}, {-50, -50, -50}, true},
+        {kTex + "tex_snowrock.bmp", kTex + "tex_snow.bmp", kTex + "tex_snowsand.bmp", &gfx_snowgrass, 0.3f, 1000, 0,
+         {75, 100, 125}, {0, 0, 0}, false},
+        {kTex + "tex_blackrock.bmp", kTex + "tex_mars.bmp", kTex + "tex_sand.bmp", &gfx_nograss, 0.8f, 1000, 300,
+         {-25, -100, -100}, {20, -15, -15}, true},
+    };
+    return styles[map_texture_style(style)];
 }
 
-int map_generate_fromarray(const Tmap_mask& mask, int style, int decorate, int seed, int reset) {
-    (void)style;
-    (void)decorate;
-    const int X = std::min(map_xsize, mask.w), Y = std::min(map_ysize, mask.h);
-    for (int tx = 0; tx * kTileSize < X; ++tx) {
-        int ox = tx * kTileSize, w = std::min(kTileSize, X - ox);
-        for (int ty = 0; ty * kTileSize < Y; ++ty) {
-            int oy = ty * kTileSize, h = std::min(kTileSize, Y - oy);
+// Placement sizes of the branch and rock images. They are part of the map's
+// recipe, so they come from this table and not from the loaded images.
+constexpr int kBranchW[12] = {48, 17, 40, 25, 19, 13, 17, 12, 13, 20, 26, 33};
+constexpr int kBranchH[12] = {58, 37, 38, 46, 35, 14, 19, 30, 37, 53, 67, 58};
+constexpr int kRockW[9] = {50, 35, 125, 101, 42, 30, 26, 35, 30};
+constexpr int kRockH[9] = {50, 47, 51, 79, 36, 23, 30, 20, 20};
+
+// Textures read so far, by path (see the header on when they are read).
+std::map<std::string, Tmap_texture>& texture_cache() {
+    static std::map<std::string, Tmap_texture> cache;
+    return cache;
+}
+
+const Tmap_texture& texture(const std::string& path) {
+    auto& cache = texture_cache();
+    auto it = cache.find(path);
+    if (it != cache.end()) return it->second;
+    int w, h;
+    Tmap_texture t = map_generate_loadtex(path, w, h);
+    if (t.w == 0) {
+        debugwrite("can't load terrain texture " + path);
+        // A plain earth colour keeps the map playable; only its look suffers.
+        t.w = t.h = 1;
+        t.rgb = {123, 92, 62};
+    }
+    return cache.emplace(path, std::move(t)).first->second;
+}
+
+// The texture's column x mod w.
+const uint8_t* tex_column(const Tmap_texture& t, int x) { return t.rgb.data() + (size_t)(x % t.w) * t.h * 3; }
+
+// y mod h for every row, so the inner loops need no division.
+std::vector<int> row_index(const Tmap_texture& t, int rows) {
+    std::vector<int> out(rows);
+    for (int y = 0, m = 0; y < rows; ++y) {
+        out[y] = m * 3;
+        if (++m == t.h) m = 0;
+    }
+    return out;
+}
+
+inline uint32_t blend(float g, const uint8_t* p, float f, const uint8_t* q) {
+    uint32_t r = (uint32_t)(g * (float)p[0] + f * (float)q[0]);
+    uint32_t gr = (uint32_t)(g * (float)p[1] + f * (float)q[1]);
+    uint32_t b = (uint32_t)(g * (float)p[2] + f * (float)q[2]);
+    return 0xFF000000u | r << 16 | gr << 8 | b;
+}
+
+// Step 3: every pixel once, straight into the tile pixels. No random draws.
+void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
+    const Tmap_texture& U = texture(st.upper);
+    const Tmap_texture& E = texture(st.body);
+    const Tmap_texture& D = texture(st.shore);
+    const int X = map_xsize, Y = map_ysize, mid = Y / 2;
+    const std::vector<int> ur = row_index(U, Y), er = row_index(E, Y), dr = row_index(D, Y);
+    // Upper blend weights depend on the row only.
+    std::vector<float> fu(mid + 1), gu(mid + 1);
+    for (int y = 0; y <= mid; ++y) {
+        fu[y] = (float)((double)y / (double)mid);
+        gu[y] = 1.0f - fu[y];
+    }
+    // The shore band's top waves with the column.
+    std::vector<int> wave(X);
+    for (int x = 0; x < X; ++x) wave[x] = (int)(10.0 + 10.0 * std::sin(1.5 * x * std::numbers::pi / 180.0));
+
+    for (int tx = 0; tx < map_xtiles; ++tx) {
+        const int ox = tx * kTileSize;
+        for (int ty = 0; ty < map_ytiles; ++ty) {
+            const int oy = ty * kTileSize;
             uint32_t* pix = map_tile_pixels(tx, ty, false);
             if (!pix) {
-                // An empty tile stays without memory unless a cell in it is solid.
+                // An empty tile only needs memory when a cell in it is solid.
                 bool solid = false;
-                for (int lx = 0; lx < w && !solid; ++lx) {
+                for (int lx = 0; lx < kTileSize && !solid; ++lx) {
                     const unsigned char* col = mask[ox + lx] + oy;
-                    solid = std::find(col, col + h, 1) != col + h;
+                    solid = std::find(col, col + kTileSize, 1) != col + kTileSize;
                 }
                 if (!solid || !(pix = map_tile_pixels(tx, ty, true))) continue;
             }
-            for (int lx = 0; lx < w; ++lx) {
-                const unsigned char* col = mask[ox + lx] + oy;
-                for (int ly = 0; ly < h; ++ly) {
-                    if (col[ly] == 1)
-                        pix[ly * kTileSize + lx] = kEarth;
-                    else if (reset == 1)
-                        pix[ly * kTileSize + lx] = 0;
+            for (int lx = 0; lx < kTileSize; ++lx) {
+                const int x = ox + lx;
+                const unsigned char* col = mask[x];
+                const uint8_t *uc = tex_column(U, x), *ec = tex_column(E, x), *dc = tex_column(D, x);
+                const int band = 80 + wave[x], top = Y - band;
+                uint32_t* out = pix + lx;
+                for (int ly = 0; ly < kTileSize; ++ly, out += kTileSize) {
+                    const int y = oy + ly;
+                    if (col[y] != 1) {
+                        if (reset == 1) *out = 0;
+                        continue;
+                    }
+                    if (y <= mid) {
+                        *out = blend(gu[y], uc + ur[y], fu[y], ec + er[y]);
+                    } else if (y >= top) {
+                        float f = (float)(y - top) / (float)band * 0.7f;
+                        *out = blend(1.0f - f, ec + er[y], f, dc + dr[y]);
+                    } else {
+                        const uint8_t* p = ec + er[y];
+                        *out = 0xFF000000u | (uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2];
+                    }
                 }
             }
         }
     }
+}
+
+// Step 10.4: the decoration draws of one surface pixel and the rock or branch
+// they may place.
+void decorate_at(const Tmap_mask& mask, int style, const Style& st, Tmap_grid<uint8_t>& occupied, int x, int y) {
+    const int v = Rand(0, 1000);
+    const int a = Rand(st.a_range, 1);
+    const int b = st.b_range > 0 ? Rand(st.b_range, 1) : 0;
+    uint8_t& occ = occupied[x / kTileSize][y / kTileSize];
+    if (a == 1) {
+        const int k = v % 12, w = kBranchW[k], h = kBranchH[k];
+        const int bx = x - w / 2, by = y - h + 4;
+        if (by < 0 || mask[x][by] == 1 || occ) return;
+        map_backimage(gfx_branches[k], bx, by, st.branch_tint[0], st.branch_tint[1], st.branch_tint[2]);
+        if (style == 0) Tsc::generatetreeleaves(bx, by, k);
+        occ = 1;
+        if (map_decoration_trace) map_decoration_trace->push_back({Tmap_decoration::BRANCH, k, bx, by, x, y});
+    } else if (b == 1) {
+        const int k = v % 9, w = kRockW[k], h = kRockH[k];
+        const int rx = x - w / 2, ry = y - h + 10;
+        if (ry < 0 || rx < 0 || x + w / 2 >= map_xsize || occ) return;
+        map_backimage(gfx_rocks[k], rx, ry, st.rock_tint[0], st.rock_tint[1], st.rock_tint[2]);
+        occ = 1;
+        if (map_decoration_trace) map_decoration_trace->push_back({Tmap_decoration::ROCK, k, rx, ry, x, y});
+    }
+}
+
+void texture_mask(const Tmap_mask& mask, int style, int decorate, int seed, int reset) {
+    const Style& st = style_of(style);
+    style = map_texture_style(style);
+    const int X = map_xsize, Y = map_ysize;
+    const int T = map_xtiles * map_ytiles;
+
+    pixel_pass(mask, st, reset);
+
     Tscc::clear();
     SeedRnd(seed);
     in_seed = seed;
-    Tmap_tn::setup(0);
+
+    // Inner earth: the four draws of each decal in this order.
+    for (int i = 1; i <= T / 5; ++i) {
+        float s = (float)Rnd(0.5, 1.0);
+        int py = Rand(30, Y - 60);
+        int px = Rand(30, X - 60);
+        int k = Rand(0, 15);
+        map_alphaimage(gfx_inearth[k], px, py, s, -1, -1, -1);
+    }
+
+    // Undersides: shade, and roots hanging from them.
     for (int x = 0; x < X; ++x) {
         const unsigned char* col = mask[x];
-        for (int y = 1; y < Y; ++y)
-            if (col[y] == 1 && col[y - 1] != 1) Tmap_tn::add((uint16_t)x, (uint16_t)y);
+        for (int y = 0; y < Y - 1; ++y) {
+            if (col[y] != 1 || col[y + 1] == 1) continue;
+            map_alphaimagerect(gfx_bottomshade, x, y - 24, x % 100, 0, 1, 25, 0.5f, -1, -1, -1);
+            if (st.roots && y <= Y - 10 && Rand(45, 1) == 1) Tsc::addroot(x, y);
+        }
+    }
+
+    Tmap_grid<uint8_t> occupied(map_xtiles, map_ytiles);
+    Tmap_tn::setup(0);
+    SeedRnd(seed);
+    in_seed = seed;
+
+    // Surface: nodes, strip, top light near the shore, scenery, decorations.
+    const float S = st.strength;
+    for (int x = 0; x < X; ++x) {
+        const unsigned char* col = mask[x];
+        for (int y = 1; y < Y; ++y) {
+            if (col[y] != 1 || col[y - 1] == 1) continue;
+            Tmap_tn::add((uint16_t)x, (uint16_t)y);
+            if (y >= Y - 180) {
+                float d = std::clamp((float)(y - (Y - 180)), 0.0f, 100.0f);
+                float F = 1.0f - d / 100.0f;
+                map_alphaimagerect(*st.strip, x, y, x % 200, 0, 1, 35, F * S, -1, -1, -1);
+                map_alphaimage(gfx_toplight, x, y, (1.0f - F) * 0.25f, -1, -1, -1);
+                if (y >= Y - 50) {
+                    if (style == 0 && Rand(20, 1) == 1) Tsc::addreed(x, y);
+                    if (style == 1 && Rand(30, 1) == 1) Tsc::addreed(x, y);
+                }
+            } else {
+                map_alphaimagerect(*st.strip, x, y, x % 200, 0, 1, 35, S, -1, -1, -1);
+                if (style == 0) {
+                    if (Rand(5, 1) == 1)
+                        Tsc::addgrass(x, y);
+                    else if (Rand(30, 1) == 1)
+                        Tsc::addfoliage(x, y);
+                } else if (style == 1) {
+                    if (Rand(60, 1) == 1) Tsc::addfoliage(x, y);
+                }
+            }
+            if (decorate == 1) decorate_at(mask, style, st, occupied, x, y);
+        }
     }
     Tmap_tn::cleanup();
+}
+
+}  // namespace
+
+int map_texture_style(int style) { return (style % 5 + 5) % 5; }
+
+const std::vector<std::string>& map_texture_files() {
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> out;
+        for (int s = 0; s < 5; ++s)
+            for (const std::string* p : {&style_of(s).upper, &style_of(s).body, &style_of(s).shore})
+                if (std::find(out.begin(), out.end(), *p) == out.end()) out.push_back(*p);
+        return out;
+    }();
+    return files;
+}
+
+Tmap_texture map_generate_loadtex(const std::string& path, int& width, int& height) {
+    Tmap_texture t;
+    width = height = 0;
+    PixmapPtr p = LoadPixmap(path);
+    if (!p || p->width < 1 || p->height < 1) return t;
+    t.w = width = p->width;
+    t.h = height = p->height;
+    t.rgb.resize((size_t)t.w * t.h * 3);
+    uint8_t* o = t.rgb.data();
+    for (int x = 0; x < t.w; ++x)
+        for (int y = 0; y < t.h; ++y) {
+            uint32_t v = p->ReadPixel(x, y);
+            *o++ = (uint8_t)(v >> 16);
+            *o++ = (uint8_t)(v >> 8);
+            *o++ = (uint8_t)v;
+        }
+    return t;
+}
+
+int map_check_textures(std::string& error) {
+    error.clear();
+    auto& cache = texture_cache();
+    for (const std::string& path : map_texture_files()) {
+        int w, h;
+        Tmap_texture t = map_generate_loadtex(path, w, h);
+        if (t.w == 0) {
+            error = "can't load terrain texture " + path;
+            return 0;
+        }
+        cache[path] = std::move(t);
+    }
+    return 1;
+}
+
+void map_forget_textures() { texture_cache().clear(); }
+
+int map_generate_fromarray(const Tmap_mask& mask, int style, int decorate, int seed, int reset) {
+    if (map_xsize <= 0 || map_ysize <= 0) return 0;
+    if (mask.w == map_xsize && mask.h == map_ysize) {
+        texture_mask(mask, style, decorate, seed, reset);
+    } else {
+        Tmap_mask fit(map_xsize, map_ysize);
+        for (int x = 0; x < std::min(mask.w, fit.w); ++x) std::copy_n(mask[x], std::min(mask.h, fit.h), fit[x]);
+        texture_mask(fit, style, decorate, seed, reset);
+    }
     return 0;
 }

@@ -8,6 +8,7 @@
 struct Tp {
     int kind = 0;
     float x = 0, y = 0;
+    int r = 0, g = 0, b = 0;
 
     static std::array<std::list<std::shared_ptr<Tp>>, 3> list;
 

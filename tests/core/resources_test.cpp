@@ -16,7 +16,7 @@
 #include "platform/files.h"
 #include "scripting/script_files.h"
 #include "support/media_bytes.h"
-#include "support/scratch_dir.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -33,8 +33,7 @@ class Resources : public ::testing::Test {
         set_saveres = 0;
         g_replay = 0;
         g_replay_missingres.clear();
-        ASSERT_TRUE(CreateDir("gfx"));
-        ASSERT_TRUE(CreateDir("sfx"));
+        ASSERT_TRUE(dir.ok());
     }
     void TearDown() override {
         Tres::clear();
@@ -42,7 +41,7 @@ class Resources : public ::testing::Test {
         Tmission::selected = nullptr;
         g_server = 0;
     }
-    ScratchCwd dir;
+    TempDir dir{"gfx", "sfx"};
 };
 
 TEST_F(Resources, IdsStartAt1AndRepeatForTheSamePath) {

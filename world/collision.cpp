@@ -1,0 +1,26 @@
+// Collision queries (stand-in: the terrain test).
+#include "world/collision.h"
+
+#include "terrain/tiles.h"
+
+int collide_env(const ImagePtr& image, int x, int y, int frame) {
+    if (!image) return 0;
+    double left = x - image->handle_x, top = y - image->handle_y;
+    if (left + image->width < 0 || top + image->height < 0 || left > map_xsize || top > map_ysize) return 0;
+    int tx0 = (int)(left / kTileSize), tx1 = (int)((left + image->width) / kTileSize);
+    int ty0 = (int)(top / kTileSize), ty1 = (int)((top + image->height) / kTileSize);
+    if (tx0 < 0) tx0 = 0;
+    if (ty0 < 0) ty0 = 0;
+    if (tx1 > map_xtiles - 1) tx1 = map_xtiles - 1;
+    if (ty1 > map_ytiles - 1) ty1 = map_ytiles - 1;
+    for (int tx = tx0; tx <= tx1; ++tx)
+        for (int ty = ty0; ty <= ty1; ++ty) {
+            const ImagePtr& tile = map_img[tx][ty];
+            if (tile && ImagesCollide(tile, tx * kTileSize, ty * kTileSize, 0, image, x, y, frame)) return 1;
+        }
+    return 0;
+}
+
+int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer*, const Tobj*) {
+    return collide_env(image, x, y, frame) ? 1 : 0;
+}
