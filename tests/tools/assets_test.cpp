@@ -356,6 +356,20 @@ TEST_F(AssetsTest, TexturesAndCloudsTileWithoutSeams) {
     }
 }
 
+TEST_F(AssetsTest, CloudLayersKeepTheirCopiesApart) {
+    // The sky draws the cloud image three times at one horizontal phase, the
+    // far layers 300 and 650 pixels lower; wrapped by the image height, each
+    // pair of copies must stay a screen's half apart or they stack into columns.
+    ImagePtr clouds = Load("gfx/clouds.png", kBlack, DYNAMICIMAGE);
+    ASSERT_TRUE(clouds);
+    int h = ImageHeight(clouds);
+    for (int d : {300, 650, 350}) {
+        int m = d % h;
+        EXPECT_GE(std::min(m, h - m), 300) << d << " apart on an image " << h << " tall";
+    }
+    EXPECT_GE(ImageWidth(clouds), 1024);   // no repeat across screens up to that wide
+}
+
 TEST_F(AssetsTest, MaskColoursMatchTheLoadOrder) {
     // Loaded under black: the sky is fully opaque, the meat chunks have black surroundings.
     PixmapPtr sky = LockImage(Load("gfx/backgradient.bmp", kBlack));

@@ -30,19 +30,167 @@ Canvas sky_gradient() {
     return c;
 }
 
+// A periodic grid of samples of f every `step` pixels over a w by h image,
+// read back with bilinear filtering: for the smooth fields of big images.
+class Coarse {
+public:
+    Coarse(int w, int h, int step, const std::function<float(float, float)>& f)
+        : gw_(w / step), gh_(h / step), step_(step), v_((size_t)gw_ * gh_) {
+        for (int j = 0; j < gh_; j++)
+            for (int i = 0; i < gw_; i++) v_[(size_t)j * gw_ + i] = f((float)i * step, (float)j * step);
+    }
+    // Samples already taken, row by row.
+    Coarse(int w, int h, int step, std::vector<float> v) : gw_(w / step), gh_(h / step), step_(step), v_(std::move(v)) {}
+    float operator()(float x, float y) const {
+        float gx = x / step_, gy = y / step_;
+        int i = (int)std::floor(gx), j = (int)std::floor(gy);
+        float tx = gx - i, ty = gy - j;
+        return lerp(lerp(at(i, j), at(i + 1, j), tx), lerp(at(i, j + 1), at(i + 1, j + 1), tx), ty);
+    }
+
+private:
+    float at(int i, int j) const { return v_[(size_t)(((j % gh_) + gh_) % gh_) * gw_ + ((i % gw_) + gw_) % gw_]; }
+    int gw_, gh_, step_;
+    std::vector<float> v_;
+};
+
+// The game tiles this image three times over the sky (far, middle, near) at
+// the same horizontal phase until the view scrolls, the far layers moved down
+// by 300 and 650 pixels. At 1024 pixels tall those copies of a cloud land at
+// least 300 pixels apart, so they never stack into a column on screen; 1024
+// across keeps a layer from repeating on screens up to that wide.
+//
+// Clouds are placed one by one, positions wrapping so the image tiles: a few
+// big flat-bottomed heaps, more middling ones, thin streaks and small scraps,
+// gathered loosely by a coarse noise with open sky between. A soft ellipse (two for a
+// heap) says how thick each may be; its own noise, scaled to its size, cuts
+// the outline, so big and small clouds are ragged alike, and streaky fine
+// noise frays the thin parts into wisps.
+struct Cloud {
+    float x, y;      // heaps: middle of the flat underside; streaks: centre
+    float w, h;
+    bool heap;
+    float thick;     // the densest it gets: streaks are thin
+    float top_dx;    // where a heap piles up highest, from the middle
+    uint32_t seed;
+    float reach_x, reach_y;
+};
+
+// The shortest offset d on a ring of p pixels.
+float wrapd(float d, int p) { return d - p * std::round(d / p); }
+
+std::vector<Cloud> place_clouds(int W, int H, uint32_t seed) {
+    Rng rng(seed);
+    std::vector<Cloud> out;
+    // Biggest first, so the small ones fill the gaps between them.
+    const struct {
+        int count;
+        float w0, w1;
+        bool heap;
+    } kinds[] = {{4, 220, 420, true}, {6, 110, 200, true}, {8, 100, 320, false}, {8, 40, 80, true}};
+    for (const auto& k : kinds) {
+        for (int placed = 0, tries = 0; placed < k.count && tries < 400; tries++) {
+            float x = rng.range(0, (float)W), y = rng.range(0, (float)H);
+            float w = rng.range(k.w0, k.w1);
+            float gather = fbm_p(x / 256, y / 256, W / 256, H / 256, 2, seed + 1);
+            if (rng.uniform() > smoothstep(0.36f, 0.6f, gather)) continue;
+            float h = k.heap ? w * rng.range(0.28f, 0.38f) : w * rng.range(0.05f, 0.09f);
+            float thick = k.heap ? 1.0f : rng.range(0.4f, 0.75f);
+            Cloud c{x, y, w, h, k.heap, thick, rng.range(-0.22f, 0.22f) * w, (uint32_t)rng.next(), w * 0.5f + 8,
+                    k.heap ? h * 1.4f + 8 : h + 8};
+            bool clear = true;
+            for (const Cloud& o : out) {
+                float dx = std::fabs(wrapd(x - o.x, W)), dy = std::fabs(wrapd(y - o.y, H));
+                if (dx < (c.reach_x + o.reach_x) * 0.8f && dy < (c.reach_y + o.reach_y) * 0.8f) clear = false;
+            }
+            if (!clear) continue;
+            out.push_back(c);
+            placed++;
+        }
+    }
+    return out;
+}
+
+// How much of a cloud covers the point (dx, dy) from its anchor, 0..1, and
+// how far down its shaded belly the point lies, 0..1.
+float cloud_cover(const Cloud& c, float dx, float dy, float& belly) {
+    auto lens = [](float dx, float dy, float rx, float ry) {
+        float q = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry);
+        return q < 1 ? 1 - q : 0.0f;
+    };
+    float env, u, v;
+    if (c.heap) {
+        env = std::max(lens(dx, dy + c.h * 0.45f, c.w * 0.5f, c.h * 0.6f),
+                       lens(dx - c.top_dx, dy + c.h * 0.75f, c.w * 0.28f, c.h * 0.6f));
+        // A flat, slightly wavy underside.
+        float base = 3 * (vnoise(dx / 20 + 50, 0.5f, c.seed + 3) - 0.5f);
+        env *= smoothstep(4, -3, dy - base);
+        u = dx / (c.w * 0.2f), v = dy / (c.h * 0.4f);
+        belly = smoothstep(-c.h * 0.75f, 0, dy);
+    } else {
+        env = lens(dx, dy, c.w * 0.5f, c.h);
+        u = dx / (c.w * 0.1f), v = dy / (c.h * 1.2f);
+        belly = 0.3f;
+    }
+    if (env <= 0) return 0;
+    float body = fbm(u + 20, v + 20, 4, c.seed);
+    float fine = fbm(u * 3 + 40, v * 1.2f + 40, 2, c.seed + 1);
+    float cover = 0.8f * body + 0.2f * fine - (0.62f - 0.75f * env);
+    return c.thick * smoothstep(0.0f, 0.45f, cover);
+}
+
 Canvas clouds() {
-    const int W = 512, H = 256;
+    const int W = 1024, H = 1024;
+    std::vector<Cloud> list = place_clouds(W, H, 2000);
+    // Which clouds can reach each 64-pixel block.
+    const int B = 64, BW = W / B, BH = H / B;
+    std::vector<std::vector<int>> blocks((size_t)BW * BH);
+    for (size_t i = 0; i < list.size(); i++) {
+        const Cloud& c = list[i];
+        const float m = 24;   // the warp moves outlines by up to this
+        for (int by = (int)std::floor((c.y - c.reach_y - m) / B); by <= (int)std::floor((c.y + c.reach_y + m) / B); by++)
+            for (int bx = (int)std::floor((c.x - c.reach_x - m) / B); bx <= (int)std::floor((c.x + c.reach_x + m) / B); bx++)
+                blocks[(size_t)(((by % BH) + BH) % BH) * BW + ((bx % BW) + BW) % BW].push_back((int)i);
+    }
+    for (auto& b : blocks) {
+        std::sort(b.begin(), b.end());
+        b.erase(std::unique(b.begin(), b.end()), b.end());
+    }
+    Coarse warp_x(W, H, 8, [](float x, float y) { return 30 * (fbm_p(x / 128, y / 128, W / 128, H / 128, 3, 2002) - 0.5f); });
+    Coarse warp_y(W, H, 8, [](float x, float y) { return 16 * (fbm_p(x / 128, y / 128, W / 128, H / 128, 3, 2003) - 0.5f); });
+    // Density and belly shade on a half-size grid, read back smoothly at
+    // full size.
+    const int S = 2;
+    std::vector<float> dv((size_t)(W / S) * (H / S)), bv(dv.size());
+    for (int j = 0; j < H / S; j++)
+        for (int i = 0; i < W / S; i++) {
+            float x = (float)i * S, y = (float)j * S;
+            float wx = x + warp_x(x, y), wy = y + warp_y(x, y);
+            float clear = 1, belly = 0, most = 0;
+            for (int k : blocks[(size_t)(j * S / B) * BW + i * S / B]) {
+                const Cloud& c = list[k];
+                float dx = wrapd(wx - c.x, W), dy = wrapd(wy - c.y, H);
+                if (std::fabs(dx) >= c.reach_x || std::fabs(dy) >= c.reach_y * 2) continue;
+                float b = 0, d = cloud_cover(c, dx, dy, b);
+                clear *= 1 - d;
+                if (d > most) most = d, belly = b;
+            }
+            dv[(size_t)j * (W / S) + i] = 1 - clear;
+            bv[(size_t)j * (W / S) + i] = belly;
+        }
+    Coarse dens(W, H, S, std::move(dv)), bellies(W, H, S, std::move(bv));
     Canvas c(W, H);
-    c.paint_all([](float x, float y) {
-        float n = fbm_p(x / 64, y / 64, W / 64, H / 64, 5, 2001);
-        float band = 0.5f + 0.5f * std::sin(y / H * 2 * kPi);   // clouds gather in a band
-        float d = smoothstep(0.56f, 0.8f, n * (0.75f + 0.35f * band));
-        // Lit from above: the upper side is brighter than the underside.
-        float above = fbm_p(x / 64, (y - 6) / 64, W / 64, H / 64, 5, 2001);
-        float lit = clamp01(0.8f + (n - above) * 4);
-        Col col = mix(rgb(200, 208, 222), rgb(255, 255, 255), lit);
-        return with_alpha(col, d * 0.9f);
-    });
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++) {
+            float d = dens((float)x, (float)y);
+            if (d <= 0.002f) continue;
+            // Lit from above: white tops, grey bellies, and the upper rim of
+            // every billow brighter than what lies under it.
+            float rim = clamp01((d - dens(x + 1.0f, y - 4.0f)) * 3);
+            float shadow = bellies((float)x, (float)y) * d * (1 - rim);
+            Col col = mix(rgb(255, 255, 255), rgb(182, 192, 212), shadow);
+            c.set(x, y, with_alpha(col, d * 0.94f));
+        }
     return c;
 }
 

@@ -7,6 +7,7 @@
 // column at a time modulo 200, so they tile every 200 columns. Stamps act
 // through their alpha only where the ground is already solid.
 #include <algorithm>
+#include <optional>
 
 #include "tools/makeassets/assets.h"
 
@@ -48,24 +49,128 @@ Col rocky(float x, float y, Col base, uint32_t seed, float crack_dark) {
     return shade(base, f);
 }
 
-Col earthy(float x, float y, Col base, Col pebble, uint32_t seed, float pebbles) {
-    float n = tn(x, y, 16, 4, seed);
-    float big = tn(x, y, 4, 3, seed + 9);
-    Col c = shade(base, 0.78f + 0.35f * n + 0.25f * (big - 0.5f));
-    // Small stones from cellular noise: round, lit from above.
-    Worley w = tw2(x, y, 14, seed + 1);
-    float r = 0.16f + 0.14f * ((w.id >> 4) % 100) / 100.0f;
-    float stone = 1 - smoothstep(r - 0.05f, r, w.f1);
-    if (((w.id >> 12) % 1000) / 1000.0f < pebbles && stone > 0) {
-        Worley a = tw2(x - 1.2f, y - 1.2f, 14, seed + 1);
-        float lit = 1.0f + (a.f1 - w.f1) * 14;
-        Col pc = shade(pebble, 0.75f + 0.5f * ((w.id >> 20) % 100) / 100.0f);
-        c = mix(c, shade(pc, std::clamp(lit, 0.55f, 1.45f)), stone);
-        c = scale_rgb(c, 1 - 0.4f * stone * smoothstep(r - 0.05f, r, w.f1 + 0.03f));
+// Loose stones scattered over a ground texture. They are placed once per
+// texture by dart throwing on the wrapped plane: sizes follow a steep power
+// law (many grains, some pebbles, a few big stones) and mid-sized ones gather
+// where a coarse noise says "gravel", so they clump instead of spreading
+// evenly. Each stone is a slightly lumpy ellipse lit as a dome from the upper
+// left, casting a soft shadow to the lower right.
+struct Stone {
+    float x, y, rx, ry, ca, sa;   // centre, radii, rotation
+    float tone;                   // brightness of this stone's colour
+    float stain;                  // how much of the soil colour it has taken on
+    float grain;                  // 1 for a grain (flat, faint), 0 for a stone
+    uint32_t seed;
+};
+
+class Stones {
+public:
+    // amount scales how many stones there are (about 0.1 sparse .. 0.5 busy).
+    Stones(uint32_t seed, float amount, float lit_max) : lit_max_(lit_max) {
+        Rng rng(seed);
+        auto crowded = [&](float x, float y, float r) {
+            for (const Stone& s : list_) {
+                float dx = wrapd(x - s.x), dy = wrapd(y - s.y);
+                float rr = r + std::max(s.rx, s.ry) + 0.6f;
+                if (dx * dx + dy * dy < rr * rr) return true;
+            }
+            return false;
+        };
+        auto gravel = [&](float x, float y) { return smoothstep(0.42f, 0.72f, tn(x, y, 4, 2, seed + 5)); };
+        auto place = [&](int n, float rmin, float rmax, float power, float clump, float grain) {
+            for (int tries = 0, placed = 0; placed < n && tries < n * 12; tries++) {
+                float x = rng.range(0, kTex), y = rng.range(0, kTex);
+                float r = rmin * std::pow(rmax / rmin, std::pow(rng.uniform(), power));
+                if (rng.uniform() > 1 - clump + clump * gravel(x, y)) continue;
+                if (crowded(x, y, r)) continue;
+                float aspect = rng.range(0.62f, 0.95f), ang = rng.range(0, kPi);
+                list_.push_back({x, y, r, r * aspect, std::cos(ang), std::sin(ang), rng.range(0.7f, 1.2f),
+                                 rng.range(0.0f, 0.4f), grain, (uint32_t)rng.next()});
+                placed++;
+            }
+        };
+        place((int)(30 * amount), 4.0f, 7.5f, 1.5f, 0.3f, 0);      // big stones, anywhere
+        place((int)(260 * amount), 1.6f, 4.0f, 2.0f, 0.85f, 0);    // pebbles, in gravel patches
+        place((int)(1400 * amount), 0.6f, 1.4f, 1.0f, 0.5f, 1);    // grains
+        for (const Stone& s : list_) {
+            float reach = std::max(s.rx, s.ry) * 1.15f + 2.5f;
+            int b0x = (int)std::floor((s.x - reach) / kBucket), b1x = (int)std::floor((s.x + reach) / kBucket);
+            int b0y = (int)std::floor((s.y - reach) / kBucket), b1y = (int)std::floor((s.y + reach) / kBucket);
+            for (int by = b0y; by <= b1y; by++)
+                for (int bx = b0x; bx <= b1x; bx++)
+                    buckets_[wrapb(by) * kBuckets + wrapb(bx)].push_back((int)(&s - list_.data()));
+        }
     }
-    // Fine grain.
-    float g = vnoise_p(x, y, kTex, kTex, seed + 6);
-    return shade(c, 0.93f + 0.14f * g);
+
+    // The ground colour g with the stones at (x, y) laid on it; stone colours
+    // come from `pebble`, grains mix it with the ground.
+    Col over(float x, float y, Col g, Col pebble) const {
+        int b = wrapb((int)std::floor(y / kBucket)) * kBuckets + wrapb((int)std::floor(x / kBucket));
+        Col stone;
+        float shadow = 0, covered = 0;
+        for (int i : buckets_[b]) {
+            const Stone& s = list_[i];
+            float dx = wrapd(x + 0.5f - s.x), dy = wrapd(y + 0.5f - s.y);
+            // Shadow: the same outline moved down and right, soft.
+            float sq = radius_at(s, dx - 1.1f - s.rx * 0.15f, dy - 1.4f - s.ry * 0.2f);
+            shadow = std::max(shadow, (1 - smoothstep(0.8f, 1.25f, sq)) * (s.grain > 0 ? 0.25f : 0.5f));
+            float q = radius_at(s, dx, dy);
+            float cover = clamp01((1 - q) * std::min(s.rx, s.ry) + 0.5f);
+            if (cover <= 0) continue;
+            float u = std::clamp(dx / s.rx, -1.0f, 1.0f), v = std::clamp(dy / s.ry, -1.0f, 1.0f);
+            float nz = std::sqrt(std::max(0.0f, 1 - u * u - v * v));
+            float lit = 0.5f + 0.62f * (-0.55f * u - 0.62f * v + 0.56f * nz);
+            float speck = vnoise(dx * 0.8f + 10, dy * 0.8f + 10, s.seed);
+            Col col;
+            if (s.grain > 0) {
+                col = shade(mix(g, pebble, 0.6f), s.tone * (0.85f + 0.3f * lit));
+            } else {
+                col = shade(mix(pebble, g, s.stain), std::min(lit_max_, s.tone * (0.45f + 0.75f * lit) * (0.92f + 0.16f * speck)));
+            }
+            if (cover > covered) stone = col, covered = cover;
+        }
+        // Stones never overlap, so at most one covers a pixel (bar its rim).
+        return mix(scale_rgb(g, 1 - shadow), stone, covered);
+    }
+
+private:
+    static constexpr int kBucket = 16, kBuckets = kTex / kBucket;
+    static float wrapd(float d) { return d - kTex * std::round(d / kTex); }
+    static int wrapb(int b) { return ((b % kBuckets) + kBuckets) % kBuckets; }
+    // Distance from the stone's centre in units of its (lumpy) outline.
+    static float radius_at(const Stone& s, float dx, float dy) {
+        float u = (dx * s.ca + dy * s.sa) / s.rx, v = (-dx * s.sa + dy * s.ca) / s.ry;
+        float q = std::sqrt(u * u + v * v);
+        if (q > 1.6f || s.rx < 2) return q;
+        float ang = std::atan2(v, u);
+        return q * (1 + 0.1f * (vnoise(std::cos(ang) * 1.5f + 4, std::sin(ang) * 1.5f + 4, s.seed) - 0.5f));
+    }
+
+    std::vector<Stone> list_;
+    std::vector<int> buckets_[kBuckets * kBuckets];
+    float lit_max_;
+};
+
+struct EarthLook {
+    Col base, pebble;
+    uint32_t seed;
+    float stones;    // how many loose stones (see Stones)
+    float lit_max;   // the brightest a stone's lit side gets, as a shade factor
+};
+
+// Soil with loose stones; `ground` may mark the soil (pits, stains) before the
+// stones are laid on it.
+Canvas earthy(const EarthLook& e, const std::function<Col(float, float, Col)>& ground = {}) {
+    Stones stones(e.seed + 1, e.stones, e.lit_max);
+    return texture([&](float x, float y) {
+        float n = tn(x, y, 16, 4, e.seed);
+        float big = tn(x, y, 4, 3, e.seed + 9);
+        Col c = shade(e.base, 0.78f + 0.35f * n + 0.25f * (big - 0.5f));
+        if (ground) c = ground(x, y, c);
+        c = stones.over(x, y, c, e.pebble);
+        float g = vnoise_p(x, y, kTex, kTex, e.seed + 6);   // fine grain
+        return shade(c, 0.93f + 0.14f * g);
+    });
 }
 
 Col sandy(float x, float y, Col base, uint32_t seed, float ripples) {
@@ -88,40 +193,62 @@ void add_textures(Registry& reg) {
     auto tex = [&](const std::string& name, std::function<Col(float, float)> f) {
         reg.image("gfx/textures/" + name + ".bmp", Fmt::BmpFlat, [f] { return texture(f); });
     };
+    // Textures that set something up first (the stones) draw themselves.
+    auto recipe = [&](const std::string& name, std::function<Canvas()> make) {
+        reg.image("gfx/textures/" + name + ".bmp", Fmt::BmpFlat, std::move(make));
+    };
     tex("tex_rock", [](float x, float y) { return rocky(x, y, rgb(130, 122, 108), 11, 0.45f); });
-    tex("tex_earth", [](float x, float y) { return earthy(x, y, rgb(118, 80, 50), rgb(150, 130, 110), 21, 0.35f); });
+    recipe("tex_earth", [] { return earthy({rgb(118, 80, 50), rgb(150, 130, 110), 21, 0.3f, 1.3f}); });
     tex("tex_sand", [](float x, float y) { return sandy(x, y, rgb(214, 190, 135), 31, 0.3f); });
     tex("tex_desertrock", [](float x, float y) { return strata(x, y, rgb(205, 140, 80), rgb(170, 100, 60), 41); });
     tex("tex_desert", [](float x, float y) { return sandy(x, y, rgb(222, 168, 98), 51, 0.8f); });
     tex("tex_blackrock", [](float x, float y) { return rocky(x, y, rgb(70, 66, 72), 61, 0.55f); });
-    tex("tex_black", [](float x, float y) { return earthy(x, y, rgb(46, 42, 44), rgb(80, 76, 80), 71, 0.45f); });
+    recipe("tex_black", [] { return earthy({rgb(46, 42, 44), rgb(60, 56, 60), 71, 0.15f, 1.1f}); });
     tex("tex_snowrock", [](float x, float y) {
         Col c = rocky(x, y, rgb(132, 142, 162), 81, 0.45f);
         float s = smoothstep(0.55f, 0.7f, tn(x, y, 8, 4, 82));
         return mix(c, rgb(232, 240, 250), s * 0.85f);
     });
     tex("tex_snow", [](float x, float y) {
-        float n = tn(x, y, 8, 4, 91), g = vnoise_p(x, y, kTex, kTex, 92);
-        Col c = mix(rgb(200, 215, 235), rgb(248, 251, 255), 0.35f + 0.65f * n);
-        return shade(c, 0.96f + 0.06f * g);
+        // Packed snow: broad bright and shaded stretches, thin broken layer
+        // lines and a crisp grain, so it reads as a solid surface and not as
+        // the soft white of the clouds behind it.
+        float big = fbm_p(x * 2 / kTex, y * 3 / kTex, 2, 3, 2, 93);
+        float n = tn(x, y, 8, 3, 91);
+        float t = 0.6f + 1.6f * (big - 0.5f) + 0.35f * (n - 0.5f);
+        float yy = (y + 14 * tn(x, y, 4, 2, 94)) * 9 / kTex;
+        float f = yy - std::floor(yy);
+        float line = smoothstep(0.0f, 0.05f, f) * (1 - smoothstep(0.05f, 0.2f, f));
+        t -= 0.22f * line * smoothstep(0.42f, 0.6f, tn(x, y, 8, 2, 96));
+        Col c = mix(rgb(180, 196, 222), rgb(245, 249, 255), smoothstep(0, 1, clamp01(t)));
+        float g = vnoise_p(x / 2, y / 2, kTex / 2, kTex / 2, 92);
+        c = shade(c, 0.96f + 0.06f * g);
+        // Glints: single crystals catching the light where the snow is bright.
+        uint32_t h = hash_u32((uint32_t)x * 7919u + (uint32_t)y * 104729u + 95);
+        if ((h & 1023) < 5 && t > 0.5f) c = lighten(c, 0.8f);
+        return c;
     });
-    tex("tex_snowsand", [](float x, float y) { return earthy(x, y, rgb(196, 200, 206), rgb(150, 156, 168), 101, 0.5f); });
-    tex("tex_mars", [](float x, float y) {
-        Col c = earthy(x, y, rgb(176, 84, 52), rgb(120, 60, 40), 111, 0.3f);
-        Worley w = tw2(x, y, 9, 112);
-        float r = 0.12f + 0.2f * ((w.id >> 6) % 100) / 100.0f;
-        if (((w.id >> 14) % 100) > 45) return c;
-        float pit = 1 - smoothstep(r * 0.7f, r, w.f1);
-        float rim = smoothstep(r * 0.8f, r, w.f1) * (1 - smoothstep(r, r * 1.35f, w.f1));
-        Worley a = tw2(x - 1.5f, y - 1.5f, 9, 112);
-        float inner = (w.f1 - a.f1) * 10 * pit;   // pits are lit on their far side
-        return shade(c, 1.0f - 0.18f * pit + 0.12f * rim + 0.15f * inner);
+    recipe("tex_snowsand", [] { return earthy({rgb(196, 200, 206), rgb(150, 156, 168), 101, 0.4f, 1.3f}); });
+    recipe("tex_mars", [] {
+        return earthy({rgb(176, 84, 52), rgb(120, 60, 40), 111, 0.3f, 1.3f}, [](float x, float y, Col c) {
+            Worley w = tw2(x, y, 9, 112);
+            float r = 0.12f + 0.2f * ((w.id >> 6) % 100) / 100.0f;
+            if (((w.id >> 14) % 100) > 45) return c;
+            float pit = 1 - smoothstep(r * 0.7f, r, w.f1);
+            float rim = smoothstep(r * 0.8f, r, w.f1) * (1 - smoothstep(r, r * 1.35f, w.f1));
+            Worley a = tw2(x - 1.5f, y - 1.5f, 9, 112);
+            float inner = (w.f1 - a.f1) * 10 * pit;   // pits are lit on their far side
+            return shade(c, 1.0f - 0.18f * pit + 0.12f * rim + 0.15f * inner);
+        });
     });
 }
 
 // ----------------------------------------------------------- surface strips
 
-Canvas surface_strip(Col top, Col deep, float thick, float fringe, uint32_t seed, bool blades) {
+// The top row is the rim the surface outline shows: top lightened, unless
+// the style gives its own.
+Canvas surface_strip(Col top, Col deep, float thick, float fringe, uint32_t seed, bool blades,
+                     std::optional<Col> rim = std::nullopt) {
     const int W = 200, H = 35;
     Canvas c(W, H);
     for (int x = 0; x < W; x++) {
@@ -139,7 +266,7 @@ Canvas surface_strip(Col top, Col deep, float thick, float fringe, uint32_t seed
                 float s = vnoise_p(x * 1.0f, y / 4.0f, W, 0, seed + 3);
                 col = shade(col, 0.8f + 0.4f * s * (1 - clamp01(t)));
             }
-            if (y == 0) col = lighten(col, 0.25f);
+            if (y == 0) col = rim ? *rim : lighten(col, 0.25f);
             c.set(x, y, with_alpha(col, a));
         }
     }
@@ -420,7 +547,10 @@ void add_terrain_art(Registry& reg) {
     });
     reg.image(m + "grass.png", Fmt::Png, [] { return surface_strip(rgb(120, 200, 60), rgb(40, 100, 25), 10, 8, 1401, true); });
     reg.image(m + "desertgrass.png", Fmt::Png, [] { return surface_strip(rgb(225, 205, 130), rgb(160, 130, 70), 6, 6, 1402, true); });
-    reg.image(m + "snowgrass.png", Fmt::Png, [] { return surface_strip(rgb(255, 255, 255), rgb(210, 225, 245), 12, 7, 1403, false); });
+    // Snow's rim is a blue-grey line, so snow against white cloud keeps an edge.
+    reg.image(m + "snowgrass.png", Fmt::Png, [] {
+        return surface_strip(rgb(250, 252, 255), rgb(210, 225, 245), 12, 7, 1403, false, rgb(196, 208, 228));
+    });
     reg.image(m + "nograss.png", Fmt::Png, [] { return surface_strip(rgb(235, 170, 120), rgb(150, 80, 50), 4, 4, 1404, false); });
     for (int d : {25, 50, 75, 100, 125, 150, 175, 200})
         reg.image(m + "crater" + std::to_string(d) + ".png", Fmt::Png, [d] { return crater(d); });

@@ -67,7 +67,8 @@ void add_sounds(Registry& reg);
 // A picture of fighters put together from their strips, for checking art.
 Canvas player_preview();
 Canvas title_preview();
-// A landscape of terrain style 0..4 built from the generated images.
+// A landscape of terrain style 0..4 built from the generated images; 5 gives
+// the sky with its cloud layers alone.
 Canvas scene_preview(const Registry& reg, int style);
 
 // Output: 8-bit pixels as the game will see them after loading (mask applied).

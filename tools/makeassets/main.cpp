@@ -6,7 +6,7 @@
 //                                 one picture of every image (or of those whose
 //                                 path contains FILTER), as the game loads them
 //   makeassets --scene OUT.png    landscapes of the five terrain styles put
-//                                 together from the images
+//                                 together from the images, and the sky alone
 //
 // Every recipe seeds its own generator, so the files are the same bytes on
 // every run; recipes are independent and run on a few threads.
@@ -189,12 +189,12 @@ int main(int argc, char** argv) {
         ok = write_sheet(reg, argv[2], argc >= 4 ? argv[3] : "", argc >= 5 ? std::strtof(argv[4], nullptr) : 0);
     } else if (std::strcmp(argv[1], "--scene") == 0 && argc >= 3) {
         Canvas all(1280, 1440, rgb(20, 20, 24));
-        std::vector<Canvas> scenes(5);
-        run_parallel(5, [&](size_t i) {
+        std::vector<Canvas> scenes(6);
+        run_parallel(6, [&](size_t i) {
             scenes[i] = scene_preview(reg, (int)i);
             return true;
         });
-        for (int i = 0; i < 5; i++) all.blit(scenes[i], (i % 2) * 640, (i / 2) * 480);
+        for (int i = 0; i < 6; i++) all.blit(scenes[i], (i % 2) * 640, (i / 2) * 480);
         ImageAsset a;
         ok = save_image(all, a, argv[2]);
     } else if (std::strcmp(argv[1], "--incgfx") == 0 && argc >= 3) {

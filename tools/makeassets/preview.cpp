@@ -91,11 +91,20 @@ Canvas scene_preview(const Registry& reg, int style) {
         Col g = bg.get((int)x, (int)y);
         return Col{g.r * 100 / 255, g.g * 120 / 255, g.b * 150 / 255, 1};
     });
+    // The three cloud layers as the game tiles them, far to near, for a view
+    // scrolled like the game's test screens (map x -250, y 0).
     const Canvas& clouds = lib.get("gfx/clouds.png");
-    for (int layer = 0; layer < 3; layer++)
-        for (int ty = -clouds.h; ty < H; ty += clouds.h)
-            for (int tx = -clouds.w; tx < W; tx += clouds.w)
-                out.blit(clouds, tx + layer * 170, ty + layer * 90, Blend::Over, layer == 0 ? 1.0f : layer == 1 ? 0.5f : 0.3f);
+    const float sx = -250;
+    const struct {
+        float x, y, alpha;
+    } layers[3] = {{sx / 30, 300, 0.3f}, {sx / 15, 650, 0.5f}, {sx / 7, 0, 1.0f}};
+    for (const auto& l : layers) {
+        int x0 = (int)std::floor(l.x - std::ceil(l.x / clouds.w) * clouds.w);
+        int y0 = (int)std::floor(l.y - std::ceil(l.y / clouds.h) * clouds.h);
+        for (int ty = y0; ty < H; ty += clouds.h)
+            for (int tx = x0; tx < W; tx += clouds.w) out.blit(clouds, tx, ty, Blend::Over, l.alpha);
+    }
+    if (style == 5) return out;   // the sky alone
 
     // Terrain: a hill and a floating island, textured like the generator does.
     Canvas ground(W, H);

@@ -140,7 +140,9 @@ bool save_image(const Canvas& c, const ImageAsset& a, const std::string& path) {
             uint32_t argb = p.a == 0 ? 0u : ((uint32_t)p.a << 24 | (uint32_t)p.r << 16 | (uint32_t)p.g << 8 | (uint32_t)p.b);
             pm.WritePixel(x, y, argb);
         }
-    return SavePixmapPNG(pm, path, 9);
+    // zlib's default level: 9 spent most of the run on the big sky image for
+    // a few percent of file size.
+    return SavePixmapPNG(pm, path, 6);
 }
 
 bool save_sound(const std::vector<float>& samples, const SoundAsset& s, const std::string& path) {
