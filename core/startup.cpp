@@ -40,6 +40,7 @@
 #include "scripting/lua_state.h"
 #include "scripting/script_files.h"
 #include "scripting/script_objects.h"
+#include "terrain/texture.h"
 #include "world/particles.h"
 #include "world/player.h"
 #include "world/team.h"
@@ -261,6 +262,13 @@ int startup(const StartupOptions& options) {
     Fudp_initialize();
     // Fonts, images and sounds; ends with the three particle layers.
     catalogue_load();
+    // A missing terrain texture must end the program here, never half-way
+    // through building a match's map.
+    std::string texture_error;
+    if (!map_check_textures(texture_error)) {
+        Notify(texture_error, true);
+        End();
+    }
     open_debug_log();
     fill_object_kinds();
     for (auto& channel : lua_channel) channel = nullptr;

@@ -28,6 +28,9 @@ void PlatformInit(const PlatformOptions& options) {
     g_started = true;
     g_headless = options.headless || !DisplayNamed();
     if (!g_headless) {
+        // A terminate signal ends the program; only the window's close button
+        // is a close request (which the game treats like Escape).
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
             g_sdl_video = true;
         } else {
@@ -35,8 +38,7 @@ void PlatformInit(const PlatformOptions& options) {
             g_headless = true;
         }
     }
-    // AUDIO START-UP CALL POINT: audio.cpp opens its device on first use
-    // (never when PlatformHeadless()); sockets need no start-up.
+    // Audio opens its device on first use (never headless); sockets need no start-up.
 }
 
 bool PlatformHeadless() { return g_headless; }

@@ -8,8 +8,13 @@
 #include "core/settings.h"
 #include "frontend/screens/console.h"
 #include "frontend/widgets/widgets.h"
+#include "match/game.h"
 #include "platform/draw.h"
 #include "platform/graphics.h"
+#include "terrain/draw.h"
+#include "terrain/tiles.h"
+#include "terrain/view.h"
+#include "world/water.h"
 
 int menu = 0;
 int menu_sub = 0;
@@ -58,8 +63,16 @@ int menu_error(const std::string& message, int returnsub) {
 }
 
 int menu_draw() {
+    // The menus show the sky, the current terrain (none yet) and the water
+    // behind their widgets, with a light breeze moving the clouds.
+    if (g_storm > -0.01f && g_storm < 0.01f) g_storm = 0.05f;
+    if (g_fps_render == 1) Cls();
+    map_draw_bg();
+    map_x = (float)(set_scrxh - map_xsize / 2);
+    map_y = (float)(map_ysize > 0 ? set_scry - map_ysize - 50 : set_scry - 50);
+    g_waterlevel = map_ysize - 10;
+    map_draw_water(1);
     if (g_fps_render != 1) return 0;
-    Cls();
     SetTransform(0, 1, 1);
     SetBlend(ALPHABLEND);
     if (font_title) {

@@ -28,6 +28,7 @@
 #include "platform/input.h"
 #include "support/fake_resources.h"
 #include "support/temp_dir.h"
+#include "terrain/texture.h"
 
 namespace {
 
@@ -168,6 +169,22 @@ TEST_F(StartupTest, ServiceDataFileIsTheOneInSys) {
     EXPECT_EQ(Tqvgn::file, "sys/qvgn.dat");
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
+}
+
+// A terrain texture that cannot be loaded ends the program at start-up, before
+// any map is built with it.
+TEST_F(StartupTest, MissingTerrainTextureEndsTheProgramAtStartup) {
+    const std::string texture = "gfx/textures/tex_snow.bmp";
+    std::filesystem::path file = dir.path() / texture;
+    std::filesystem::path away = dir.path() / "tex_snow_away";
+    std::filesystem::rename(file, away);
+    map_forget_textures();
+    bool ended = false;
+    std::string said = console_of([&] { startup(test_options()); }, &ended);
+    std::filesystem::rename(away, file);
+    map_forget_textures();
+    EXPECT_TRUE(ended);
+    EXPECT_NE(said.find("can't load terrain texture " + texture), std::string::npos) << said;
 }
 
 TEST_F(StartupTest, NoAnswerFromTheServiceShowsTheErrorScreen) {

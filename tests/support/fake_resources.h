@@ -19,6 +19,7 @@
 #include "core/startup.h"
 #include "platform/incbin.h"
 #include "platform/pixmap.h"
+#include "terrain/texture.h"
 
 namespace fake {
 
@@ -126,6 +127,8 @@ inline bool write_tree(const std::filesystem::path& root) {
             case CatalogueFile::FONT: ok = link_file(kFontSource, path) && ok; break;
         }
     }
+    // The terrain textures, checked at start-up right after the catalogue.
+    for (const std::string& f : map_texture_files()) ok = write_image(root / f, 16, 16) && ok;
     return ok;
 }
 
