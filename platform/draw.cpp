@@ -427,27 +427,35 @@ void TileImage(const ImagePtr& image, float x, float y, int frame) {
     if (!Drawing() || !ValidFrame(image, frame)) return;
     unsigned texture = FrameTexture(*image, frame);
     if (!texture || g_state.vp_w <= 0 || g_state.vp_h <= 0) return;
-    float w = (float)image->width, h = (float)image->height;
-    // One copy's top-left corner, then the last corner of the grid at or
-    // before the viewport's corner.
-    float px = x + g_state.origin_x - image->handle_x, py = y + g_state.origin_y - image->handle_y;
-    float left = px + std::floor((g_state.vp_x - px) / w) * w;
-    float top = py + std::floor((g_state.vp_y - py) / h) * h;
-    float right = (float)(g_state.vp_x + g_state.vp_w), bottom = (float)(g_state.vp_y + g_state.vp_h);
+    const double w = image->width, h = image->height;
+    // One copy's top-left corner, then the grid corner at or before the
+    // viewport's corner: an offset in (-w, 0] from fmod (exact), so a copy
+    // far off the screen still lands on the grid and the copies are counted,
+    // never stepped through float positions that may stop moving.
+    const double px = (double)x + g_state.origin_x - image->handle_x;
+    const double py = (double)y + g_state.origin_y - image->handle_y;
+    double ox = std::fmod(px - g_state.vp_x, w), oy = std::fmod(py - g_state.vp_y, h);
+    if (!std::isfinite(ox) || !std::isfinite(oy)) return;
+    if (ox > 0) ox -= w;
+    if (oy > 0) oy -= h;
+    const double left = g_state.vp_x + ox, top = g_state.vp_y + oy;
+    const int cols = (int)std::ceil((g_state.vp_w - ox) / w), rows = (int)std::ceil((g_state.vp_h - oy) / h);
     Texturing(true);
     GlBindTexture(texture);
     ApplyColor();
     glBegin(GL_QUADS);
-    for (float ty = top; ty < bottom; ty += h) {
-        for (float tx = left; tx < right; tx += w) {
+    for (int j = 0; j < rows; j++) {
+        const double ty = top + j * h;
+        for (int i = 0; i < cols; i++) {
+            const double tx = left + i * w;
             glTexCoord2f(0, 0);
-            glVertex2f(tx, ty);
+            glVertex2d(tx, ty);
             glTexCoord2f(1, 0);
-            glVertex2f(tx + w, ty);
+            glVertex2d(tx + w, ty);
             glTexCoord2f(1, 1);
-            glVertex2f(tx + w, ty + h);
+            glVertex2d(tx + w, ty + h);
             glTexCoord2f(0, 1);
-            glVertex2f(tx, ty + h);
+            glVertex2d(tx, ty + h);
         }
     }
     glEnd();

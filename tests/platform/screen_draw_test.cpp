@@ -3,6 +3,7 @@
 // the pixels read back from the screen.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -202,6 +203,25 @@ TEST_F(ScreenDraw, TileImageCoversTheViewportAtNaturalSize) {
         }
     }
     EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(ScreenDraw, TileImageFarAwayStillCoversTheViewport) {
+    // Positions so far out that float grid arithmetic once put the first copy
+    // beyond the screen (nothing drawn) or at a spot where adding the tile
+    // width no longer moved it (the call never returned).
+    ImagePtr tile = MakeImage(20, 20, 0, 0, [](int x, int) { return x < 10 ? kRed : kGreen; });
+    for (float x : {1.08042168e10f, 1.73296963e19f, -1.73296963e19f}) {
+        Cls();
+        TileImage(tile, x, 0);
+        PixmapPtr screen = Screen();
+        // Floats this large are whole numbers; the grid phase is exact.
+        const int phase = (int)std::fmod(std::fmod((double)x, 20.0) + 20.0, 20.0);
+        int wrong = 0;
+        for (int y = 0; y < kH; y += 7)
+            for (int c = 0; c < kW; c++)
+                if (Rgb(screen, c, y) != (((c - phase) % 20 + 20) % 20 < 10 ? 0xFF0000u : 0x00FF00u)) wrong++;
+        EXPECT_EQ(wrong, 0) << "x " << x;
+    }
 }
 
 TEST_F(ScreenDraw, ReopeningAtAnotherSizeKeepsImages) {
