@@ -225,7 +225,7 @@ BankPtr LoadBank(const std::string& path) {
             return std::make_shared<Bank>(f->data, (size_t)f->size);
         }
         if (FileType(p) != FILETYPE_FILE) return nullptr;
-        FILE* file = std::fopen(p.c_str(), "rb");
+        FILE* file = std::fopen(p.c_str(), "rbe");
         if (!file) return nullptr;
         auto bank = std::make_shared<Bank>();
         auto& bytes = bank->Bytes();
