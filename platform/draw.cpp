@@ -478,7 +478,9 @@ void DrawOval(float x, float y, float width, float height) {
     if (g_recording) DrawRecordCall(DrawCall::OVAL, x, y, width, height);
     if (!Drawing()) return;
     float rx = width / 2, ry = height / 2;
-    int segments = std::clamp((int)((std::fabs(rx) + std::fabs(ry)) * 1.5f), 12, 720);
+    // Bounded while still a float: a huge or NaN size must not reach the int.
+    float around = (std::fabs(rx) + std::fabs(ry)) * 1.5f;
+    int segments = around < 720 ? std::max(12, (int)around) : 720;
     Texturing(false);
     ApplyColor();
     glBegin(GL_TRIANGLE_FAN);
