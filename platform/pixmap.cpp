@@ -552,8 +552,11 @@ bool SavePixmapJPEG(const TPixmap& pixmap, const std::string& path, int quality)
         ok = false;
     }
     jpeg_destroy_compress(&save->cinfo);
-    Bank bytes;
-    if (ok) bytes = Bank(save->buffer, save->size);
+    // After a failure the memory destination may already have freed the
+    // buffer it handed out (it regrows without updating our pointer), so the
+    // buffer is freed only after a finished image; a failed save leaks it.
+    if (!ok) return false;
+    Bank bytes(save->buffer, save->size);
     std::free(save->buffer);
-    return ok && SaveBank(bytes, path);
+    return SaveBank(bytes, path);
 }
