@@ -156,16 +156,18 @@ void ReleaseImageTextures(TImage& image) {
 std::vector<uint32_t> ReadBack(int x, int y, int w, int h, std::vector<uint8_t>* inside) {
     std::vector<uint32_t> out((size_t)w * h, 0);
     if (inside) inside->assign((size_t)w * h, 0);
-    int x0 = std::max(x, 0), y0 = std::max(y, 0);
-    int x1 = std::min(x + w, g_screen_w), y1 = std::min(y + h, g_screen_h);
+    // Clipped in 64 bits, so a corner near the int limits cannot overflow.
+    const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+    const int64_t x1 = std::min<int64_t>((int64_t)x + w, g_screen_w);
+    const int64_t y1 = std::min<int64_t>((int64_t)y + h, g_screen_h);
     if (x1 <= x0 || y1 <= y0) return out;
-    int cw = x1 - x0, ch = y1 - y0;
+    const int cw = (int)(x1 - x0), ch = (int)(y1 - y0);
     std::vector<uint32_t> rows((size_t)cw * ch);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(x0, GlFramebufferHeight() - y1, cw, ch, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    glReadPixels((int)x0, GlFramebufferHeight() - (int)y1, cw, ch, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
     for (int row = 0; row < ch; row++) {
         const uint32_t* src = rows.data() + (size_t)(ch - 1 - row) * cw;  // GL rows run bottom up
-        size_t dst = (size_t)(y0 - y + row) * w + (x0 - x);
+        size_t dst = (size_t)(y0 - y + row) * w + (size_t)(x0 - x);
         for (int i = 0; i < cw; i++) {
             out[dst + i] = src[i] | 0xFF000000u;
             if (inside) (*inside)[dst + i] = 1;

@@ -3,6 +3,8 @@
 // the pixels read back from the screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -280,5 +282,20 @@ TEST_F(ScreenDraw, GrabImageMakesTheMaskColourTransparent) {
     EXPECT_EQ(Rgb(screen, 50, 50), 0x00FF00u);
     EXPECT_EQ(Rgb(screen, 54, 50), 0xFF0000u);
     SetMaskColor(0, 0, 0);
+}
+
+TEST_F(ScreenDraw, GrabsFarOffTheScreenComeOutEmpty) {
+    // Corners near the int limits: nothing of the screen, and no overflow
+    // while clipping.
+    ImagePtr image = CreateImage(8, 8, 1, 0);
+    for (auto [x, y] : {std::pair{INT_MAX - 3, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX - 7}}) {
+        ClearPixels(*LockImage(image), kRed);
+        GrabImage(image, x, y);
+        PixmapPtr pixels = LockImage(image);
+        EXPECT_EQ(std::count(pixels->pixels.begin(), pixels->pixels.end(), 0u), 64) << x << ", " << y;
+        PixmapPtr grabbed = GrabPixmap(x, y, 8, 8);
+        ASSERT_TRUE(grabbed);
+        EXPECT_EQ(std::count(grabbed->pixels.begin(), grabbed->pixels.end(), 0xFF000000u), 64) << x << ", " << y;
+    }
 }
 }  // namespace
