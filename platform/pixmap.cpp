@@ -253,8 +253,9 @@ bool PngDecode(PngLoad& load) {
     png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (!SideOk(w) || !SideOk(h)) return false;
     // Deflate packs at most 1032 bytes into one, so a header that claims more
-    // raw bytes than the file could hold is damage; refusing it here keeps a
-    // tiny hostile file from making us allocate gigabytes.
+    // raw bytes than the file could hold is damage. Refusing it here ties the
+    // allocation to the file's size: at most about 35000 bytes of pixels per
+    // byte of file (a 1-bit picture widens 32 times into ARGB words).
     const uint64_t bits = (uint64_t)png_get_bit_depth(png, info) * png_get_channels(png, info);
     const uint64_t raw = (uint64_t)h * (1 + ((uint64_t)w * bits + 7) / 8);
     if (raw > (uint64_t)load.src.size * 1100 + 65536) return false;
