@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -88,8 +89,11 @@ void ApplyBlend() {
 void ApplyScissor() {
     if (!Drawing()) return;
     int w = std::max(0, g_state.vp_w), h = std::max(0, g_state.vp_h);
+    // GL counts rows from the bottom; in 64 bits, clamped, so a viewport far
+    // off the screen cannot overflow on the way.
+    int64_t bottom = (int64_t)GlFramebufferHeight() - ((int64_t)g_state.vp_y + h);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(g_state.vp_x, GlFramebufferHeight() - (g_state.vp_y + h), w, h);
+    glScissor(g_state.vp_x, (GLint)std::clamp<int64_t>(bottom, INT_MIN, INT_MAX), w, h);
 }
 
 void ApplyColor() {

@@ -226,6 +226,18 @@ TEST_F(ScreenDraw, TileImageFarAwayStillCoversTheViewport) {
     }
 }
 
+TEST_F(ScreenDraw, ViewportsFarOffTheScreenClipEverything) {
+    SetClsColor(0, 255, 0);
+    for (int y : {INT_MAX - 5, INT_MIN}) {
+        SetViewport(0, y, kW, 100);
+        Cls();
+        DrawRect(0, 0, kW, kH);
+    }
+    SetViewport(0, 0, kW, kH);
+    PixmapPtr screen = Screen();
+    EXPECT_EQ(std::count(screen->pixels.begin(), screen->pixels.end(), 0xFF000028u), kW * kH);
+}
+
 TEST_F(ScreenDraw, ReopeningAtAnotherSizeKeepsImages) {
     ImagePtr image = MakeImage(4, 4, 0, 0, [](int, int) { return kRed; });
     DrawImage(image, 10, 10);  // gets its texture in this context
