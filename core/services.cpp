@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "core/resources.h"
 #include "core/settings.h"
@@ -20,10 +19,11 @@ StreamPtr debugstream;
 ImagePtr (*grabimages_source)(int image_id) = &Tres::getimage;
 
 double dist(int x1, int y1, int x2, int y2) {
-    // Squared in 64 bits so far-apart points cannot overflow; every distance
-    // that fitted in 32 bits comes out the same.
-    int64_t dx = (int64_t)x1 - x2, dy = (int64_t)y1 - y2;
-    return std::sqrt((double)(dx * dx + dy * dy));
+    // In doubles, so no pair of points can overflow: the differences are
+    // exact, and so are the squares and their sum wherever the sum fits in
+    // 32 bits, which then gives the same distance as integer arithmetic.
+    const double dx = (double)x1 - x2, dy = (double)y1 - y2;
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 int pointintri(double px, double py, double x1, double y1, double x2, double y2, double x3, double y3) {

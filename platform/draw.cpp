@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -88,8 +89,11 @@ void ApplyBlend() {
 void ApplyScissor() {
     if (!Drawing()) return;
     int w = std::max(0, g_state.vp_w), h = std::max(0, g_state.vp_h);
+    // GL counts rows from the bottom; in 64 bits, clamped, so a viewport far
+    // off the screen cannot overflow on the way.
+    int64_t bottom = (int64_t)GlFramebufferHeight() - ((int64_t)g_state.vp_y + h);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(g_state.vp_x, GlFramebufferHeight() - (g_state.vp_y + h), w, h);
+    glScissor(g_state.vp_x, (GLint)std::clamp<int64_t>(bottom, INT_MIN, INT_MAX), w, h);
 }
 
 void ApplyColor() {
@@ -156,16 +160,18 @@ void ReleaseImageTextures(TImage& image) {
 std::vector<uint32_t> ReadBack(int x, int y, int w, int h, std::vector<uint8_t>* inside) {
     std::vector<uint32_t> out((size_t)w * h, 0);
     if (inside) inside->assign((size_t)w * h, 0);
-    int x0 = std::max(x, 0), y0 = std::max(y, 0);
-    int x1 = std::min(x + w, g_screen_w), y1 = std::min(y + h, g_screen_h);
+    // Clipped in 64 bits, so a corner near the int limits cannot overflow.
+    const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+    const int64_t x1 = std::min<int64_t>((int64_t)x + w, g_screen_w);
+    const int64_t y1 = std::min<int64_t>((int64_t)y + h, g_screen_h);
     if (x1 <= x0 || y1 <= y0) return out;
-    int cw = x1 - x0, ch = y1 - y0;
+    const int cw = (int)(x1 - x0), ch = (int)(y1 - y0);
     std::vector<uint32_t> rows((size_t)cw * ch);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(x0, GlFramebufferHeight() - y1, cw, ch, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    glReadPixels((int)x0, GlFramebufferHeight() - (int)y1, cw, ch, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
     for (int row = 0; row < ch; row++) {
         const uint32_t* src = rows.data() + (size_t)(ch - 1 - row) * cw;  // GL rows run bottom up
-        size_t dst = (size_t)(y0 - y + row) * w + (x0 - x);
+        size_t dst = (size_t)(y0 - y + row) * w + (size_t)(x0 - x);
         for (int i = 0; i < cw; i++) {
             out[dst + i] = src[i] | 0xFF000000u;
             if (inside) (*inside)[dst + i] = 1;
@@ -427,27 +433,35 @@ void TileImage(const ImagePtr& image, float x, float y, int frame) {
     if (!Drawing() || !ValidFrame(image, frame)) return;
     unsigned texture = FrameTexture(*image, frame);
     if (!texture || g_state.vp_w <= 0 || g_state.vp_h <= 0) return;
-    float w = (float)image->width, h = (float)image->height;
-    // One copy's top-left corner, then the last corner of the grid at or
-    // before the viewport's corner.
-    float px = x + g_state.origin_x - image->handle_x, py = y + g_state.origin_y - image->handle_y;
-    float left = px + std::floor((g_state.vp_x - px) / w) * w;
-    float top = py + std::floor((g_state.vp_y - py) / h) * h;
-    float right = (float)(g_state.vp_x + g_state.vp_w), bottom = (float)(g_state.vp_y + g_state.vp_h);
+    const double w = image->width, h = image->height;
+    // One copy's top-left corner, then the grid corner at or before the
+    // viewport's corner: an offset in (-w, 0] from fmod (exact), so a copy
+    // far off the screen still lands on the grid and the copies are counted,
+    // never stepped through float positions that may stop moving.
+    const double px = (double)x + g_state.origin_x - image->handle_x;
+    const double py = (double)y + g_state.origin_y - image->handle_y;
+    double ox = std::fmod(px - g_state.vp_x, w), oy = std::fmod(py - g_state.vp_y, h);
+    if (!std::isfinite(ox) || !std::isfinite(oy)) return;
+    if (ox > 0) ox -= w;
+    if (oy > 0) oy -= h;
+    const double left = g_state.vp_x + ox, top = g_state.vp_y + oy;
+    const int cols = (int)std::ceil((g_state.vp_w - ox) / w), rows = (int)std::ceil((g_state.vp_h - oy) / h);
     Texturing(true);
     GlBindTexture(texture);
     ApplyColor();
     glBegin(GL_QUADS);
-    for (float ty = top; ty < bottom; ty += h) {
-        for (float tx = left; tx < right; tx += w) {
+    for (int j = 0; j < rows; j++) {
+        const double ty = top + j * h;
+        for (int i = 0; i < cols; i++) {
+            const double tx = left + i * w;
             glTexCoord2f(0, 0);
-            glVertex2f(tx, ty);
+            glVertex2d(tx, ty);
             glTexCoord2f(1, 0);
-            glVertex2f(tx + w, ty);
+            glVertex2d(tx + w, ty);
             glTexCoord2f(1, 1);
-            glVertex2f(tx + w, ty + h);
+            glVertex2d(tx + w, ty + h);
             glTexCoord2f(0, 1);
-            glVertex2f(tx, ty + h);
+            glVertex2d(tx, ty + h);
         }
     }
     glEnd();
@@ -470,7 +484,9 @@ void DrawOval(float x, float y, float width, float height) {
     if (g_recording) DrawRecordCall(DrawCall::OVAL, x, y, width, height);
     if (!Drawing()) return;
     float rx = width / 2, ry = height / 2;
-    int segments = std::clamp((int)((std::fabs(rx) + std::fabs(ry)) * 1.5f), 12, 720);
+    // Bounded while still a float: a huge or NaN size must not reach the int.
+    float around = (std::fabs(rx) + std::fabs(ry)) * 1.5f;
+    int segments = around < 720 ? std::max(12, (int)around) : 720;
     Texturing(false);
     ApplyColor();
     glBegin(GL_TRIANGLE_FAN);

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -57,7 +58,8 @@ bool SaveAtomically(const std::string& path, const uint8_t* data, size_t size) {
     std::string target = NormalizePath(path);
     if (target.empty() || IsIncbin(target) || target.back() == '/') return false;
     if (FileType(target) == FILETYPE_DIR) return false;
-    static unsigned counter = 0;
+    // Saves run on several threads at once in the asset generator.
+    static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; attempt++) {
@@ -225,7 +227,7 @@ BankPtr LoadBank(const std::string& path) {
             return std::make_shared<Bank>(f->data, (size_t)f->size);
         }
         if (FileType(p) != FILETYPE_FILE) return nullptr;
-        FILE* file = std::fopen(p.c_str(), "rb");
+        FILE* file = std::fopen(p.c_str(), "rbe");
         if (!file) return nullptr;
         auto bank = std::make_shared<Bank>();
         auto& bytes = bank->Bytes();

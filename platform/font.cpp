@@ -11,10 +11,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 
 #include "platform/draw.h"
+#include "platform/files.h"
 #include "platform/gl_internal.h"
 #include "platform/graphics.h"
 
@@ -133,11 +132,10 @@ unsigned TImageFont::Texture() {
 
 FontPtr LoadImageFont(const std::string& path, int size, int style) {
     if (size <= 0 || size > 1000) return nullptr;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
+    BankPtr bytes = LoadBank(path);
+    if (!bytes || bytes->Size() == 0) return nullptr;
     auto font = std::make_shared<TImageFont>();
-    font->file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (font->file.empty()) return nullptr;
+    font->file = std::move(bytes->Bytes());
     if (!g_library && FT_Init_FreeType(&g_library) != 0) {
         g_library = nullptr;
         return nullptr;

@@ -8,17 +8,12 @@ std::map<std::string, IncbinFile>& registry() {
     static std::map<std::string, IncbinFile> files;
     return files;
 }
-std::map<std::string, std::string>& names() {
-    static std::map<std::string, std::string> kept;
-    return kept;
-}
 }  // namespace
 
 void IncbinRegister(const std::string& name, const unsigned char* data, size_t size) {
-    // The record points at a name string the registry owns.
-    auto& kept = names()[name];
-    kept = name;
-    registry()[name] = IncbinFile{kept.c_str(), data, (unsigned long)size};
+    // The record's name points at the map's own key, which never moves.
+    auto it = registry().insert_or_assign(name, IncbinFile{}).first;
+    it->second = IncbinFile{it->first.c_str(), data, (unsigned long)size};
 }
 
 const IncbinFile* IncbinFind(const std::string& name) {
@@ -26,7 +21,4 @@ const IncbinFile* IncbinFind(const std::string& name) {
     return it == registry().end() ? nullptr : &it->second;
 }
 
-void IncbinClear() {
-    registry().clear();
-    names().clear();
-}
+void IncbinClear() { registry().clear(); }

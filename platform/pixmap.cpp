@@ -253,8 +253,9 @@ bool PngDecode(PngLoad& load) {
     png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
     if (!SideOk(w) || !SideOk(h)) return false;
     // Deflate packs at most 1032 bytes into one, so a header that claims more
-    // raw bytes than the file could hold is damage; refusing it here keeps a
-    // tiny hostile file from making us allocate gigabytes.
+    // raw bytes than the file could hold is damage. Refusing it here ties the
+    // allocation to the file's size: at most about 35000 bytes of pixels per
+    // byte of file (a 1-bit picture widens 32 times into ARGB words).
     const uint64_t bits = (uint64_t)png_get_bit_depth(png, info) * png_get_channels(png, info);
     const uint64_t raw = (uint64_t)h * (1 + ((uint64_t)w * bits + 7) / 8);
     if (raw > (uint64_t)load.src.size * 1100 + 65536) return false;
@@ -552,8 +553,11 @@ bool SavePixmapJPEG(const TPixmap& pixmap, const std::string& path, int quality)
         ok = false;
     }
     jpeg_destroy_compress(&save->cinfo);
-    Bank bytes;
-    if (ok) bytes = Bank(save->buffer, save->size);
+    // After a failure the memory destination may already have freed the
+    // buffer it handed out (it regrows without updating our pointer), so the
+    // buffer is freed only after a finished image; a failed save leaks it.
+    if (!ok) return false;
+    Bank bytes(save->buffer, save->size);
     std::free(save->buffer);
-    return ok && SaveBank(bytes, path);
+    return SaveBank(bytes, path);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 
+#include "platform/audio.h"
 #include "platform/graphics.h"
 
 namespace {
@@ -38,7 +39,8 @@ void PlatformInit(const PlatformOptions& options) {
             g_headless = true;
         }
     }
-    // Audio opens its device on first use (never headless); sockets need no start-up.
+    // The audio device opens on first use (never headless); sockets need no
+    // start-up.
 }
 
 bool PlatformHeadless() { return g_headless; }
@@ -46,8 +48,7 @@ bool PlatformHeadless() { return g_headless; }
 void PlatformShutdown() {
     if (!g_started) return;
     EndGraphics();
-    // AUDIO SHUTDOWN CALL POINT: close the audio device here once audio.cpp
-    // offers a call for it.
+    CloseAudio();
     if (g_sdl_video) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     g_sdl_video = false;
     g_started = false;

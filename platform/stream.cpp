@@ -253,6 +253,8 @@ bool IsIncbin(const std::string& path) { return path.compare(0, std::strlen(kInc
 
 }  // namespace
 
+// Files open close-on-exec ("e"): a program we start, such as the browser,
+// never inherits them.
 StreamPtr ReadFile(const std::string& path) {
     std::string p = NormalizePath(path);
     if (IsIncbin(p)) {
@@ -261,7 +263,7 @@ StreamPtr ReadFile(const std::string& path) {
         return std::make_shared<MemoryStream>(f->data, (size_t)f->size);
     }
     if (FileType(p) != FILETYPE_FILE) return nullptr;
-    FILE* file = std::fopen(p.c_str(), "rb");
+    FILE* file = std::fopen(p.c_str(), "rbe");
     if (!file) return nullptr;
     return std::make_shared<FileStream>(file, false);
 }
@@ -269,7 +271,7 @@ StreamPtr ReadFile(const std::string& path) {
 StreamPtr WriteFile(const std::string& path) {
     std::string p = NormalizePath(path);
     if (IsIncbin(p) || FileType(p) == FILETYPE_DIR) return nullptr;
-    FILE* file = std::fopen(p.c_str(), "wb");
+    FILE* file = std::fopen(p.c_str(), "wbe");
     if (!file) return nullptr;
     return std::make_shared<FileStream>(file, true);
 }
@@ -277,7 +279,7 @@ StreamPtr WriteFile(const std::string& path) {
 StreamPtr OpenFile(const std::string& path) {
     std::string p = NormalizePath(path);
     if (IsIncbin(p) || FileType(p) != FILETYPE_FILE) return nullptr;
-    FILE* file = std::fopen(p.c_str(), "r+b");
+    FILE* file = std::fopen(p.c_str(), "r+be");
     if (!file) return nullptr;
     return std::make_shared<FileStream>(file, true);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -53,7 +54,10 @@ TEST(Services, Dist) {
                    {7, 7, 7, 7, 0},
                    {-1, -1, 2, 3, 5},
                    // squares beyond 32 bits
-                   {-30000, -30000, 30000, 30000, 60000 * std::sqrt(2.0)}})
+                   {-30000, -30000, 30000, 30000, 60000 * std::sqrt(2.0)},
+                   // and beyond 64 bits
+                   {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 4294967295.0 * std::sqrt(2.0)},
+                   {INT_MAX, 0, INT_MIN, 0, 4294967295.0}})
         EXPECT_DOUBLE_EQ(dist(c.x1, c.y1, c.x2, c.y2), c.d) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/audio.h"
+#include "platform/platform.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
@@ -446,4 +447,15 @@ TEST_F(AudioChannels, StopEndsAChannelAndLoopsRunUntilStopped) {
     EXPECT_TRUE(w->Playing());
     now = (int)(0x7FFFFFF0u + 100u);
     EXPECT_FALSE(w->Playing());
+}
+
+TEST_F(AudioChannels, PlatformShutdownClosesTheAudio) {
+    ChannelPtr c = PlaySound(SilentSound(1000));
+    ASSERT_EQ(CurrentAudioDriver(), "Null");
+    PlatformShutdown();
+    EXPECT_FALSE(c->Playing());
+    EXPECT_EQ(CurrentAudioDriver(), "");
+    PlatformOptions headless;
+    headless.headless = true;
+    PlatformInit(headless);
 }

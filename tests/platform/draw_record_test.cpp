@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/draw.h"
+#include "platform/files.h"
 #include "platform/graphics.h"
+#include "platform/incbin.h"
 
 namespace {
 const char* kFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
@@ -113,5 +115,20 @@ TEST_F(DrawRecordTest, FontsMeasureWithoutAWindow) {
     int big_width = TextWidth("Hello world");
     EXPECT_GT(big_width, small_width * 3 / 2);
     EXPECT_LT(big_width, small_width * 5 / 2);
+}
+
+TEST_F(DrawRecordTest, FontsLoadThroughTheFileLayer) {
+    // Built-in files and "\" separators work for fonts as for every other
+    // file. The registry keeps a pointer to the bytes: they live on.
+    static BankPtr bytes = LoadBank(kFont);
+    ASSERT_TRUE(bytes) << "needs fonts-dejavu-core";
+    IncbinRegister("tests/font.ttf", bytes->Buf(), bytes->Size());
+    for (const char* path : {"incbin::tests/font.ttf", "incbin::tests\\font.ttf"}) {
+        FontPtr font = LoadImageFont(path, 17, SMOOTHFONT);
+        ASSERT_TRUE(font) << path;
+        SetImageFont(font);
+        EXPECT_GT(TextWidth("W"), 0) << path;
+    }
+    SetImageFont(nullptr);
 }
 }  // namespace

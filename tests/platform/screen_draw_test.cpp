@@ -3,6 +3,9 @@
 // the pixels read back from the screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -204,6 +207,37 @@ TEST_F(ScreenDraw, TileImageCoversTheViewportAtNaturalSize) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(ScreenDraw, TileImageFarAwayStillCoversTheViewport) {
+    // Positions so far out that float grid arithmetic once put the first copy
+    // beyond the screen (nothing drawn) or at a spot where adding the tile
+    // width no longer moved it (the call never returned).
+    ImagePtr tile = MakeImage(20, 20, 0, 0, [](int x, int) { return x < 10 ? kRed : kGreen; });
+    for (float x : {1.08042168e10f, 1.73296963e19f, -1.73296963e19f}) {
+        Cls();
+        TileImage(tile, x, 0);
+        PixmapPtr screen = Screen();
+        // Floats this large are whole numbers; the grid phase is exact.
+        const int phase = (int)std::fmod(std::fmod((double)x, 20.0) + 20.0, 20.0);
+        int wrong = 0;
+        for (int y = 0; y < kH; y += 7)
+            for (int c = 0; c < kW; c++)
+                if (Rgb(screen, c, y) != (((c - phase) % 20 + 20) % 20 < 10 ? 0xFF0000u : 0x00FF00u)) wrong++;
+        EXPECT_EQ(wrong, 0) << "x " << x;
+    }
+}
+
+TEST_F(ScreenDraw, ViewportsFarOffTheScreenClipEverything) {
+    SetClsColor(0, 255, 0);
+    for (int y : {INT_MAX - 5, INT_MIN}) {
+        SetViewport(0, y, kW, 100);
+        Cls();
+        DrawRect(0, 0, kW, kH);
+    }
+    SetViewport(0, 0, kW, kH);
+    PixmapPtr screen = Screen();
+    EXPECT_EQ(std::count(screen->pixels.begin(), screen->pixels.end(), 0xFF000028u), kW * kH);
+}
+
 TEST_F(ScreenDraw, ReopeningAtAnotherSizeKeepsImages) {
     ImagePtr image = MakeImage(4, 4, 0, 0, [](int, int) { return kRed; });
     DrawImage(image, 10, 10);  // gets its texture in this context
@@ -260,5 +294,20 @@ TEST_F(ScreenDraw, GrabImageMakesTheMaskColourTransparent) {
     EXPECT_EQ(Rgb(screen, 50, 50), 0x00FF00u);
     EXPECT_EQ(Rgb(screen, 54, 50), 0xFF0000u);
     SetMaskColor(0, 0, 0);
+}
+
+TEST_F(ScreenDraw, GrabsFarOffTheScreenComeOutEmpty) {
+    // Corners near the int limits: nothing of the screen, and no overflow
+    // while clipping.
+    ImagePtr image = CreateImage(8, 8, 1, 0);
+    for (auto [x, y] : {std::pair{INT_MAX - 3, 0}, {0, INT_MIN}, {INT_MIN, INT_MAX - 7}}) {
+        ClearPixels(*LockImage(image), kRed);
+        GrabImage(image, x, y);
+        PixmapPtr pixels = LockImage(image);
+        EXPECT_EQ(std::count(pixels->pixels.begin(), pixels->pixels.end(), 0u), 64) << x << ", " << y;
+        PixmapPtr grabbed = GrabPixmap(x, y, 8, 8);
+        ASSERT_TRUE(grabbed);
+        EXPECT_EQ(std::count(grabbed->pixels.begin(), grabbed->pixels.end(), 0xFF000000u), 64) << x << ", " << y;
+    }
 }
 }  // namespace

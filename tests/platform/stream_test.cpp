@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/files.h"
 #include "platform/incbin.h"
 #include "platform/test_files.h"
@@ -170,6 +173,28 @@ TEST(FileStream, MissingFilesAndFolders) {
     EXPECT_EQ(OpenFile(dir / "none.txt"), nullptr);  // must exist
     EXPECT_EQ(ReadFile(dir.path()), nullptr);        // a folder is not a file
     EXPECT_EQ(WriteFile(dir / "no/such/folder.txt"), nullptr);
+}
+
+TEST(FileStream, DescriptorsStayOutOfStartedPrograms) {
+    // A browser started while the debug log is open must not inherit it.
+    ScratchDir dir;
+    const std::string path = dir / "log.txt";
+    auto open_fds = [&] {
+        std::vector<int> fds;
+        for (const std::string& name : LoadDir("/proc/self/fd")) {
+            char target[4096];
+            ssize_t n = ::readlink(("/proc/self/fd/" + name).c_str(), target, sizeof target - 1);
+            if (n > 0 && std::string(target, (size_t)n) == path) fds.push_back(std::atoi(name.c_str()));
+        }
+        return fds;
+    };
+    for (int mode = 0; mode < 3; mode++) {
+        StreamPtr s = mode == 0 ? WriteFile(path) : mode == 1 ? ReadFile(path) : OpenFile(path);
+        ASSERT_TRUE(s) << mode;
+        std::vector<int> fds = open_fds();
+        ASSERT_EQ(fds.size(), 1u) << mode;
+        EXPECT_TRUE(::fcntl(fds[0], F_GETFD) & FD_CLOEXEC) << mode;
+    }
 }
 
 TEST(IncbinStream, BuiltInFilesOpenForReadingOnly) {

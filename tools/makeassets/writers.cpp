@@ -2,8 +2,6 @@
 // platform's pixmap saver, WAV and Ogg Vorbis through the platform's encoders.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 
 #include "platform/audio.h"
 #include "platform/files.h"
@@ -51,17 +49,6 @@ void bmp_colour(Rgb8 p, Fmt fmt, int& r, int& g, int& b) {
     }
 }
 
-bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write((const char*)bytes.data(), (std::streamsize)bytes.size());
-        if (!out) return false;
-    }
-    return std::rename(tmp.c_str(), path.c_str()) == 0;
-}
-
 void put16(std::vector<uint8_t>& v, int x) {
     v.push_back(x & 255);
     v.push_back((x >> 8) & 255);
@@ -104,7 +91,7 @@ bool save_bmp24(const Canvas& c, Fmt fmt, const std::string& path) {
         }
         while (v.size() - start < (size_t)row) v.push_back(0);
     }
-    return write_file(path, v);
+    return SaveBank(Bank(v.data(), v.size()), path);
 }
 
 Canvas as_loaded(const Canvas& c, const ImageAsset& a) {
