@@ -30,7 +30,7 @@ std::string lower(std::string text) {
 
 [[noreturn]] void fail_load(const std::string& path) {
     Notify("failed to load '" + path + "'!", true);
-    End();
+    End(1);
 }
 
 struct Mode {
@@ -75,7 +75,7 @@ int setupgraphics() {
     }
     if (!gr) {
         Notify("Failed to setup graphics!", false);
-        End();
+        End(1);
     }
     set_scrxh = set_scrx / 2;
     set_scryh = set_scry / 2;

@@ -201,7 +201,7 @@ int startup_register_builtins(const IncbinFile* table) {
         const IncbinFile* f = find_builtin(table, b.name);
         if (!f) {
             Notify(std::string("The built-in image '") + b.name + "' is missing from this build!", true);
-            End();
+            End(1);
         }
         IncbinRegister(b.name, f->data, f->size);
     }
@@ -267,7 +267,7 @@ int startup(const StartupOptions& options) {
     std::string texture_error;
     if (!map_check_textures(texture_error)) {
         Notify(texture_error, true);
-        End();
+        End(1);
     }
     open_debug_log();
     fill_object_kinds();

@@ -217,12 +217,12 @@ bool OpenURL(const std::string& url) {
     return true;
 }
 
-void End() {
+void End(int code) {
     EndGraphics();
     CloseAudio();
     ReapBrowsers();
     if (g_end) g_end();
-    std::exit(0);
+    std::exit(code);
 }
 
 void SetAppArgs(int argc, char** argv) {

@@ -32,10 +32,11 @@ void SetDialogDefault(int answer);
 // it. Any other scheme, or a URL with control characters or blanks, is refused.
 bool OpenURL(const std::string& url);
 
-// Ends the program (exit code 0) after closing the window and audio.
+// Ends the program with the exit code (0 for a normal quit, 1 after a failure
+// the player was told about) after closing the window and audio.
 // With an end hook set the hook runs instead of exit; should it return,
 // the program exits all the same.
-[[noreturn]] void End();
+[[noreturn]] void End(int code = 0);
 
 // Command line (argument 0 is the program path) and the program's folder
 // (without a trailing "/"; the current folder when it cannot be found).
