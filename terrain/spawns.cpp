@@ -95,15 +95,9 @@ int Tmap_spawn::setparam(const std::string& p) {
 }
 
 Tmap_spawn::Ptr Tmap_spawn::copy() const {
-    auto c = std::make_shared<Tmap_spawn>();
-    c->id = id;
-    c->x = x;
-    c->y = y;
-    c->xo = xo;
-    c->yo = yo;
-    c->w = w;
-    c->h = h;
-    c->img = img;
+    auto c = std::make_shared<Tmap_spawn>(*this);
+    c->nodename.clear();
+    c->counter = 0;
     return c;
 }
 
