@@ -398,6 +398,8 @@ ImagePtr plain_image(const std::string& path) {
     return LoadImage(path, -1);
 }
 
+// Fonts are checked like the images: every screen draws text, and a missing
+// font would only fail later, on the first text drawn.
 FontPtr font(const std::string& path, int size, int style) {
     if (g_listing) {
         g_listing->push_back({CatalogueFile::FONT, path, true});
