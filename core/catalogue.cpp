@@ -187,6 +187,12 @@ SoundPtr sfx_mission_death;
 SoundPtr sfx_msgbox1;
 SoundPtr sfx_msgbox2;
 
+// Calls f("name[i]", name[i]) on every element of an array of globals.
+template <class F, class T, size_t N>
+void elements(F& f, const char* name, T (&array)[N]) {
+    for (size_t i = 0; i < N; i++) f(std::string(name) + "[" + std::to_string(i) + "]", array[i]);
+}
+
 // Calls f(name, global) on every global above, array elements included.
 template <class F>
 void each_global(F f) {
@@ -196,9 +202,9 @@ void each_global(F f) {
     f("font_title", font_title);
     f("gfx_load", gfx_load);
     f("gfx_bg", gfx_bg);
-    for (size_t i = 0; i < std::size(gfx_water); i++) f("gfx_water[" + std::to_string(i) + "]", gfx_water[i]);
+    elements(f, "gfx_water", gfx_water);
     f("gfx_clouds", gfx_clouds);
-    for (size_t i = 0; i < std::size(gfx_bubbles); i++) f("gfx_bubbles[" + std::to_string(i) + "]", gfx_bubbles[i]);
+    elements(f, "gfx_bubbles", gfx_bubbles);
     f("gfx_waterray", gfx_waterray);
     f("gfx_waterimpact", gfx_waterimpact);
     f("gfx_wateranim", gfx_wateranim);
@@ -220,15 +226,15 @@ void each_global(F f) {
     f("gfx_coldot30", gfx_coldot30);
     f("gfx_ring", gfx_ring);
     f("gfx_lightray", gfx_lightray);
-    for (size_t i = 0; i < std::size(gfx_puff); i++) f("gfx_puff[" + std::to_string(i) + "]", gfx_puff[i]);
-    for (size_t i = 0; i < std::size(gfx_par); i++) f("gfx_par[" + std::to_string(i) + "]", gfx_par[i]);
-    for (size_t i = 0; i < std::size(gfx_flare); i++) f("gfx_flare[" + std::to_string(i) + "]", gfx_flare[i]);
+    elements(f, "gfx_puff", gfx_puff);
+    elements(f, "gfx_par", gfx_par);
+    elements(f, "gfx_flare", gfx_flare);
     f("gfx_bullet", gfx_bullet);
-    for (size_t i = 0; i < std::size(gfx_expl); i++) f("gfx_expl[" + std::to_string(i) + "]", gfx_expl[i]);
+    elements(f, "gfx_expl", gfx_expl);
     f("gfx_explring", gfx_explring);
     f("gfx_fire", gfx_fire);
-    for (size_t i = 0; i < std::size(gfx_dust); i++) f("gfx_dust[" + std::to_string(i) + "]", gfx_dust[i]);
-    for (size_t i = 0; i < std::size(gfx_dirtfall); i++) f("gfx_dirtfall[" + std::to_string(i) + "]", gfx_dirtfall[i]);
+    elements(f, "gfx_dust", gfx_dust);
+    elements(f, "gfx_dirtfall", gfx_dirtfall);
     f("gfx_toplight", gfx_toplight);
     f("gfx_bottomshade", gfx_bottomshade);
     f("gfx_grass", gfx_grass);
@@ -243,21 +249,20 @@ void each_global(F f) {
     f("gfx_crater150", gfx_crater150);
     f("gfx_crater175", gfx_crater175);
     f("gfx_crater200", gfx_crater200);
-    for (size_t i = 0; i < std::size(gfx_blood25); i++) f("gfx_blood25[" + std::to_string(i) + "]", gfx_blood25[i]);
-    for (size_t i = 0; i < std::size(gfx_blood50); i++) f("gfx_blood50[" + std::to_string(i) + "]", gfx_blood50[i]);
-    for (size_t i = 0; i < std::size(gfx_blood75); i++) f("gfx_blood75[" + std::to_string(i) + "]", gfx_blood75[i]);
+    elements(f, "gfx_blood25", gfx_blood25);
+    elements(f, "gfx_blood50", gfx_blood50);
+    elements(f, "gfx_blood75", gfx_blood75);
     f("gfx_drop", gfx_drop);
-    for (size_t i = 0; i < std::size(gfx_dropimpact); i++)
-        f("gfx_dropimpact[" + std::to_string(i) + "]", gfx_dropimpact[i]);
-    for (size_t i = 0; i < std::size(gfx_meat); i++) f("gfx_meat[" + std::to_string(i) + "]", gfx_meat[i]);
-    for (size_t i = 0; i < std::size(gfx_inearth); i++) f("gfx_inearth[" + std::to_string(i) + "]", gfx_inearth[i]);
-    for (size_t i = 0; i < std::size(gfx_hassock); i++) f("gfx_hassock[" + std::to_string(i) + "]", gfx_hassock[i]);
-    for (size_t i = 0; i < std::size(gfx_foliage); i++) f("gfx_foliage[" + std::to_string(i) + "]", gfx_foliage[i]);
-    for (size_t i = 0; i < std::size(gfx_roots); i++) f("gfx_roots[" + std::to_string(i) + "]", gfx_roots[i]);
-    for (size_t i = 0; i < std::size(gfx_reed); i++) f("gfx_reed[" + std::to_string(i) + "]", gfx_reed[i]);
+    elements(f, "gfx_dropimpact", gfx_dropimpact);
+    elements(f, "gfx_meat", gfx_meat);
+    elements(f, "gfx_inearth", gfx_inearth);
+    elements(f, "gfx_hassock", gfx_hassock);
+    elements(f, "gfx_foliage", gfx_foliage);
+    elements(f, "gfx_roots", gfx_roots);
+    elements(f, "gfx_reed", gfx_reed);
     f("gfx_treeleaves", gfx_treeleaves);
-    for (size_t i = 0; i < std::size(gfx_branches); i++) f("gfx_branches[" + std::to_string(i) + "]", gfx_branches[i]);
-    for (size_t i = 0; i < std::size(gfx_rocks); i++) f("gfx_rocks[" + std::to_string(i) + "]", gfx_rocks[i]);
+    elements(f, "gfx_branches", gfx_branches);
+    elements(f, "gfx_rocks", gfx_rocks);
     f("gfx_supply", gfx_supply);
     f("gfx_mine", gfx_mine);
     f("gfx_beartrap0", gfx_beartrap0);
@@ -276,7 +281,7 @@ void each_global(F f) {
     f("gfx_title_rombat", gfx_title_rombat);
     f("gfx_title_raycup", gfx_title_raycup);
     f("gfx_qv", gfx_qv);
-    for (size_t i = 0; i < std::size(gfx_check); i++) f("gfx_check[" + std::to_string(i) + "]", gfx_check[i]);
+    elements(f, "gfx_check", gfx_check);
     f("gfx_input", gfx_input);
     f("gfx_selectlist", gfx_selectlist);
     f("gfx_mbutton", gfx_mbutton);
@@ -316,16 +321,15 @@ void each_global(F f) {
     f("gfx_icon_movement", gfx_icon_movement);
     f("gfx_terrain_style", gfx_terrain_style);
     f("gfx_terrain_form", gfx_terrain_form);
-    for (size_t i = 0; i < std::size(gfx_tile); i++) f("gfx_tile[" + std::to_string(i) + "]", gfx_tile[i]);
-    for (size_t i = 0; i < std::size(sfx_explosion); i++)
-        f("sfx_explosion[" + std::to_string(i) + "]", sfx_explosion[i]);
+    elements(f, "gfx_tile", gfx_tile);
+    elements(f, "sfx_explosion", sfx_explosion);
     f("sfx_explosionbass0", sfx_explosionbass0);
     f("sfx_explosionbass1", sfx_explosionbass1);
     f("sfx_firefragment", sfx_firefragment);
     f("sfx_ric", sfx_ric);
     f("sfx_title", sfx_title);
     f("sfx_musicchan", sfx_musicchan);
-    for (size_t i = 0; i < std::size(sfx_click); i++) f("sfx_click[" + std::to_string(i) + "]", sfx_click[i]);
+    elements(f, "sfx_click", sfx_click);
     f("sfx_wpnsel_fail", sfx_wpnsel_fail);
     f("sfx_wpnsel_ok", sfx_wpnsel_ok);
     f("sfx_timeout_tick", sfx_timeout_tick);
@@ -335,14 +339,14 @@ void each_global(F f) {
     f("sfx_turn_you", sfx_turn_you);
     f("sfx_turn_roundgong", sfx_turn_roundgong);
     f("sfx_stats_done", sfx_stats_done);
-    for (size_t i = 0; i < std::size(sfx_move); i++) f("sfx_move[" + std::to_string(i) + "]", sfx_move[i]);
+    elements(f, "sfx_move", sfx_move);
     f("sfx_watermove", sfx_watermove);
-    for (size_t i = 0; i < std::size(sfx_fall); i++) f("sfx_fall[" + std::to_string(i) + "]", sfx_fall[i]);
-    for (size_t i = 0; i < std::size(sfx_hitwater); i++) f("sfx_hitwater[" + std::to_string(i) + "]", sfx_hitwater[i]);
+    elements(f, "sfx_fall", sfx_fall);
+    elements(f, "sfx_hitwater", sfx_hitwater);
     f("sfx_splish", sfx_splish);
-    for (size_t i = 0; i < std::size(sfx_splatter); i++) f("sfx_splatter[" + std::to_string(i) + "]", sfx_splatter[i]);
-    for (size_t i = 0; i < std::size(sfx_meat); i++) f("sfx_meat[" + std::to_string(i) + "]", sfx_meat[i]);
-    for (size_t i = 0; i < std::size(sfx_burn); i++) f("sfx_burn[" + std::to_string(i) + "]", sfx_burn[i]);
+    elements(f, "sfx_splatter", sfx_splatter);
+    elements(f, "sfx_meat", sfx_meat);
+    elements(f, "sfx_burn", sfx_burn);
     f("sfx_firehit", sfx_firehit);
     f("sfx_steam", sfx_steam);
     f("sfx_supplyincoming", sfx_supplyincoming);
@@ -394,6 +398,8 @@ ImagePtr plain_image(const std::string& path) {
     return LoadImage(path, -1);
 }
 
+// Fonts are checked like the images: every screen draws text, and a missing
+// font would only fail later, on the first text drawn.
 FontPtr font(const std::string& path, int size, int style) {
     if (g_listing) {
         g_listing->push_back({CatalogueFile::FONT, path, true});

@@ -55,8 +55,10 @@ namespace {
 
 std::function<void()> g_work_hook;
 
-// Differences of the 32-bit millisecond clock wrap rather than overflow.
+// Sums and differences of the 32-bit millisecond clock wrap rather than
+// overflow (it wraps after 24.8 days).
 int ms_since(int now, int then) { return (int)((unsigned)now - (unsigned)then); }
+int ms_after(int time, int ms) { return (int)((unsigned)time + (unsigned)ms); }
 
 // Spare milliseconds a good second needs before the level is lowered, by
 // level: 1000 / (level + 1) cut to one decimal.
@@ -266,7 +268,7 @@ int main_loop_pass() {
         // (sleep overshoot, presenting the last frame) ends on the grid anyway;
         // one that began later starts a new grid rather than rushing to catch up.
         int late = ms_since(in_ms, g_fps_due);
-        g_fps_due = (late >= 0 && late < 20) ? g_fps_due + 20 : in_ms + 20;
+        g_fps_due = ms_after((late >= 0 && late < 20) ? g_fps_due : in_ms, 20);
         while (ms_since(ms_since(MilliSecs(), in_ms_start), g_fps_due) < 0) {
             Delay(1);
             g_fps_unskip++;

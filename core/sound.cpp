@@ -7,6 +7,8 @@
 // re-application sets 1.
 #include "core/sound.h"
 
+#include <climits>
+
 #include "core/input.h"
 #include "core/main_loop.h"
 #include "core/settings.h"
@@ -63,7 +65,9 @@ int TChan::add(const ChannelPtr& channel) {
 }
 
 int TChan::update() {
-    counter++;
+    // Sweeping only asks for 15 or more: stop counting at the top instead of
+    // overflowing after a long run.
+    if (counter < INT_MAX) counter++;
     if (counter >= 15) {
         list.remove_if([](const std::shared_ptr<TChan>& c) { return !c->chan || !c->chan->Playing(); });
     }

@@ -2,6 +2,7 @@
 #include "terrain/draw.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "core/catalogue.h"
 #include "core/main_loop.h"
@@ -118,7 +119,14 @@ int map_draw_bg() {
         }
         // Any storm at all moves the clouds by at least a pixel a frame.
         double move = (double)g_storm * f;
-        map_stormx += (int)(g_storm > 0 ? std::ceil(move) : std::floor(move));
+        move = g_storm > 0 ? std::ceil(move) : std::floor(move);
+        // The storm comes from the match and the offset grows for as long as
+        // the program runs: a step beyond the int range (or not a number) is
+        // cut, and the offset wraps around instead of overflowing (the
+        // clouds then jump once).
+        if (!(move > -2147483648.0)) move = move < 0 ? -2147483648.0 : 0;
+        if (move > 2147483648.0) move = 2147483648.0;
+        map_stormx = (int)(uint32_t)((int64_t)map_stormx + (int64_t)move);
     }
     SetBlend(ALPHABLEND);
     return 0;

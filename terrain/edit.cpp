@@ -74,6 +74,25 @@ const TPixmap* source_pixmap(const ImagePtr& image) {
     return p->width > 0 && p->height > 0 ? p : nullptr;
 }
 
+// The stamp primitives' common start: frame 0 of the image and its footprint
+// with the top-left at (x, y), clipped; false when nothing is left to do.
+bool footprint(const ImagePtr& image, int x, int y, const TPixmap*& src, Region& reg) {
+    src = source_pixmap(image);
+    return src && clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg);
+}
+
+// a = alpha / 255 * strength and ia = 1 - a, each rounded to a float, for
+// every source alpha: one table per call.
+struct AlphaTable {
+    float a[256], ia[256];
+    explicit AlphaTable(float strength) {
+        for (int i = 0; i < 256; ++i) {
+            a[i] = (float)((double)i / 255.0 * (double)strength);
+            ia[i] = (float)(1.0 - (double)a[i]);
+        }
+    }
+};
+
 // True when some source pixel under the tile's part of the region has alpha
 // above 128. (sx, sy) is the source pixel under map pixel (0, 0) of the map.
 bool source_has_solid(const TPixmap& src, int sx, int sy, const TileSpan& t) {
@@ -93,12 +112,7 @@ inline uint32_t clamp_channel(double v) {
 // The tint of map_alphaimage and map_alphaimagerect over a region whose
 // source pixel for map pixel (px, py) is (px + sx, py + sy).
 void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
-    // a and 1 - a depend only on the source alpha: one table per call.
-    float a_of[256], ia_of[256];
-    for (int i = 0; i < 256; ++i) {
-        a_of[i] = (float)((double)i / 255.0 * (double)strength);
-        ia_of[i] = (float)(1.0 - (double)a_of[i]);
-    }
+    const AlphaTable alpha(strength);
     for_tiles(
         reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
         [&](const TileSpan& t) {
@@ -111,7 +125,7 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
                     uint32_t sv = s[lx];
                     uint32_t as = sv >> 24;
                     if (as == 0) continue;   // alpha 0 leaves the pixel exactly, whatever the strength
-                    double a = a_of[as], ia = ia_of[as];
+                    double a = alpha.a[as], ia = alpha.ia[as];
                     double cr = r != -1 ? (double)r : (double)((sv >> 16) & 255);
                     double cg = g != -1 ? (double)g : (double)((sv >> 8) & 255);
                     double cb = b != -1 ? (double)b : (double)(sv & 255);
@@ -221,10 +235,9 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
 
 int map_image(const ImagePtr& image, int x, int y, int mode) {
     map_unlock = 1;
-    const TPixmap* src = source_pixmap(image);
-    if (!src) return 0;
+    const TPixmap* src;
     Region reg;
-    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    if (!footprint(image, x, y, src, reg)) return 0;
     int sx = -x, sy = -y;
     if (mode == 0) {
         for_tiles(
@@ -253,10 +266,9 @@ int map_image(const ImagePtr& image, int x, int y, int mode) {
 
 int map_alphaimage(const ImagePtr& image, int x, int y, float strength, int r, int g, int b) {
     map_unlock = 1;
-    const TPixmap* src = source_pixmap(image);
-    if (!src) return 0;
+    const TPixmap* src;
     Region reg;
-    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    if (!footprint(image, x, y, src, reg)) return 0;
     tint(*src, reg, -x, -y, strength, r, g, b);
     return 0;
 }
@@ -285,16 +297,11 @@ int map_alphaimagerect(const ImagePtr& image, int x, int y, int sx, int sy, int 
 
 int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
     map_unlock = 1;
-    const TPixmap* src = source_pixmap(image);
-    if (!src) return 0;
+    const TPixmap* src;
     Region reg;
-    if (!clip(x, y, (int64_t)x + src->width - 1, (int64_t)y + src->height - 1, reg)) return 0;
+    if (!footprint(image, x, y, src, reg)) return 0;
     int sx = -x, sy = -y;
-    float a_of[256], ia_of[256];
-    for (int i = 0; i < 256; ++i) {
-        a_of[i] = (float)((double)i / 255.0);
-        ia_of[i] = (float)(1.0 - (double)a_of[i]);
-    }
+    const AlphaTable alpha(1.0f);
     const int adj[3] = {dr, dg, db};
     for_tiles(
         reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
@@ -306,7 +313,7 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
                     uint32_t tv = d[lx], sv = s[lx];
                     uint32_t at = tv >> 24, as = sv >> 24;
                     if (at == 255 || as <= 128) continue;
-                    float a = a_of[as], ia = ia_of[as];
+                    float a = alpha.a[as], ia = alpha.ia[as];
                     uint32_t out = std::min<uint32_t>(at + as, 255) << 24;
                     for (int c = 0; c < 3; ++c) {
                         int shift = 16 - 8 * c;

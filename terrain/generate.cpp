@@ -41,15 +41,28 @@ void fill_ellipse(Tmap_mask& mask, int64_t cx, int64_t cy, int w, int h, unsigne
     }
 }
 
+struct Placed {
+    int cx, cy, w, h;   // centre and full size
+};
+
+// An ellipse of random size (50..200 x 50..300) placed at random with its box
+// at least margin pixels clear of every edge, filled with v. Four draws:
+// width, height, centre x, centre y.
+Placed random_ellipse(Tmap_mask& mask, int X, int Y, int margin, unsigned char v) {
+    Placed e;
+    e.w = Rand(50, 200);
+    e.h = Rand(50, 300);
+    const int rx = e.w / 2, ry = e.h / 2;
+    e.cx = Rand(rx + margin, X - 1 - margin - rx);
+    e.cy = Rand(ry + margin, Y - 1 - margin - ry);
+    fill_ellipse(mask, e.cx, e.cy, e.w, e.h, v);
+    return e;
+}
+
 // A floating island: a main ellipse and ten satellites around it (84 draws).
 void blob(Tmap_mask& mask, int X, int Y) {
-    int w = Rand(50, 200);
-    int h = Rand(50, 300);
-    int rx = w / 2, ry = h / 2;
-    int cx = Rand(rx + 1, X - 2 - rx);
-    int cy = Rand(ry + 1, Y - 2 - ry);
-    fill_ellipse(mask, cx, cy, w, h, 1);
-    const int mx = cx, my = cy, W = w, H = h;
+    const Placed main = random_ellipse(mask, X, Y, 1, 1);
+    const int mx = main.cx, my = main.cy, W = main.w, H = main.h;
     for (int i = 0; i < 10; ++i) {
         int h2 = Rand(30, 100);
         int w2 = Rand(30, 150);
@@ -103,12 +116,7 @@ void cave(Tmap_mask& mask, int X, int Y, int T, bool open_sides) {
             fill_ellipse(mask, i == 1 ? 0 : X, Y / 2, 300, Y + 10, 0);
             continue;
         }
-        int w = Rand(50, 200);
-        int h = Rand(50, 300);
-        int rx = w / 2, ry = h / 2;
-        int cx = Rand(rx + 30, X - 31 - rx);
-        int cy = Rand(ry + 30, Y - 31 - ry);
-        fill_ellipse(mask, cx, cy, w, h, 0);
+        random_ellipse(mask, X, Y, 30, 0);
     }
 }
 

@@ -94,6 +94,9 @@ int64_t shape_entry_size(int id) { return id == 253 ? 25 : id >= 254 ? 17 : 9; }
 // a byte would make entries the reader cannot tell apart.
 bool packable(const Tmap_shape& s) { return s.id >= 0 && s.id <= 255 && s.id != 252; }
 
+// Milliseconds since start for the log; the 32-bit clock may wrap meanwhile.
+int elapsed_ms(int start) { return (int)((unsigned)MilliSecs() - (unsigned)start); }
+
 void notice(const std::string& what) {
     std::string text = "Wrong Map Format / Damaged Data (" + what + ")";
     gui_addcon(text);
@@ -325,7 +328,7 @@ int map_unpack(const Bank& packed, int foreign) {
         gui_addcon("map pack: out of memory while rebuilding the map");
         return 0;
     }
-    gui_addcon("done! (" + std::to_string(MilliSecs() - start) + " ms)");
+    gui_addcon("done! (" + std::to_string(elapsed_ms(start)) + " ms)");
     return 1;
 }
 
@@ -446,7 +449,7 @@ int map_compress() {
         map_bank = nullptr;
         return 0;
     }
-    gui_addcon("done! (" + std::to_string(MilliSecs() - start) + " ms, " + std::to_string(map_bank->Size() / 1024) +
+    gui_addcon("done! (" + std::to_string(elapsed_ms(start)) + " ms, " + std::to_string(map_bank->Size() / 1024) +
                "kb)");
     return 0;
 }

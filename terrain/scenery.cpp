@@ -31,12 +31,23 @@ bool kept(int keep) {
     }
 }
 
+// A sprite of the kind at (x, y), unscaled and opaque until its draws say
+// otherwise.
 std::shared_ptr<Tsc> make(int typ, int x, int y) {
     auto s = std::make_shared<Tsc>();
     s->typ = typ;
     s->x = (float)x;
     s->y = (float)y;
+    s->sx = s->sy = 1;
+    s->a = 1;
     return s;
+}
+
+// The tint: red, green and blue drawn from lo..255 each, in this order.
+void tint_draws(Tsc& s, int r_lo, int g_lo, int b_lo) {
+    s.r = Rand(r_lo, 255);
+    s.g = Rand(g_lo, 255);
+    s.b = Rand(b_lo, 255);
 }
 
 // The three draws every kind makes after its look (image, scale, tint):
@@ -45,6 +56,13 @@ void sway_draws(Tsc& s, int sway_lo, int sway_hi, int sp_lo, int sp_hi) {
     s.t = Rand(1, 10000);
     s.sway = Rand(sway_lo, sway_hi);
     s.swaysp = Rand(sp_lo, sp_hi);
+}
+
+// The keep draw that ends every kind but tree leaves, then the keep rule:
+// a kept sprite goes to its cell's back list, at the head when first is 1.
+void keep_draw(const std::shared_ptr<Tsc>& s, int first) {
+    int keep = Rand(1, 5);
+    if (kept(keep)) Tscc::add(s, 0, first);
 }
 
 // Leaf offsets from a branch image's top-left corner, per variant.
@@ -126,12 +144,9 @@ int Tsc::addgrass(int x, int y) {
     auto s = make(GRASS, x, y);
     s->sub = Rand(0, kGrassImages - 1);
     s->sx = signed_by_draw(1);
-    sway_draws(*s, 5, 15, 3, 4);
-    int keep = Rand(1, 5);
-    s->sy = 1;
-    s->a = 1;
     s->r = s->g = s->b = 255;
-    if (kept(keep)) Tscc::add(s, 0, 1);
+    sway_draws(*s, 5, 15, 3, 4);
+    keep_draw(s, 1);
     return 0;
 }
 
@@ -139,14 +154,9 @@ std::shared_ptr<Tsc> Tsc::addfoliage(int x, int y) {
     auto s = make(FOLIAGE, x, y);
     s->sub = Rand(0, kFoliageImages - 1);
     s->sx = signed_by_draw(1);
-    s->r = Rand(150, 255);
-    s->g = Rand(200, 255);
-    s->b = Rand(150, 255);
+    tint_draws(*s, 150, 200, 150);
     sway_draws(*s, 5, 15, 3, 4);
-    int keep = Rand(1, 5);
-    s->sy = 1;
-    s->a = 1;
-    if (kept(keep)) Tscc::add(s, 0, 0);
+    keep_draw(s, 0);
     return s;
 }
 
@@ -154,14 +164,9 @@ int Tsc::addroot(int x, int y) {
     auto s = make(ROOT, x, y);
     s->sub = Rand(0, kRootImages - 1);
     s->sx = signed_by_draw(1);
-    s->r = Rand(150, 255);
-    s->g = Rand(150, 255);
-    s->b = Rand(150, 255);
+    tint_draws(*s, 150, 150, 150);
     sway_draws(*s, 3, 10, 1, 3);
-    int keep = Rand(1, 5);
-    s->sy = 1;
-    s->a = 1;
-    if (kept(keep)) Tscc::add(s, 0, 0);
+    keep_draw(s, 0);
     return 0;
 }
 
@@ -170,13 +175,9 @@ int Tsc::addreed(int x, int y) {
     s->sub = Rand(0, kReedImages - 1);
     s->sy = (float)Rnd(0.5, 0.9);
     s->sx = signed_by_draw(s->sy);
-    s->r = Rand(200, 255);
-    s->g = Rand(200, 255);
-    s->b = Rand(200, 255);
+    tint_draws(*s, 200, 200, 200);
     sway_draws(*s, 3, 7, 2, 3);
-    int keep = Rand(1, 5);
-    s->a = 1;
-    if (kept(keep)) Tscc::add(s, 0, 1);
+    keep_draw(s, 1);
     return 0;
 }
 
@@ -190,11 +191,8 @@ int Tsc::addtreeleaves(int x, int y) {
     s->sy = (float)Rnd(0.5, 1);
     if (sign != 1) s->sy = -s->sy;
     s->a = (float)Rnd(0.5, 0.6);
-    s->r = Rand(200, 255);
-    s->g = Rand(200, 255);
-    s->b = Rand(200, 255);
+    tint_draws(*s, 200, 200, 200);
     sway_draws(*s, 3, 10, 1, 3);
-    s->sub = 0;
     Tscc::add(s, 1, 0);
     return 0;
 }

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/resources.h"
@@ -24,6 +28,13 @@ namespace {
 std::string inner(const std::string& id) { return id.size() >= 2 ? id.substr(1, id.size() - 2) : std::string(); }
 
 std::string cut_at_colon(const std::string& text) { return text.substr(0, text.find(':')); }
+
+// The 12 x 24 bucket of a spawn point (floor division, so that buckets do
+// not double up around 0).
+std::pair<int64_t, int64_t> bucket_of(const Tmap_spawn& s) {
+    auto floor_div = [](int64_t v, int64_t d) { return v >= 0 ? v / d : -((-v + d - 1) / d); };
+    return {floor_div(s.x, 12), floor_div(s.y, 24)};
+}
 
 // Lowest built-in index with this name, -1 for none.
 int builtin_index(const std::string& name) {
@@ -95,15 +106,9 @@ int Tmap_spawn::setparam(const std::string& p) {
 }
 
 Tmap_spawn::Ptr Tmap_spawn::copy() const {
-    auto c = std::make_shared<Tmap_spawn>();
-    c->id = id;
-    c->x = x;
-    c->y = y;
-    c->xo = xo;
-    c->yo = yo;
-    c->w = w;
-    c->h = h;
-    c->img = img;
+    auto c = std::make_shared<Tmap_spawn>(*this);
+    c->nodename.clear();
+    c->counter = 0;
     return c;
 }
 
@@ -180,18 +185,40 @@ int Tmap_spawn::preparespawns(std::list<Ptr>& spawns) {
             it = list.erase(it);
         }
     }
-    for (auto a = spawns.begin(); a != spawns.end(); ++a) {
-        for (auto b = spawns.begin(); b != spawns.end();) {
-            // Positions come from map packs: differences in 64 bits cannot wrap.
-            int64_t dx = (int64_t)(*a)->x - (*b)->x, dy = (int64_t)(*a)->y - (*b)->y;
-            if (b != a && std::abs(dx) < 12 && std::abs(dy) < 24) {
-                list.remove(*b);
-                gui_addcon("Warning: Colliding spawnpoints detected. Removing spawnpoint.");
-                b = spawns.erase(b);
-            } else {
-                ++b;
-            }
-        }
+    // Each point is compared only with the points of its own and the
+    // neighbouring 12 x 24 buckets, which hold every point it can overlap:
+    // a crafted map with many points must not cost a comparison per pair.
+    // The outcome is that of comparing every pair in list order.
+    std::vector<std::list<Ptr>::iterator> points;
+    std::map<std::pair<int64_t, int64_t>, std::vector<size_t>> buckets;
+    for (auto it = spawns.begin(); it != spawns.end(); ++it) {
+        buckets[bucket_of(**it)].push_back(points.size());
+        points.push_back(it);
     }
+    std::vector<char> gone(points.size(), 0);
+    std::set<const Tmap_spawn*> removed;
+    for (size_t a = 0; a < points.size(); ++a) {
+        if (gone[a]) continue;
+        const Tmap_spawn& pa = **points[a];
+        const auto [bx, by] = bucket_of(pa);
+        for (int64_t cx = bx - 1; cx <= bx + 1; ++cx)
+            for (int64_t cy = by - 1; cy <= by + 1; ++cy) {
+                auto cell = buckets.find({cx, cy});
+                if (cell == buckets.end()) continue;
+                for (size_t b : cell->second) {
+                    if (b == a || gone[b]) continue;
+                    const Tmap_spawn& pb = **points[b];
+                    // Positions come from map packs: differences in 64 bits cannot wrap.
+                    if (std::abs((int64_t)pa.x - pb.x) < 12 && std::abs((int64_t)pa.y - pb.y) < 24) {
+                        gone[b] = 1;
+                        removed.insert(&pb);
+                        gui_addcon("Warning: Colliding spawnpoints detected. Removing spawnpoint.");
+                    }
+                }
+            }
+    }
+    for (size_t i = 0; i < points.size(); ++i)
+        if (gone[i]) spawns.erase(points[i]);
+    list.remove_if([&](const Ptr& s) { return removed.count(s.get()) != 0; });
     return 0;
 }

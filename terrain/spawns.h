@@ -50,7 +50,8 @@ struct Tmap_spawn {
     std::string getname() const;
     std::string getparam() const;   // "" when there is none
     int setparam(const std::string& p);
-    // Same id, position, box and image; not put in any list.
+    // Same id, position, box and image; no node name, counter 0; not put in
+    // any list.
     Ptr copy() const;
 
     bool builtin() const { return !id.empty() && id[0] == '{'; }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,17 @@ TEST_F(MainLoopTest, LatePassesAreShortenedOnlyWithinAFrame) {
         at++;
     }
     EXPECT_EQ(seams.now - in_ms_start, 125);
+}
+
+// The frame clock is a 32-bit millisecond count: after 24.8 days of running
+// it wraps, and the pacing goes on across the wrap.
+TEST_F(MainLoopTest, PacingGoesOnAcrossTheClockWrap) {
+    in_ms_start = (int)((unsigned)seams.now - (unsigned)(INT_MAX - 50));
+    main_loop_pass();   // starts a new grid just below the top
+    const int start = seams.now;
+    for (int i = 0; i < 10; i++) main_loop_pass();
+    EXPECT_EQ(seams.now - start, 200);
+    EXPECT_LT(in_ms, 0) << "the clock has wrapped";
 }
 
 // Forty passes a second: the sixth slow second in a row raises the level.

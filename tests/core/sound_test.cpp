@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "core/input.h"
 #include "core/main_loop.h"
 #include "core/settings.h"
@@ -170,6 +172,15 @@ TEST_F(Sound, FinishedChannelsArePrunedFromThe15thUpdateOn) {
     TChan::update();
     EXPECT_TRUE(TChan::list.empty());
     EXPECT_EQ(TChan::counter, 16) << "sweeping does not reset the counter";
+}
+
+TEST_F(Sound, SweepCounterStopsAtTheTop) {
+    TChan::counter = INT_MAX;
+    ChannelPtr finished = play(sound, 1.0f);
+    finished->Stop();
+    TChan::update();
+    EXPECT_EQ(TChan::counter, INT_MAX);
+    EXPECT_TRUE(TChan::list.empty()) << "still sweeping";
 }
 
 TEST_F(Sound, StopallSilencesAndForgetsEverything) {

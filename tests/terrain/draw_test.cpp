@@ -1,6 +1,8 @@
 // Terrain drawing, headless: what is drawn where, recorded call by call.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
 #include <vector>
 
 #include "core/catalogue.h"
@@ -142,6 +144,26 @@ TEST_F(Drawing, CloudsFollowTheStorm) {
     }
     g_replay = 0;
     g_replay_speed = 2;
+}
+
+TEST_F(Drawing, CloudOffsetWrapsInsteadOfOverflowing) {
+    g_replay = 0;
+    map_stormx = INT_MAX - 10;
+    g_storm = 0.25f;
+    map_draw_bg();
+    EXPECT_EQ(map_stormx, INT_MIN + 14);
+    // A storm that is no number leaves the clouds where they are; one far
+    // beyond any real wind moves them without undefined arithmetic.
+    g_storm = std::numeric_limits<float>::quiet_NaN();
+    map_draw_bg();
+    EXPECT_EQ(map_stormx, INT_MIN + 14);
+    for (float storm : {1e30f, -1e30f, std::numeric_limits<float>::infinity()}) {
+        g_storm = storm;
+        int before = map_stormx;
+        map_draw_bg();
+        EXPECT_NE(map_stormx, before) << storm;
+    }
+    g_storm = 0;
 }
 
 TEST_F(Drawing, CloudLayersBySetting) {

@@ -8,6 +8,7 @@
 
 #include "map_state.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "platform/test_files.h"
 #include "terrain/edit.h"
 #include "terrain/generate.h"
@@ -224,6 +225,19 @@ TEST_F(Pack, PackMayEndAfterTheBodyOrAfterTheSpawns) {
     EXPECT_EQ(Tmap_spawn::list.front()->w, 2);
     EXPECT_EQ(Tmap_spawn::list.front()->xo, 1);
     EXPECT_EQ(map_bg_align, 7);
+}
+
+TEST_F(Pack, TimingAcrossTheClockWrap) {
+    // The millisecond clock wraps after 24.8 days; the timing lines wrap with it.
+    int now = INT_MAX - 5;
+    SetClockSource([&now] { return now = (int)((unsigned)now + 4u); });
+    map_generate(1300, 600, 5, 0, 3);
+    map_compress();
+    EXPECT_TRUE(console_has("done! (4 ms, 0kb)"));
+    now = INT_MAX - 5;
+    map_uncompress();
+    SetClockSource(nullptr);
+    EXPECT_TRUE(console_has("done! (4 ms)"));
 }
 
 TEST_F(Pack, NoBankNothingChanges) {

@@ -2,7 +2,12 @@
 // the check of player spawn points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "frontend/editor/editor.h"
 #include "map_state.h"
@@ -199,6 +204,43 @@ TEST_F(SpawnPoints, OverlappingPointsLoseTheEarlierOne) {
             EXPECT_EQ(free_points.front()->id, "{Spawnpoint:1}");   // reverse map order
         }
     }
+}
+
+bool overlap(const Tmap_spawn& a, const Tmap_spawn& b) { return std::abs(a.x - b.x) < 12 && std::abs(a.y - b.y) < 24; }
+
+// In a crowd, a point survives exactly when no surviving point later in map
+// order overlaps it, and every removal is reported once.
+TEST_F(SpawnPoints, CrowdKeepsTheLatestOfEveryOverlap) {
+    uint32_t r = 12345;
+    auto next = [&r](int n) {
+        r = r * 1103515245u + 12345u;
+        return (int)((r >> 8) % (uint32_t)n);
+    };
+    std::vector<Tmap_spawn::Ptr> order;   // map order
+    for (int i = 0; i < 400; ++i) {
+        Tmap_spawn::add(-2000 + next(160), -2000 + next(160), "{Spawnpoint}");   // off the terrain: no collision
+        order.push_back(Tmap_spawn::list.back());
+    }
+    // A long row of points just far enough apart: all of them stay.
+    for (int i = 0; i < 5000; ++i) Tmap_spawn::add(-100000 + 12 * i, -5000, "{Spawnpoint}");
+    Tmap_spawn::preparespawns(free_points);
+
+    std::set<const Tmap_spawn*> kept;
+    for (const auto& p : free_points) kept.insert(p.get());
+    EXPECT_EQ(free_points.size(), Tmap_spawn::list.size());
+    size_t removed = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        bool covered = false;
+        for (size_t j = i + 1; j < order.size(); ++j)
+            covered = covered || (kept.count(order[j].get()) && overlap(*order[i], *order[j]));
+        EXPECT_EQ(kept.count(order[i].get()) == 1, !covered) << i;
+        removed += kept.count(order[i].get()) == 0;
+    }
+    EXPECT_GT(removed, 0u);
+    EXPECT_EQ(free_points.size(), order.size() - removed + 5000);
+    EXPECT_EQ((size_t)std::count(in_console.begin(), in_console.end(),
+                                 "Warning: Colliding spawnpoints detected. Removing spawnpoint."),
+              removed);
 }
 
 TEST_F(SpawnPoints, PointsInTheGroundAreRemoved) {
