@@ -25,6 +25,10 @@ if ! "$clangxx" -fsanitize=fuzzer,address "$probe/p.cpp" -o "$probe/p" >/dev/nul
 fi
 
 mkdir -p "$dir"
+# ctest runs several fuzz tests at once and they share this build folder:
+# configure and build one at a time.
+exec 9>"$dir/.build.lock"
+flock 9
 if [ ! -f "$dir/CMakeCache.txt" ]; then
     # -O1 without debug info: the usual level for sanitizer builds, and quick to compile.
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DCMAKE_C_FLAGS_RELEASE=-O1 \
@@ -36,6 +40,7 @@ cmake --build "$dir" --target "$name" -j 2 >"$dir/$name.build.log" 2>&1 || {
     tail -n 40 "$dir/$name.build.log"
     exit 1
 }
+flock -u 9
 
 artifacts="$dir/$name-artifacts"
 corpus="$dir/$name-corpus"
