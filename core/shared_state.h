@@ -6,3 +6,13 @@
 // lower layer (core, terrain, world, scripting ...) never includes a higher
 // layer's header to reach it. Keep the game's names; group by owner.
 #pragma once
+
+#include "platform/bank.h"
+
+// ---- Lockstep frame buffer and world-event records (world/frame_buffer.*,
+// world/events.*): names they reach in higher layers.
+
+// match/replay.cpp
+extern int g_replay;          // 1 while a replay plays: no records are written
+extern int g_replay_pause;
+extern BankPtr g_replay_cbuffer;
