@@ -13,3 +13,11 @@ extern std::vector<std::string> g_gamemodes;
 extern std::vector<std::string> g_gameenders;
 
 int lua_reset();
+
+// ---- Key flags and script calls of the frame buffer and world-event records
+// (stand-ins; declared for world code in core/shared_state.h).
+#include <map>
+#include "core/shared_state.h"
+extern int lua_keyhit[7], lua_keyrelease[7];            // up, down, left, right, jump, back jump, attack
+extern std::map<std::string, int> lua_globalints;      // stand-in: integer globals set
+extern std::vector<std::string> lua_errors;            // stand-in: luaerror sections, oldest first
