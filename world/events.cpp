@@ -224,7 +224,9 @@ void laser_band(int x, int y, int size, int orientation) {
 
 int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>& player) {
     if (!data) return 0;
-    const Bank& bank = *data;
+    // Held here: a callback may replace the list it came from (Tfb::loc).
+    const BankPtr hold = data;
+    const Bank& bank = *hold;
     size_t pos = 0;
     // The size is read anew before each record: a script callback may append
     // records to the bank being applied (Tfb::loc), which join this pass.
