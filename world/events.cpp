@@ -197,10 +197,8 @@ void laser_band(int x, int y, int size, int orientation) {
         flash->fa = 0.005f;
         flash->sx = 1, flash->sy = 10;
         flash->rot = 90;
-        flash->a = 1;
         auto sq = Tp::Create(19, (int)std::clamp<int64_t>((int64_t)x - 500, INT_MIN, INT_MAX), y, 0);
         sq->sx = (float)(map_xsize + 1000), sq->sy = (float)size;
-        sq->a = 1;
         map_rect(x, y, map_xsize, size, 0);
         Tscc::check_rect(x, y, map_xsize, size);
     } else {
@@ -210,10 +208,8 @@ void laser_band(int x, int y, int size, int orientation) {
         flash->fa = 0.005f;
         flash->sx = 1, flash->sy = 10;
         flash->rot = 0;
-        flash->a = 1;
         auto sq = Tp::Create(19, x, (int)std::clamp<int64_t>((int64_t)y - 500, INT_MIN, INT_MAX), 0);
         sq->sx = (float)size, sq->sy = (float)(map_ysize + 1000);
-        sq->a = 1;
         map_rect(x, y, size, map_ysize, 0);
         Tscc::check_rect(x, y, size, map_ysize);
     }
