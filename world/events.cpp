@@ -144,9 +144,11 @@ void trace(const std::string& line) {
     if (fb_trace) fb_trace(line);
 }
 
-void cut_short(int code, size_t pos, size_t size) {
+// Logs a record cut short by the end of its bank; the caller stops there. 0.
+int cut_short(int code, size_t pos, size_t size) {
     debugwrite("world-event record " + std::to_string(code) + " at byte " + std::to_string(pos) +
                " cut short by the end of its bank (" + std::to_string(size) + " bytes): rest dropped");
+    return 0;
 }
 
 // Record 71: a weapon collected from a crate or item, or a bear trap snapping.
@@ -233,18 +235,18 @@ int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>&
         size_t body = pos + 1;
         // Whole-record check, counting the variable parts first.
         if (code == 1) {
-            if (!bank.Has(body, 1)) return cut_short(code, start, bank.Size()), 0;
+            if (!bank.Has(body, 1)) return cut_short(code, start, bank.Size());
             int sub = bank.PeekByte(body);
             len = 1;
             if (sub == 1) {
-                if (!bank.Has(body + 1, 1)) return cut_short(code, start, bank.Size()), 0;
+                if (!bank.Has(body + 1, 1)) return cut_short(code, start, bank.Size());
                 len = 2 + 14 * bank.PeekByte(body + 1);
             }
         } else if (code == 90 || code == 91) {
-            if (!bank.Has(body, 3)) return cut_short(code, start, bank.Size()), 0;
+            if (!bank.Has(body, 3)) return cut_short(code, start, bank.Size());
             len = 3 + bank.PeekShort(body + 1);
         }
-        if (!bank.Has(body, (size_t)len)) return cut_short(code, start, bank.Size()), 0;
+        if (!bank.Has(body, (size_t)len)) return cut_short(code, start, bank.Size());
         pos = body + (size_t)len;
         Reader r{bank, body};
 
