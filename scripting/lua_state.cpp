@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/det_math.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "scripting/interface.h"
 
@@ -326,6 +327,15 @@ int lua_runchunk(const std::string& text, const std::string& chunkname) {
     return lua_protectedcall(0, 0);
 }
 
+int lua_runfile(const std::string& path) {
+    BankPtr bank = LoadBank(path);
+    if (!bank) {
+        lua_pushstring(lua, ("cannot read " + path).c_str());
+        return LUA_ERRFILE;
+    }
+    return lua_runchunk(std::string(bank->Bytes().begin(), bank->Bytes().end()), "@" + path);
+}
+
 int lua_protectedcall(int nargs, int nresults) {
     if (g_guard_depth == 0) {
         lua_instructions_used = 0;
@@ -334,6 +344,9 @@ int lua_protectedcall(int nargs, int nresults) {
     ++g_guard_depth;
     int r = lua_pcall(lua, nargs, nresults, 0);
     --g_guard_depth;
+    // Lua 5.1 has no emergency collection: garbage left by a call that met
+    // the cap would make every later allocation fail.
+    if (g_guard_depth == 0 && g_heap > lua_memory_limit / 2) lua_gc(lua, LUA_GCCOLLECT, 0);
     return r;
 }
 

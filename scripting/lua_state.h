@@ -55,6 +55,9 @@ int lua_loadchunk(const std::string& text, const std::string& chunkname);
 // Loads and runs a chunk with no arguments and no results under the budget:
 // 0, or a Lua error code with the message on top of the stack for luaerror.
 int lua_runchunk(const std::string& text, const std::string& chunkname);
+// Reads a script file and runs it as lua_runchunk does, the path as its chunk
+// name; an unreadable file gives LUA_ERRFILE with a message on the stack.
+int lua_runfile(const std::string& path);
 // lua_pcall of the function below nargs arguments under the instruction
 // budget and the heap cap (no message handler).
 int lua_protectedcall(int nargs, int nresults);
