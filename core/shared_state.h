@@ -32,6 +32,11 @@ extern int lua_keyrelup, lua_keyreldown, lua_keyrelleft, lua_keyrelright, lua_ke
 // and now (the globals); once per frame after the held flags are set.
 void lua_keyhitreleaseupdate(int up, int down, int left, int right, int jump, int backjump, int attack);
 
+// ---- scripting/lua_state.cpp: the Lua state ----
+// Sets a Lua global to an integer (the weapon_* state the world writes),
+// without running any metamethod a script set on the globals.
+void lua_setglobalint(const char* name, long long value);
+
 // ---- scripting/script_errors.cpp: script errors ----
 // Reports a script failure in the question dialog; msg "" takes the message
 // from the top of the Lua stack. No ends the program; Yes and Cancel give 0.

@@ -82,7 +82,5 @@ extern std::function<int(const std::string& text)> lua_proceed;
 std::string lua_tostr(lua_State* L, int index);
 // Pushes text up to its first zero character.
 void lua_pushstr(lua_State* L, const std::string& text);
-// Sets a global without running any metamethod a script set on the globals.
-void lua_setglobalint(const char* name, long long value);
 // A global as an integer (0 when missing or not a number), read raw.
 long long lua_getglobalint(const char* name);
