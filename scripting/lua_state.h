@@ -12,6 +12,8 @@
 // - math.sin, math.cos and math.tan are the deterministic functions of
 //   core/det_math.h, since projectiles move by them in every machine's
 //   simulation;
+// - the string library's pattern functions count their steps against the
+//   budget (lua_patterns.cpp);
 // - code run through lua_protectedcall has an instruction budget (counted by a
 //   count hook, so the cut falls at the same instruction on every machine) and
 //   the heap has a cap; both end the call with an ordinary Lua error.
@@ -69,6 +71,9 @@ extern size_t lua_memory_limit;
 // Instructions counted in the last protected call (a multiple of the hook
 // step), so that tests can see where a cut fell.
 extern long long lua_instructions_used;
+// Charges work done in C on behalf of a script (pattern matching) to the
+// budget; raises the budget's error when it is spent.
+void lua_charge(lua_State* L, long long steps);
 inline constexpr long long kLuaInstructionBudget = 50000000;
 inline constexpr size_t kLuaMemoryLimit = 512u << 20;
 

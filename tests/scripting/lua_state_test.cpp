@@ -152,8 +152,6 @@ TEST_F(LuaState, HeapCapAndStringRepEndTheCall) {
     EXPECT_EQ(eval("string.rep('ab', 3)"), "ababab");
     // The state goes on working after the cap hit.
     EXPECT_EQ(eval("1 + 1"), "2");
-    EXPECT_NE(run("string.find('a', string.rep('a?', 5000))").find("pattern too long"), std::string::npos);
-    EXPECT_EQ(eval("string.find('abc', 'b')"), "2");
     EXPECT_EQ(eval("('x'):rep(2)"), "xx");
 }
 
