@@ -49,6 +49,15 @@ TEST_F(ScriptErrors, GivenMessageIgnoresTheStack) {
     lua_settop(lua, 0);
 }
 
+TEST_F(ScriptErrors, ReceivedScriptSectionsByFolder) {
+    EXPECT_EQ(luaerror_received_section("scripts/Game Modes/ctf.lua"),
+              "Parsing received game mode scripts (scripts/Game Modes/ctf.lua)");
+    EXPECT_EQ(luaerror_received_section("scripts/Game Enders/flood.lua"),
+              "Parsing received game ender scripts (scripts/Game Enders/flood.lua)");
+    EXPECT_EQ(luaerror_received_section("scripts/weapons/gun.lua"),
+              "Parsing received weapon scripts (scripts/weapons/gun.lua)");
+}
+
 TEST_F(ScriptErrors, CheckSeesEditedAndDeletedFiles) {
     TempDir dir;
     ASSERT_TRUE(dir.ok());
