@@ -64,7 +64,6 @@ void reset_world() {
     Tnetpl::list.clear();
     Tudp_con::list.clear();
     Tfb::reset();
-    lua_objectcalls.clear();
     in_console.clear();
     gui_lobby_lines.clear();
     Thud_flytext::list.clear();

@@ -57,8 +57,6 @@ inline void world_clear() {
     g_server_ip = 0x7F000001, g_server_port = 54321;
     lua_allowplayercontrol = 1;
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
-    lua_objectcalls.clear();
-    lua_errors.clear();
     game_calls.clear();
     in_console.clear();
     gui_lobby_lines.clear();
