@@ -6,6 +6,9 @@
 
 std::list<Tudp_con::Ptr> Tudp_con::list;
 
+// What a connection still holds stops counting toward the layer's total.
+Tudp_con::~Tudp_con() { udp_in_sub(*this, in_bytes); }
+
 Tudp_con::Ptr Tudp_con::Create(int ip, int port) {
     auto c = std::make_shared<Tudp_con>();
     c->ip = ip;

@@ -32,6 +32,11 @@ struct Tudp_con {
 
     static std::list<Ptr> list;   // every connection, in creation order
 
+    Tudp_con() = default;
+    Tudp_con(const Tudp_con&) = delete;
+    Tudp_con& operator=(const Tudp_con&) = delete;
+    ~Tudp_con();
+
     static Ptr Create(int ip, int port);
     static int Free(const Ptr& con);
     static Ptr Get(int ip, int port, int create);
