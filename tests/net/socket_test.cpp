@@ -133,18 +133,23 @@ TEST(TcpStream, AcceptTransferAndClose) {
 
     std::vector<uint8_t> data(100000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = (uint8_t)(i * 31 + i / 251);
-    client->Write(data.data(), data.size());
     std::vector<uint8_t> got;
+    size_t written = 0;
     int sends = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (got.size() < data.size() && std::chrono::steady_clock::now() < deadline) {
+        // Written in four pieces, each sent before the next is written.
+        if (client->SendSize() == 0 && written < data.size()) {
+            client->Write(data.data() + written, 25000);
+            written += 25000;
+        }
         if (client->SendSize() > 0 && client->SendMsg() > 0) ++sends;
         conn->RecvMsg();
         std::vector<uint8_t> buf(conn->RecvSize());
         if (!buf.empty()) conn->Read(buf.data(), buf.size());
         got.insert(got.end(), buf.begin(), buf.end());
     }
-    EXPECT_GE(sends, 1);
+    EXPECT_GE(sends, 4);
     EXPECT_EQ(got, data);
 
     client->Close();

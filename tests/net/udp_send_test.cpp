@@ -186,6 +186,19 @@ TEST_F(UdpSend, GameLimitsCutOnlyWhatTheReceiverWouldRefuse) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].first, 3000);
     EXPECT_EQ(got[0].second->d->Bytes(), whole);
+
+    // However acknowledgements and messages mix, no datagram passes 5000.
+    for (int len : {4990, 4995, 4996, 9999, 10001}) {
+        tap.sent.clear();
+        for (int id = 2; id <= 398; id += 2) feed(1000, datagram(id, {10}));
+        auto q = con->Createpacket(1, 0);
+        for (int i = 0; i < len; ++i) q->wbyte(10);
+        frame(6000);
+        for (const auto& g : sent()) EXPECT_LE(g.bytes.size(), 5000u) << len;
+        deliver_all();
+        Tudp_con::Free(con);
+        con = Tudp_con::Get(kPeerIp, 1000, 1);
+    }
 }
 
 TEST_F(UdpSend, ManyAcknowledgementsAndMessagesInOneFrameArriveIntact) {
