@@ -13,11 +13,11 @@ public:
     ~TNetStream() override;
 
     int Socket = -1;
-    int RecvSize() const { return (int)(recv_.size() - recv_pos_); }
-    int SendSize() const { return (int)send_.size(); }
+    int RecvSize = 0;   // received bytes not yet read
+    int SendSize = 0;   // written bytes not yet sent
 
-    bool Eof() override { return RecvSize() == 0; }
-    int64_t Size() override { return RecvSize(); }
+    bool Eof() override { return RecvSize == 0; }
+    int64_t Size() override { return RecvSize; }
     int64_t Pos() override { return 0; }
     bool Seek(int64_t) override { return false; }
     // Discards unread received bytes and unsent written bytes.

@@ -71,7 +71,7 @@ int TTCPStream::RecvMsg() {
 }
 
 int TTCPStream::SendMsg() {
-    if (Socket < 0 || SendSize() == 0) return 0;
+    if (Socket < 0 || SendSize == 0) return 0;
     if (SocketWaitWritable(Socket, SendTimeout) != 1) return 0;
     int n = SocketSend(Socket, send_bytes().data(), send_bytes().size());
     if (n <= 0) return 0;

@@ -47,7 +47,7 @@ int TUDPStream::RecvMsg() {
 }
 
 int TUDPStream::SendMsg() {
-    if (Socket < 0 || SendSize() == 0) return 0;
+    if (Socket < 0 || SendSize == 0) return 0;
     int n = 0;
     if (SocketWaitWritable(Socket, SendTimeout) == 1)
         n = SocketSendTo(Socket, send_bytes().data(), send_bytes().size(), RemoteIP, RemotePort);

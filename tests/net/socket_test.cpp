@@ -69,7 +69,7 @@ TEST(UdpStream, DatagramsOneAtATimeAnEmptyOneIncluded) {
     ASSERT_EQ(SocketSendTo(a->Socket, nullptr, 0, kLoopback, b->GetLocalPort()), 0);
     send_to(*a, *b, std::vector<uint8_t>(300, 7));
     EXPECT_EQ(a->SendMsg(), 300);
-    EXPECT_EQ(a->SendSize(), 0);
+    EXPECT_EQ(a->SendSize, 0);
     send_to(*a, *b, {1, 2, 3});
     EXPECT_EQ(a->SendMsg(), 3);
 
@@ -80,7 +80,7 @@ TEST(UdpStream, DatagramsOneAtATimeAnEmptyOneIncluded) {
     EXPECT_EQ(b->RecvMsg(), 300);
     EXPECT_EQ(b->GetMsgIP(), kLoopback);
     EXPECT_EQ(b->GetMsgPort(), a->GetLocalPort());
-    EXPECT_EQ(b->RecvSize(), 300);
+    EXPECT_EQ(b->RecvSize, 300);
     std::vector<uint8_t> buf(300);
     EXPECT_EQ(b->Read(buf.data(), 300), 300u);
     EXPECT_EQ(buf, std::vector<uint8_t>(300, 7));
@@ -97,7 +97,7 @@ TEST(UdpStream, ARefusedSendLeavesNothingForTheNextDatagram) {
     a->SetRemotePort(b->GetLocalPort());
     a->Write("refused", 7);
     EXPECT_EQ(a->SendMsg(), 0);
-    EXPECT_EQ(a->SendSize(), 0);
+    EXPECT_EQ(a->SendSize, 0);
     send_to(*a, *b, {9, 9});
     EXPECT_EQ(a->SendMsg(), 2);
     ASSERT_TRUE(arrives(*b));
@@ -139,13 +139,13 @@ TEST(TcpStream, AcceptTransferAndClose) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (got.size() < data.size() && std::chrono::steady_clock::now() < deadline) {
         // Written in four pieces, each sent before the next is written.
-        if (client->SendSize() == 0 && written < data.size()) {
+        if (client->SendSize == 0 && written < data.size()) {
             client->Write(data.data() + written, 25000);
             written += 25000;
         }
-        if (client->SendSize() > 0 && client->SendMsg() > 0) ++sends;
+        if (client->SendSize > 0 && client->SendMsg() > 0) ++sends;
         conn->RecvMsg();
-        std::vector<uint8_t> buf(conn->RecvSize());
+        std::vector<uint8_t> buf(conn->RecvSize);
         if (!buf.empty()) conn->Read(buf.data(), buf.size());
         got.insert(got.end(), buf.begin(), buf.end());
     }
