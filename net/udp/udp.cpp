@@ -61,6 +61,15 @@ int Fudp_update() {
     return 0;
 }
 
+std::shared_ptr<Tudp_p> Fudp_newconversation(int ip, int port, int reliable) {
+    auto con = Tudp_con::Get(ip, port, 1);
+    const int v = (udp_clock ? udp_clock() : MilliSecs()) / 100;
+    con->reset(v, 1);
+    auto p = con->Createpacket(reliable, 0);
+    p->wsys(3, v & 0xFFFF);
+    return p;
+}
+
 int Tudp_ignore::add(int ip, int port, int timeout) {
     port &= 0xFFFF;
     for (const auto& e : list) {

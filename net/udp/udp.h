@@ -43,6 +43,12 @@ int Fudp_close(int keep);
 int Fudp_update();
 std::shared_ptr<Tudp_p> Fudp_process();
 int Fudp_window(int a, int b, int w);
+// Starts talking to a peer afresh (a join request, a server-list ping): both
+// sides number from 2 again. Takes the connection, resets it to the clock / 100
+// with clearing, opens the packet (reliable for a join request, unreliable for
+// pings) and puts the new-conversation header in front; the caller appends
+// its message.
+std::shared_ptr<Tudp_p> Fudp_newconversation(int ip, int port, int reliable);
 
 // The largest part: a part header and the id must still fit the receive limit.
 int udp_partlimit();

@@ -195,15 +195,19 @@ TEST_F(UdpReceive, ANewConversationRestartsIdsAndDropsTheOldQueue) {
 TEST_F(UdpReceive, StartingANewConversationFromThisSide) {
     auto con = Tudp_con::Get(kPeerIp, 1000, 1);
     con->Createpacket(1, 1)->wbyte(10);
-    int v = 123456 / 100;
-    con->reset(v, 1);
-    auto p = con->Createpacket(0, 0);
-    p->wsys(3, v & 0xFFFF);
-    p->wbyte(251);
-    frame();
+    clock = 123456;
+    Fudp_newconversation(kPeerIp, 1000, 0)->wbyte(251);
+    EXPECT_EQ(con->sessionid, 1234);
+    Fudp_update();
     auto s = sent();
     ASSERT_EQ(s.size(), 1u);
     EXPECT_EQ(s[0].bytes, (Bytes{1, 0, 3, 0xD2, 4, 251}));
+    clock = 123480;
+    Fudp_newconversation(kPeerIp, 1000, 1)->wbyte(252);   // the same value: no reset
+    Fudp_update();
+    s = sent();
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(s[0].bytes, (Bytes{2, 0, 3, 0xD2, 4, 252}));
 }
 
 TEST_F(UdpReceive, GetFindsByAddressAndSixteenBitPort) {
