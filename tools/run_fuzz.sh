@@ -34,6 +34,9 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DCMAKE_C_FLAGS_RELEASE=-O1 \
         -DCMAKE_C_COMPILER="$clangc" \
         -DCMAKE_CXX_COMPILER="$clangxx" -DGROMBAT_FUZZ=ON -DGROMBAT_TESTS=OFF -DGROMBAT_BENCH=OFF >/dev/null || exit 1
+else
+    # A target added since the folder was configured needs a new glob.
+    cmake "$dir" >/dev/null || exit 1
 fi
 # Two jobs: the fuzz build shares the machine with the rest of the tests.
 cmake --build "$dir" --target "$name" -j 2 >"$dir/$name.build.log" 2>&1 || {

@@ -1,53 +1,74 @@
-// Reliable-UDP packets and connections: the packet a message is written into
-// and the peer connection that queues it. (Stand-in: packets collect their
-// bytes in an outgoing list that nothing sends yet; the layer fills this file.)
+// Reliable-UDP packet: a growable byte buffer with a read position, the typed
+// little-endian field writers and readers every message is built from, and the
+// per-packet bookkeeping of the layer (id, send state, part, resend timers).
 //
-// Writers append little-endian values to the packet's data bank. A reliable
-// packet takes the connection's next even id when it is opened.
+// Readers never touch a byte outside the bank: a short read gives 0, 0.0, ""
+// or no bank and leaves readpos as the wire rules say (past the end for the
+// fixed-width fields, so avail() turns negative). Text is one byte per
+// character. A text or bank longer than its length field can count is cut to
+// the limit (255 or 65535) so the count always matches what follows.
 #pragma once
 
-#include <list>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "platform/bank.h"
 
 struct Tudp_p {
-    int id = 0;
-    int reliable = 0;
-    BankPtr d = std::make_shared<Bank>();   // the packet's data
+    int id = 0;          // even ids reliable, odd ids unreliable
+    BankPtr d = std::make_shared<Bank>();   // headers then messages; null once dropped
+    int readpos = 0;
+    // Sending side: 0 not yet sent, 1 sent and awaiting acknowledgement,
+    // 2 acknowledged, 3 unreliable and sent. Receiving side: 0 waiting,
+    // 1 delivered.
+    int done = 0;
+    int part = 0;        // 0 whole, 1.. n-1 parts, 65535 the last part
+    int rs_timer = 0;    // clock of the latest transmission
+    int rs_delay = 0;    // ms that must pass after rs_timer before a resend
+    int rs_attempt = 0;  // transmissions so far
 
-    void wbyte(int value);    // low 8 bits
-    void wshort(int value);   // low 16 bits, unsigned little-endian
-    void wint(int value);     // signed 32-bit little-endian
-    // u16 length and the bytes (at most 65535); a null bank writes length 0.
-    void wbank(const BankPtr& bank);
-    // u16 length and one byte per character (at most 65535 characters).
-    void wstr(const std::string& text);
-    // u8 length and one byte per character (at most 255 characters).
-    void wsstr(const std::string& text);
+    static std::shared_ptr<Tudp_p> Create();
+
+    int size() const;
+    int avail() const;
+
+    // System headers: wsys puts one in front of everything, wlastsys after the
+    // headers already at the front. Both leave a bankless packet alone.
+    int wsys(int type, int value);
+    int wlastsys(int type, int value);
+
+    int wbyte(int value);     // low 8 bits
+    int wshort(int value);    // low 16 bits, unsigned
+    int wint(int value);      // signed 32-bit
+    int wlong(int64_t value);
+    int wfloat(float value);
+    int wdouble(double value);
+    int wsstr(const std::string& text);    // u8 count, at most 255 characters
+    int wstr(const std::string& text);     // u16 count, at most 65535 characters
+    int wtstr(const std::string& text, int terminator);
+    int wbank(const BankPtr& bank);        // u16 count, at most 65535 bytes; null as empty
+
+    int rbyte();
+    int rbytes(int n);        // skips n bytes, result 0
+    int rshort();
+    int rint();
+    int64_t rlong();
+    float rfloat();
+    double rdouble();
+    std::string rsstr();
+    std::string rstr();
+    std::string rtstr(int terminator);
+    BankPtr rbank();          // null on a short read; an empty bank for count 0
+
+private:
+    // Advances readpos by width; true when the field lies inside the bank.
+    bool take(int width);
+    void append(const void* bytes, size_t count);
 };
 
-struct Tudp_con {
-    std::list<std::shared_ptr<Tudp_p>> in;    // received packets, in id order
-    int in_id = 0;                            // next expected incoming id
-    std::list<std::shared_ptr<Tudp_p>> out;   // packets waiting to leave
-    int out_id = 0;                           // next outgoing reliable id
-    int error = 0;
-    std::shared_ptr<Tudp_p> lp;   // the open packet, null when closed
-
-    // The packet the next message goes into, kept open in lp: with fresh 0
-    // the open packet is reused (made reliable when asked) and a new one is
-    // opened when none is open; fresh 1 always opens a new one. New packets
-    // join the outgoing list.
-    std::shared_ptr<Tudp_p> Createpacket(int reliable, int fresh);
-
-    // ---- Connection lookup (stand-in: a plain list of connections).
-    int ip = 0, port = 0;
-    static std::list<std::shared_ptr<Tudp_con>> list;
-    // The connection to ip:port; create 1 makes one when there is none.
-    static std::shared_ptr<Tudp_con> Get(int ip, int port, int create);
-};
+// Senders reach the connection type through this header.
+#include "net/udp/connection.h"
 
 // The host's address as a joined machine knows it (IPv4 as a 32-bit integer).
 extern int g_server_ip, g_server_port;

@@ -168,7 +168,7 @@ TEST_F(FrameBufferTest, SnapshotListsFramesAndTheServerConnection) {
     EXPECT_EQ(TempDir::read("debug/fs_08-Dec-2026_01-41-21.txt"),
               "code red\r\nTurn: 0 Turn State: 1\r\nExpecting Frame: 0\r\nDeadframes: 0\r\n"
               "---> Frame Buffer Content:\r\n44 (3)\r\n45 (x)\r\n---------------------------------\r\n"
-              "Connection: \r\nincoming queue packets: 1 (next id 0)\r\noutgoing queue packets: 0 (next id 0)\r\n"
+              "Connection: \r\nincoming queue packets: 1 (next id 2)\r\noutgoing queue packets: 0 (next id 2)\r\n"
               "error state: 0\r\n---> Incoming Packets:\r\n6 (2)\r\n");
 }
 
