@@ -67,6 +67,8 @@ const std::string kPasswordKey = "Gr\xF6mb4t-Fr\xE4yc\xFCp#72!k";
 
 enum Kind { PLAIN, RESOLUTION, DEPTH, DRIVER, NAME };
 
+constexpr int kMaxScreenSide = 16384;
+
 struct Field {
     const char* key;
     int* number;
@@ -131,7 +133,10 @@ void read_line(const std::string& line, int apply) {
             std::vector<std::string> wh = settings_split(pieces[1], 'x');
             if (wh.size() < 2) return;
             int w = settings_toint(wh[0]), h = settings_toint(wh[1]);
-            if (w < 640 || h < 480) return;
+            // Beyond 16384 a side no display exists, and screen-wide loops
+            // would run for ever: such a line changes nothing, like one below
+            // the smallest mode.
+            if (w < 640 || h < 480 || w > kMaxScreenSide || h > kMaxScreenSide) return;
             set_tmp_scrx = w, set_tmp_scry = h;
             if (apply == 1) set_scrx = w, set_scry = h, set_scrxh = w / 2, set_scryh = h / 2;
             return;
@@ -148,6 +153,9 @@ void read_line(const std::string& line, int apply) {
             set_name = trimname(text, 30);
             return;
         case PLAIN:
+            // The particle level reaches loop counts (leaves per knocked-off
+            // sprite): 0..3, where below 0 acts as 0 and 3 as any level above 2.
+            if (field->number == &set_particles) number = number < 0 ? 0 : number > 3 ? 3 : number;
             if (field->number)
                 *field->number = number;
             else

@@ -235,6 +235,18 @@ TEST_F(StartupTest, GameMainRunsTheLoopForTheGivenPasses) {
     EXPECT_EQ(menu_sub, 11);
 }
 
+TEST_F(StartupTest, SettingsBeyondAnyScreenStartAsTheDefaults) {
+    // Values that once made screen-wide loops spin for ever.
+    std::filesystem::create_directory(dir.path() / "sys");
+    ASSERT_TRUE(TempDir::write("sys/settings.cfg", "resolution 2147483600x480\r\nparticles 2147483647\r\n"));
+    char prog[] = "./game";
+    char* argv[] = {prog, nullptr};
+    EXPECT_EQ(game_main(1, argv, test_options(3)), 0);
+    EXPECT_EQ(set_scrx, 640);
+    EXPECT_EQ(set_scry, 480);
+    EXPECT_EQ(set_particles, 3);
+}
+
 TEST_F(StartupTest, EscapeTwiceEndsTheProgram) {
     startup(test_options());
     bool ended = false;
