@@ -2,8 +2,8 @@
 // password file.
 //
 // The password file holds crypt(password) followed by CR LF. The scrambler can
-// produce the bytes 10 and 13, so the file is read as bytes, never as a line:
-// everything before the final CR LF is the scrambled text.
+// produce the bytes 10 and 13, so the file is read as bytes: its first line
+// ends at the first CR LF, never at a lone CR or LF.
 #include "core/settings.h"
 
 #include <cstdint>
@@ -168,14 +168,19 @@ std::string read_password() {
     BankPtr bank = LoadBank(kPasswordFile);
     if (!bank) return "";
     std::string scrambled(bank->Bytes().begin(), bank->Bytes().end());
-    if (scrambled.size() >= 2 && scrambled.compare(scrambled.size() - 2, 2, "\r\n") == 0)
-        scrambled.resize(scrambled.size() - 2);
+    // The first line only. It ends at the first CR LF, so a lone CR or LF the
+    // scrambler made stays part of it; a file without CR LF ends the line at
+    // its first LF, or at its end.
+    size_t end = scrambled.find("\r\n");
+    if (end == std::string::npos) end = scrambled.find('\n');
+    if (end != std::string::npos) scrambled.resize(end);
     return crypt(scrambled, kPasswordKey, 1);
 }
 
 void write_password() {
     std::string line = crypt(set_qvgnp, kPasswordKey, 0) + "\r\n";
-    SaveBank(Bank(line.data(), line.size()), kPasswordFile);
+    // Readable by its owner only: it holds the account's password.
+    SaveBank(Bank(line.data(), line.size()), kPasswordFile, 0600);
 }
 
 void write_settings() {

@@ -1,6 +1,7 @@
 // User settings file and password file: what a save writes, how a load reads
 // each kind of line, the options pages, and passwords that survive any byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -273,6 +274,25 @@ TEST_F(Settings, PasswordSurvivesBytesThatScrambleToLineBreaks) {
     set_qvgnp = "";
     settings_load(0);
     EXPECT_EQ(set_qvgnp, password);
+}
+
+TEST_F(Settings, PasswordFileIsPrivateAndReadToItsFirstLine) {
+    gui_in_txt[2] = "hunter2";
+    settings_save(2);
+    struct stat st;
+    ASSERT_EQ(stat(kPasswordFile, &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string line = TempDir::read(kPasswordFile);
+    ASSERT_EQ(line.substr(line.size() - 2), "\r\n");
+    const std::string scrambled = line.substr(0, line.size() - 2);
+    // Another line after the first, an LF ending, no ending: the same password.
+    for (const std::string& file : {scrambled + "\r\nsecond line\r\n", scrambled + "\n", scrambled,
+                                    scrambled + "\nsecond\n"}) {
+        ASSERT_TRUE(TempDir::write(kPasswordFile, file));
+        set_qvgnp = "";
+        settings_load(0);
+        EXPECT_EQ(set_qvgnp, "hunter2");
+    }
 }
 
 TEST_F(Settings, PasswordFileMissingOrDamaged) {
