@@ -151,6 +151,11 @@ bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& 
         pcm.channels = info->channels;
         pcm.bits = 16;
         pcm.rate = (int)info->rate;
+        // The length the last page states, where the stream can seek to it:
+        // a sound that says it is too long is refused before decoding. One
+        // that lies is stopped by the count below.
+        const ogg_int64_t stated = callbacks.seek_func ? ov_pcm_total(&vf, -1) : -1;
+        if (max_seconds > 0 && stated > (ogg_int64_t)info->rate * max_seconds) ok = false;
     }
     const int big = std::endian::native == std::endian::big ? 1 : 0;
     char buf[8192];

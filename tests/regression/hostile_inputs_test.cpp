@@ -18,6 +18,11 @@
 #include <vector>
 
 #include "core/bank_codec.h"
+#include "core/resources.h"
+#include "core/settings.h"
+#include "core/temp_files.h"
+#include "match/game.h"
+#include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/pixmap.h"
 #include "support/temp_dir.h"
@@ -227,6 +232,35 @@ TEST_F(Hostile, ImagesAreRefusedBeforeTheCostlyPart) {
     ASSERT_TRUE(SaveBank(stray, "stray.jpg"));
     EXPECT_EQ(in_child(512 * kMB, 10, [&] { return map_load("stray.jpg") == -2 && MapState::now() == previous ? 0 : 1; }),
               0);
+}
+
+TEST_F(Hostile, ScriptImagesAndSoundsFromAHostStayWithinTheLimits) {
+    // A PNG header claiming 32768 x 32768 (CRC right, a stub of image data),
+    // and an Ogg of 23 minutes, both as received from a host.
+    Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (int i = 0; i < 2; ++i) png.insert(png.end(), {0, 0, 0x80, 0});
+    png.insert(png.end(), {8, 6, 0, 0, 0});
+    const uint32_t crc = (uint32_t)crc32(0, png.data() + 12, 17);
+    for (int i = 3; i >= 0; --i) png.push_back((uint8_t)(crc >> (8 * i)));
+    Bytes idat{0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01};
+    png.insert(png.end(), {0, 0, 0, (uint8_t)idat.size(), 'I', 'D', 'A', 'T'});
+    png.insert(png.end(), idat.begin(), idat.end());
+    png.insert(png.end(), {0, 0, 0, 0});
+    Ttemp::add("gfx/huge.png", Bank(png.data(), png.size()), 0);
+    std::vector<int16_t> wave((size_t)23 * 60 * 1000, 0);
+    BankPtr ogg = EncodeSoundOgg(wave, 1, 1000, 0.0f);
+    ASSERT_TRUE(ogg);
+    Ttemp::add("sfx/long.ogg", *ogg, 0);
+    g_server = 0;
+    set_saveres = 0;
+    EXPECT_EQ(in_child(512 * kMB, 10,
+                       [] {
+                           int image = Tres::loadgfx("huge.png"), sound = Tres::loadsfx("long.ogg");
+                           return !Tres::getimage(image) && !Tres::sfx[(size_t)sound]->sound ? 0 : 1;
+                       }),
+              0);
+    Ttemp::freeall();
+    g_server = 0;
 }
 
 TEST_F(Hostile, SolidLargestMaskUnderOneGigabyteLoadsWholeOrNotAtAll) {
