@@ -263,6 +263,21 @@ TEST_F(Hostile, ScriptImagesAndSoundsFromAHostStayWithinTheLimits) {
     g_server = 0;
 }
 
+TEST_F(Hostile, TilesThatCannotBeMadeFailTheBuildAndBringBackThePreviousMap) {
+    // An image map whose content fits in the memory left but whose tiles do
+    // not: the build fails half-way, never leaving a map with holes.
+    BankPtr pack = streamed_pack(map_head(1, 3000, 3000), Bytes{0x80, 0x60, 0x40}, (int64_t)3000 * 3000, Bytes{});
+    ASSERT_TRUE(SaveBank(*pack, "tiles.gfm"));
+    const int result = in_child(48 * kMB, 20, [&] {
+        in_console.clear();
+        int r = map_load("tiles.gfm");
+        if (r == 1) return map_tiles_held() == 900 ? 10 : 11;
+        if (!(MapState::now() == previous)) return 2;
+        return console_has("previous map rebuilt from its pack") ? 0 : 3;
+    });
+    EXPECT_EQ(result, 0);
+}
+
 TEST_F(Hostile, SolidLargestMaskUnderOneGigabyteLoadsWholeOrNotAtAll) {
     Bytes mask = map_head(2, 30000, 30000);
     put32(mask, 7), mask.push_back(1);
