@@ -89,9 +89,9 @@ void run(const uint8_t* data, size_t size) {
             settings_save(-1);   // writes both files and reads them back
             auto again = user_settings();
             // A file without a driver or a mode gets the platform's default
-            // driver and the current mode on saving.
+            // driver and the running mode (size and depth) on saving.
             if (loaded[14].empty()) again[14].clear();
-            if (loaded[0] == "0" || loaded[1] == "0") again[0] = loaded[0], again[1] = loaded[1];
+            if (loaded[0] == "0") again[0] = loaded[0], again[1] = loaded[1], again[2] = loaded[2];
             check(again == loaded);
             break;
         }
