@@ -13,10 +13,11 @@
 
 namespace {
 
-// First room given to the inflated content before it has proved itself.
-constexpr size_t kFirstRoom = 64 * 1024;
 // zlib counts bytes in 32-bit fields; feed it at most this much at a time.
 constexpr size_t kZChunk = 1u << 30;
+// No deflate stream inflates to more than 1032 times its length (a 258-byte
+// match costs at least two bits); the game's own packs reach 1029:1.
+constexpr uint64_t kDeflateCeiling = 1032;
 
 }  // namespace
 
@@ -40,61 +41,56 @@ BankPtr CompressBank(const Bank& bank) {
 BankPtr UncompressBank(const Bank& bank) {
     if (bank.Size() < 4) return nullptr;
     const size_t want = (size_t)(uint32_t)bank.PeekInt(0);
+    // A size no stream of this length can reach is damage: refused before
+    // anything is allocated for it.
+    if ((uint64_t)want > kDeflateCeiling * (uint64_t)(bank.Size() - 4)) return nullptr;
 
+    BankPtr result;
+    try {
+        // Allocated once at the stated size: the peak is the content plus the
+        // input, never a doubling buffer.
+        result = std::make_shared<Bank>(want);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);
     if (inflateInit(&zs) != Z_OK) return nullptr;
 
-    auto result = std::make_shared<Bank>();
-    std::vector<uint8_t>& out = result->Bytes();
+    uint8_t* out = result->Buf();
     const uint8_t* in = bank.Buf() + 4;
     size_t in_left = bank.Size() - 4;
     size_t produced = 0;
     uint8_t spill = 0;  // room for one byte past the stated size, to catch overlong content
     bool ok = false;
-
-    try {
-        size_t room = std::min(want, std::max(kFirstRoom, 2 * in_left));
-        out.reserve(room);
-        out.resize(room);
-        for (;;) {
-            if (zs.avail_in == 0 && in_left > 0) {
-                size_t chunk = std::min(in_left, kZChunk);
-                zs.next_in = const_cast<Bytef*>(in);
-                zs.avail_in = (uInt)chunk;
-                in += chunk;
-                in_left -= chunk;
-            }
-            if (produced == out.size() && out.size() < want) {
-                // Grow geometrically up to the stated size, reserving exactly
-                // so a large result never carries twice its room.
-                size_t grown = std::min(want, std::max(kFirstRoom, out.size() * 2));
-                out.reserve(grown);
-                out.resize(grown);
-            }
-            const bool spilling = produced == out.size();
-            if (spilling) {
-                zs.next_out = &spill;
-                zs.avail_out = 1;
-            } else {
-                zs.next_out = out.data() + produced;
-                zs.avail_out = (uInt)std::min(out.size() - produced, (size_t)UINT_MAX);
-            }
-            const uInt before = zs.avail_out;
-            int ret = inflate(&zs, Z_NO_FLUSH);
-            const size_t wrote = before - zs.avail_out;
-            if (spilling && wrote > 0) break;  // more content than the size field states
-            produced += wrote;
-            if (ret == Z_STREAM_END) {
-                ok = produced == want;
-                break;
-            }
-            // Anything but progress is damage; Z_BUF_ERROR here means the
-            // input ran out before the stream ended.
-            if (ret != Z_OK) break;
+    for (;;) {
+        if (zs.avail_in == 0 && in_left > 0) {
+            size_t chunk = std::min(in_left, kZChunk);
+            zs.next_in = const_cast<Bytef*>(in);
+            zs.avail_in = (uInt)chunk;
+            in += chunk;
+            in_left -= chunk;
         }
-    } catch (const std::bad_alloc&) {
-        ok = false;
+        const bool spilling = produced == want;
+        if (spilling) {
+            zs.next_out = &spill;
+            zs.avail_out = 1;
+        } else {
+            zs.next_out = out + produced;
+            zs.avail_out = (uInt)std::min(want - produced, (size_t)UINT_MAX);
+        }
+        const uInt before = zs.avail_out;
+        int ret = inflate(&zs, Z_NO_FLUSH);
+        const size_t wrote = before - zs.avail_out;
+        if (spilling && wrote > 0) break;  // more content than the size field states
+        produced += wrote;
+        if (ret == Z_STREAM_END) {
+            ok = produced == want;
+            break;
+        }
+        // Anything but progress is damage; Z_BUF_ERROR here means the input
+        // ran out before the stream ended.
+        if (ret != Z_OK) break;
     }
     inflateEnd(&zs);
     if (!ok) return nullptr;

@@ -19,10 +19,11 @@ BankPtr CompressBank(const Bank& bank);
 
 // The content of a compressed bank, or null when the bank is damaged: shorter
 // than its size field, a stream zlib rejects or that ends early, or content
-// whose length differs from the size field. Bytes from peers, replays and map
-// files pass through here, so the size field is never trusted for an up-front
-// allocation; the result grows while inflating. An empty result is valid (the
-// content of an empty file); failure is only ever null.
+// whose length differs from the size field, or a size field above 1032 times
+// the stream's length (more than deflate can reach). Within that bound the
+// result is allocated once at the stated size: the peak is the content plus
+// the input. An empty result is valid (the content of an empty file); failure,
+// out of memory included, is only ever null.
 BankPtr UncompressBank(const Bank& bank);
 
 // The bank checksum of the whole bank, as a signed 32-bit value.

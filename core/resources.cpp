@@ -6,6 +6,8 @@
 // as received files were written there.
 #include "core/resources.h"
 
+#include <new>
+
 #include "core/catalogue.h"
 #include "core/random.h"
 #include "core/settings.h"
@@ -14,6 +16,7 @@
 #include "match/mission.h"
 #include "match/replay.h"
 #include "platform/files.h"
+#include "platform/pixmap.h"
 #include "platform/stream.h"
 #include "scripting/script_files.h"
 
@@ -41,23 +44,45 @@ std::string mission_path(const std::string& path) {
     return replace_all(replace_all(path, "$MISSION", folder), "$mission", folder);
 }
 
-// Loads a resource from the received-file cache when this machine joined a
-// host and keeps received files in memory, else from disk.
-template <typename Ptr, typename FromPath, typename FromStream>
-Ptr load_resource(const std::string& file, FromPath from_path, FromStream from_stream) {
+// The bytes of a resource: the copy received from the host when this machine
+// joined one and keeps received files in memory (a record without bytes gives
+// null), else the file on disk.
+BankPtr resource_bytes(const std::string& file) {
     if (g_server != 1 && set_saveres != 1) {
-        if (auto received = Ttemp::get(file)) {
-            Ptr loaded;
-            if (received->bank) {
-                if (StreamPtr stream = CreateBankStream(received->bank)) {
-                    loaded = from_stream(*stream);
-                    CloseStream(stream);
-                }
-            }
-            return loaded;
-        }
+        if (auto received = Ttemp::get(file)) return received->bank;
     }
-    return from_path(file);
+    try {
+        return LoadBank(file);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+bool image_size_ok(int64_t w, int64_t h) {
+    return w >= 1 && h >= 1 && w <= kResMaxImageSide && h <= kResMaxImageSide && w * h <= kResMaxImagePixels;
+}
+
+// A script image within the limits, its size checked from the header first.
+ImagePtr load_script_image(const std::string& file) {
+    BankPtr bytes = resource_bytes(file);
+    int w = 0, h = 0;
+    if (!bytes || !ProbePixmapSize(bytes->Buf(), bytes->Size(), w, h) || !image_size_ok(w, h)) return nullptr;
+    StreamPtr stream = CreateBankStream(bytes);
+    if (!stream) return nullptr;
+    ImagePtr image = LoadImage(*stream, -1);
+    CloseStream(stream);
+    if (image && !image_size_ok(ImageWidth(image), ImageHeight(image))) return nullptr;
+    return image;
+}
+
+SoundPtr load_script_sound(const std::string& file) {
+    BankPtr bytes = resource_bytes(file);
+    if (!bytes) return nullptr;
+    StreamPtr stream = CreateBankStream(bytes);
+    if (!stream) return nullptr;
+    SoundPtr sound = LoadSound(*stream, 0, kResMaxSoundSeconds);
+    CloseStream(stream);
+    return sound;
 }
 
 // The common part of loadgfx and loadsfx: an existing id for the path, or a
@@ -141,9 +166,7 @@ int Tres::clear() {
 int Tres::loadgfx(const std::string& script_path) {
     std::string path = mission_path(script_path);
     return find_or_add(gfx, path, [&](Tres& entry) {
-        entry.image = load_resource<ImagePtr>(
-            "gfx/" + path, [](const std::string& file) { return LoadImage(file, -1); },
-            [](Stream& stream) { return LoadImage(stream, -1); });
+        entry.image = load_script_image("gfx/" + path);
         // A replay lists the images it could not show when it has loaded.
         if (!entry.image && g_replay == 1) g_replay_missingres += ", " + path;
     });
@@ -152,9 +175,7 @@ int Tres::loadgfx(const std::string& script_path) {
 int Tres::loadsfx(const std::string& script_path) {
     std::string path = mission_path(script_path);
     return find_or_add(sfx, path, [&](Tres& entry) {
-        entry.sound = load_resource<SoundPtr>(
-            "sfx/" + path, [](const std::string& file) { return LoadSound(file, 0); },
-            [](Stream& stream) { return LoadSound(stream, 0); });
+        entry.sound = load_script_sound("sfx/" + path);
     });
 }
 

@@ -9,6 +9,7 @@
 // order.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@
 #include "platform/audio.h"
 #include "platform/bank.h"
 #include "platform/image.h"
+
+// Limits of script images and sounds: those of foreign backgrounds for images.
+inline constexpr int kResMaxImageSide = 8192;
+inline constexpr int64_t kResMaxImagePixels = int64_t(4096) * 4096;
+inline constexpr int kResMaxSoundSeconds = 600;
 
 struct Tres {
     std::string path;  // as the script gave it, relative to gfx/ or sfx/
@@ -36,6 +42,12 @@ struct Tres {
     // Empties both tables, keeping their lengths.
     static int clear();
     // The id of the image or sound at that path, loading it on first use.
+    // Limits hold on every machine and for every source (disk, a host's copy,
+    // a replay), so peers agree on which images exist: an image larger than
+    // kResMaxImageSide a side or kResMaxImagePixels in all, or a sound longer
+    // than kResMaxSoundSeconds (or above 256 MB decoded), is not loaded and
+    // its entry stays without image or sound. The image size is read from the
+    // file's header before any pixel is decoded.
     static int loadgfx(const std::string& path);
     static int loadsfx(const std::string& path);
     // The image of a table id or built-in negative id; null for anything else.

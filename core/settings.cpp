@@ -2,8 +2,8 @@
 // password file.
 //
 // The password file holds crypt(password) followed by CR LF. The scrambler can
-// produce the bytes 10 and 13, so the file is read as bytes, never as a line:
-// everything before the final CR LF is the scrambled text.
+// produce the bytes 10 and 13, so the file is read as bytes: its first line
+// ends at the first CR LF, never at a lone CR or LF.
 #include "core/settings.h"
 
 #include <cstdint>
@@ -66,6 +66,8 @@ const int defaults_set = (settings_defaults(), 0);
 const std::string kPasswordKey = "Gr\xF6mb4t-Fr\xE4yc\xFCp#72!k";
 
 enum Kind { PLAIN, RESOLUTION, DEPTH, DRIVER, NAME };
+
+constexpr int kMaxScreenSide = 16384;
 
 struct Field {
     const char* key;
@@ -131,7 +133,10 @@ void read_line(const std::string& line, int apply) {
             std::vector<std::string> wh = settings_split(pieces[1], 'x');
             if (wh.size() < 2) return;
             int w = settings_toint(wh[0]), h = settings_toint(wh[1]);
-            if (w < 640 || h < 480) return;
+            // Beyond 16384 a side no display exists, and screen-wide loops
+            // would run for ever: such a line changes nothing, like one below
+            // the smallest mode.
+            if (w < 640 || h < 480 || w > kMaxScreenSide || h > kMaxScreenSide) return;
             set_tmp_scrx = w, set_tmp_scry = h;
             if (apply == 1) set_scrx = w, set_scry = h, set_scrxh = w / 2, set_scryh = h / 2;
             return;
@@ -148,6 +153,9 @@ void read_line(const std::string& line, int apply) {
             set_name = trimname(text, 30);
             return;
         case PLAIN:
+            // The particle level reaches loop counts (leaves per knocked-off
+            // sprite): 0..3, where below 0 acts as 0 and 3 as any level above 2.
+            if (field->number == &set_particles) number = number < 0 ? 0 : number > 3 ? 3 : number;
             if (field->number)
                 *field->number = number;
             else
@@ -160,14 +168,19 @@ std::string read_password() {
     BankPtr bank = LoadBank(kPasswordFile);
     if (!bank) return "";
     std::string scrambled(bank->Bytes().begin(), bank->Bytes().end());
-    if (scrambled.size() >= 2 && scrambled.compare(scrambled.size() - 2, 2, "\r\n") == 0)
-        scrambled.resize(scrambled.size() - 2);
+    // The first line only. It ends at the first CR LF, so a lone CR or LF the
+    // scrambler made stays part of it; a file without CR LF ends the line at
+    // its first LF, or at its end.
+    size_t end = scrambled.find("\r\n");
+    if (end == std::string::npos) end = scrambled.find('\n');
+    if (end != std::string::npos) scrambled.resize(end);
     return crypt(scrambled, kPasswordKey, 1);
 }
 
 void write_password() {
     std::string line = crypt(set_qvgnp, kPasswordKey, 0) + "\r\n";
-    SaveBank(Bank(line.data(), line.size()), kPasswordFile);
+    // Readable by its owner only: it holds the account's password.
+    SaveBank(Bank(line.data(), line.size()), kPasswordFile, 0600);
 }
 
 void write_settings() {

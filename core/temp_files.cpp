@@ -1,6 +1,9 @@
 // Received-file cache.
 #include "core/temp_files.h"
 
+#include <cstdint>
+#include <new>
+
 #include "core/bank_codec.h"
 
 std::list<std::shared_ptr<Ttemp>> Ttemp::list;
@@ -28,14 +31,21 @@ std::shared_ptr<Ttemp> Ttemp::getCheck(const std::string& file, int crc32, int s
 }
 
 int Ttemp::add(const std::string& file, const Bank& bank, int crc32) {
+    // Sizes travel as int: a larger file cannot be told right to anyone.
+    if (bank.Size() > (size_t)INT32_MAX) return -1;
+    BankPtr copy;
+    try {
+        copy = CopyBank(bank);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
     auto t = get(file);
     if (!t) {
         t = std::make_shared<Ttemp>();
         list.push_back(t);
     }
     t->file = file;
-    // Copy before releasing the old bytes: the source may be this record's own bank.
-    BankPtr copy = CopyBank(bank);
+    // Copied before releasing the old bytes: the source may be this record's own bank.
     release(*t);
     t->bank = copy;
     t->size = (int)copy->Size();

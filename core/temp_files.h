@@ -26,7 +26,9 @@ struct Ttemp {
     // The record of that name when its checksum and size match; else null.
     static std::shared_ptr<Ttemp> getCheck(const std::string& file, int crc32, int size);
     // Stores a copy of bank under the name, replacing a record of that name in
-    // place; checksum 0 means "compute it from the copy".
+    // place; checksum 0 means "compute it from the copy". Returns 0; -1 when
+    // the bank is larger than 2^31 - 1 bytes or cannot be copied, and then
+    // nothing changed.
     static int add(const std::string& file, const Bank& bank, int crc32);
     // Forgets every record of that name.
     static int free(const std::string& file);

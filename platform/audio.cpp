@@ -20,6 +20,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "platform/platform.h"
 #include "platform/sound_data.h"
@@ -311,32 +312,36 @@ void CloseAudio() {
     g_driver = Driver::None;
 }
 
-SoundPtr LoadSound(const std::string& path, int flags) {
+SoundPtr LoadSound(const std::string& path, int flags, int max_seconds) {
     StreamPtr stream = ReadFile(path);
     if (!stream) return nullptr;
-    return LoadSound(*stream, flags);
+    return LoadSound(*stream, flags, max_seconds);
 }
 
-SoundPtr LoadSound(Stream& stream, int flags) {
+SoundPtr LoadSound(Stream& stream, int flags, int max_seconds) {
     uint8_t head[4];
     if (stream.Read(head, 4) != 4) return nullptr;
     SoundPcm pcm;
-    if (std::memcmp(head, "RIFF", 4) == 0) {
-        std::vector<uint8_t> bytes(head, head + 4);
-        uint8_t chunk[65536];
-        for (;;) {
-            size_t n = stream.Read(chunk, sizeof chunk);
-            if (n == 0) break;
-            if (bytes.size() + n > kMaxSoundBytes + 65536) return nullptr;
-            bytes.insert(bytes.end(), chunk, chunk + n);
+    try {
+        if (std::memcmp(head, "RIFF", 4) == 0) {
+            std::vector<uint8_t> bytes(head, head + 4);
+            uint8_t chunk[65536];
+            for (;;) {
+                size_t n = stream.Read(chunk, sizeof chunk);
+                if (n == 0) break;
+                if (bytes.size() + n > kMaxSoundBytes + 65536) return nullptr;
+                bytes.insert(bytes.end(), chunk, chunk + n);
+            }
+            if (!DecodeWav(bytes.data(), bytes.size(), pcm, max_seconds)) return nullptr;
+        } else if (std::memcmp(head, "OggS", 4) == 0) {
+            if (!DecodeOgg(stream, head, 4, pcm, max_seconds)) return nullptr;
+        } else {
+            return nullptr;
         }
-        if (!DecodeWav(bytes.data(), bytes.size(), pcm)) return nullptr;
-    } else if (std::memcmp(head, "OggS", 4) == 0) {
-        if (!DecodeOgg(stream, head, 4, pcm)) return nullptr;
-    } else {
+        return std::make_shared<TSound>(std::move(pcm), flags);
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    return std::make_shared<TSound>(std::move(pcm), flags);
 }
 
 int SoundLength(const SoundPtr& sound) { return sound ? sound->length_ms : 0; }

@@ -49,10 +49,11 @@ public:
 using ChannelPtr = std::shared_ptr<TChannel>;
 
 // Null when the file is missing or not a valid WAV (PCM 8/16-bit, mono or
-// stereo) or Ogg Vorbis (mono or stereo). A stream is read from where it
-// stands, so a sound can sit anywhere inside a bank.
-SoundPtr LoadSound(const std::string& path, int flags = 0);
-SoundPtr LoadSound(Stream& stream, int flags = 0);
+// stereo) or Ogg Vorbis (mono or stereo), decodes to more than 256 MB, or
+// (max_seconds above 0) lasts longer than max_seconds. A stream is read from
+// where it stands, so a sound can sit anywhere inside a bank.
+SoundPtr LoadSound(const std::string& path, int flags = 0, int max_seconds = 0);
+SoundPtr LoadSound(Stream& stream, int flags = 0, int max_seconds = 0);
 // Length in milliseconds.
 int SoundLength(const SoundPtr& sound);
 // The decoded form: frames, channels (1 or 2), frames per second, and one

@@ -4,6 +4,8 @@
 // Saves never leave a half-written file: the bytes go to a temporary file in
 // the target's folder (same file system, so the rename is atomic), which is
 // flushed to disk and renamed over the target only when every write worked.
+// A save through a symbolic link replaces the file the link points at, and
+// the replaced file's permission bits carry over.
 #include "platform/files.h"
 
 #include <dirent.h>
@@ -53,22 +55,49 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
     return true;
 }
 
-// Writes bytes to path through a temporary file beside it.
-bool SaveAtomically(const std::string& path, const uint8_t* data, size_t size) {
+// The file a save to path lands in: path itself, or the end of its chain of
+// symbolic links (which need not exist yet), so that a linked settings file
+// stays a link to the updated file. Empty for a loop or an unreadable link.
+std::string SaveTarget(std::string path) {
+    for (int hop = 0; hop < 40; hop++) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(PATH_MAX, '\0');
+        ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || (size_t)n >= link.size()) return "";
+        link.resize((size_t)n);
+        // A relative link is relative to the folder the link lies in.
+        if (link[0] != '/') {
+            size_t slash = path.find_last_of('/');
+            if (slash != std::string::npos) link = path.substr(0, slash + 1) + link;
+        }
+        path = link;
+    }
+    return "";
+}
+
+// Writes bytes to path through a temporary file beside the file it lands in.
+// The result keeps the permission bits of the file it replaces; a new file
+// gets new_mode (less the umask).
+bool SaveAtomically(const std::string& path, const uint8_t* data, size_t size, int new_mode) {
     std::string target = NormalizePath(path);
     if (target.empty() || IsIncbin(target) || target.back() == '/') return false;
-    if (FileType(target) == FILETYPE_DIR) return false;
+    target = SaveTarget(target);
+    if (target.empty() || FileType(target) == FILETYPE_DIR) return false;
+    struct stat old_st;
+    const bool replacing = ::stat(target.c_str(), &old_st) == 0;
     // Saves run on several threads at once in the asset generator.
     static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; attempt++) {
         temp = target + ".tmp" + std::to_string((long)getpid()) + "_" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, (mode_t)(new_mode & 0777));
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data, size);
+    if (ok && replacing && ::fchmod(fd, old_st.st_mode & 07777) != 0) ok = false;
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
@@ -253,7 +282,9 @@ BankPtr LoadBank(const std::string& path) {
     }
 }
 
-bool SaveBank(const Bank& bank, const std::string& path) { return SaveAtomically(path, bank.Buf(), bank.Size()); }
+bool SaveBank(const Bank& bank, const std::string& path, int new_mode) {
+    return SaveAtomically(path, bank.Buf(), bank.Size(), new_mode);
+}
 
 bool SaveLines(const std::vector<std::string>& lines, const std::string& path) {
     std::string text;
@@ -261,7 +292,7 @@ bool SaveLines(const std::vector<std::string>& lines, const std::string& path) {
         text += line;
         text += "\r\n";
     }
-    return SaveAtomically(path, (const uint8_t*)text.data(), text.size());
+    return SaveAtomically(path, (const uint8_t*)text.data(), text.size(), 0666);
 }
 
 std::string ExtractDir(const std::string& path) {

@@ -29,8 +29,11 @@ std::string RealPath(const std::string& path);
 // The whole file as a bank, or null when it cannot be read ("incbin::" works).
 BankPtr LoadBank(const std::string& path);
 // Writes the bank to a temporary file beside path and renames it over path,
-// so a failed write never leaves a half-written file. False on failure.
-bool SaveBank(const Bank& bank, const std::string& path);
+// so a failed write never leaves a half-written file. False on failure. A
+// path that is a symbolic link is written through to the file it points at
+// (false for a loop of links); a replaced file keeps its permission bits, and
+// a new file is made with new_mode (less the umask).
+bool SaveBank(const Bank& bank, const std::string& path, int new_mode = 0666);
 // The same for text: lines written with CR LF endings.
 bool SaveLines(const std::vector<std::string>& lines, const std::string& path);
 

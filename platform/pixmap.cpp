@@ -322,8 +322,19 @@ void JpegEmitMessage(j_common_ptr cinfo, int level) {
     if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
 }
 
+// Encoders write about ten scans; a file that repeats its scans makes the
+// decoder pass over every coefficient again for each, minutes for a file of
+// a few hundred kilobytes. More than this many scans is refused.
+constexpr int kMaxJpegScans = 64;
+
+void JpegProgress(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans)
+        JpegErrorExit(cinfo);
+}
+
 struct JpegLoad {
     jpeg_decompress_struct cinfo;
+    jpeg_progress_mgr progress;
     JpegError err;
     const uint8_t* data;
     size_t size;
@@ -382,6 +393,9 @@ PixmapPtr LoadJpeg(const Bytes& in) {
     load->err.base.output_message = JpegOutputMessage;
     load->err.base.emit_message = JpegEmitMessage;
     jpeg_create_decompress(&load->cinfo);
+    load->progress = jpeg_progress_mgr{};
+    load->progress.progress_monitor = JpegProgress;
+    load->cinfo.progress = &load->progress;
     bool ok = false;
     try {
         ok = JpegDecode(*load);
@@ -392,7 +406,101 @@ PixmapPtr LoadJpeg(const Bytes& in) {
     return ok ? load->result : nullptr;
 }
 
+// ---- Size probes: each decoder's own header read, no pixel decoded ----
+
+bool ProbeBmp(const Bytes& in, int& width, int& height) {
+    if (!in.Has(0, 26)) return false;
+    const uint32_t dib = in.U32(14);
+    if (dib == 12) {
+        width = (int)in.U16(18);
+        height = (int)in.U16(20);
+        return true;
+    }
+    if (dib < 40 || dib > 124) return false;
+    const int32_t w = (int32_t)in.U32(18), h = (int32_t)in.U32(22);
+    if (w <= 0 || h == INT32_MIN || h == 0) return false;
+    width = w;
+    height = h < 0 ? -h : h;   // negative: rows stored top-down
+    return true;
+}
+
+struct PngProbe {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    PngSource src{};
+};
+
+bool PngProbeHeader(PngProbe& probe, int& width, int& height) {
+    if (setjmp(png_jmpbuf(probe.png))) return false;
+    png_set_read_fn(probe.png, &probe.src, PngRead);
+    // Any size the format allows, so that a too large picture is told as such.
+    png_set_user_limits(probe.png, 0x7FFFFFFF, 0x7FFFFFFF);
+    png_read_info(probe.png, probe.info);
+    width = (int)png_get_image_width(probe.png, probe.info);
+    height = (int)png_get_image_height(probe.png, probe.info);
+    return width > 0 && height > 0;
+}
+
+bool ProbePng(const Bytes& in, int& width, int& height) {
+    PngProbe probe;
+    probe.src = PngSource{in.data, in.size, 0};
+    probe.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+    if (!probe.png) return false;
+    probe.info = png_create_info_struct(probe.png);
+    bool ok = false;
+    if (probe.info) {
+        try {
+            ok = PngProbeHeader(probe, width, height);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    png_destroy_read_struct(&probe.png, probe.info ? &probe.info : nullptr, nullptr);
+    return ok;
+}
+
+bool JpegProbeHeader(JpegLoad& load, int& width, int& height) {
+    if (setjmp(load.err.jump)) return false;
+    jpeg_mem_src(&load.cinfo, load.data, (unsigned long)load.size);
+    jpeg_read_header(&load.cinfo, TRUE);
+    width = (int)load.cinfo.image_width;
+    height = (int)load.cinfo.image_height;
+    return width > 0 && height > 0;
+}
+
+bool ProbeJpeg(const Bytes& in, int& width, int& height) {
+    auto load = std::make_unique<JpegLoad>();
+    load->data = in.data;
+    load->size = in.size;
+    load->cinfo.err = jpeg_std_error(&load->err.base);
+    load->err.base.error_exit = JpegErrorExit;
+    load->err.base.output_message = JpegOutputMessage;
+    load->err.base.emit_message = JpegEmitMessage;
+    jpeg_create_decompress(&load->cinfo);
+    bool ok = false;
+    try {
+        ok = JpegProbeHeader(*load, width, height);
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    jpeg_destroy_decompress(&load->cinfo);
+    return ok;
+}
+
 }  // namespace
+
+bool ProbePixmapSize(const uint8_t* data, size_t size, int& width, int& height) {
+    width = height = 0;
+    if (!data || size < 8) return false;
+    Bytes in{data, size};
+    static const uint8_t kPngSig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    bool ok = false;
+    if (data[0] == 'B' && data[1] == 'M') ok = ProbeBmp(in, width, height);
+    else if (std::memcmp(data, kPngSig, 8) == 0) ok = ProbePng(in, width, height);
+    else if (data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) ok = ProbeJpeg(in, width, height);
+    if (!ok) width = height = 0;
+    return ok;
+}
 
 PixmapPtr LoadPixmapFromMemory(const uint8_t* data, size_t size) {
     if (!data || size < 8) return nullptr;

@@ -45,6 +45,11 @@ void ClearPixels(TPixmap& pixmap, uint32_t argb);
 PixmapPtr LoadPixmap(const std::string& path);
 PixmapPtr LoadPixmap(Stream& stream);
 PixmapPtr LoadPixmapFromMemory(const uint8_t* data, size_t size);
+// Width and height from the header of a BMP, PNG or JPEG file, read by the
+// same decoders that load it, without decoding a pixel: what loading would
+// make, so sizes can be checked before the costly part. False when the header
+// is damaged or the data is no image; sizes may exceed kMaxPixmapSide.
+bool ProbePixmapSize(const uint8_t* data, size_t size, int& width, int& height);
 // The largest side a loader accepts; bigger images are refused as damaged.
 inline constexpr int kMaxPixmapSide = 32768;
 

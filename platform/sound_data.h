@@ -30,12 +30,13 @@ struct SoundPcm {
 inline constexpr size_t kMaxSoundBytes = size_t(256) << 20;
 
 // A RIFF WAVE file held whole in memory; false for anything damaged or not
-// PCM 8/16-bit mono/stereo.
-bool DecodeWav(const uint8_t* data, size_t size, SoundPcm& out);
+// PCM 8/16-bit mono/stereo, or longer than max_seconds (0: no limit).
+bool DecodeWav(const uint8_t* data, size_t size, SoundPcm& out, int max_seconds = 0);
 // An Ogg Vorbis stream read from the stream's current position; `head` holds
-// bytes already read from there (they are not read again). False when damaged
-// or not mono/stereo.
-bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& out);
+// bytes already read from there (they are not read again). False when damaged,
+// not mono/stereo, or longer than max_seconds (0: no limit), which stops the
+// decoding as soon as it is passed.
+bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& out, int max_seconds = 0);
 
 class TSound {
 public:

@@ -90,7 +90,7 @@ long OggTell(void* source) {
 
 }  // namespace
 
-bool DecodeWav(const uint8_t* data, size_t size, SoundPcm& out) {
+bool DecodeWav(const uint8_t* data, size_t size, SoundPcm& out, int max_seconds) {
     if (!data || size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0) return false;
     uint32_t riff = U32(data + 4);
     if (riff < 4 || (uint64_t)riff + 8 > size) return false;
@@ -124,13 +124,14 @@ bool DecodeWav(const uint8_t* data, size_t size, SoundPcm& out) {
     size_t frame = (size_t)(pcm.channels * pcm.bits / 8);
     data_size -= data_size % frame;
     if (data_size > kMaxSoundBytes) return false;
+    if (max_seconds > 0 && data_size / frame > (uint64_t)pcm.rate * (uint64_t)max_seconds) return false;
     pcm.bytes.assign(data + data_at, data + data_at + data_size);
     if (pcm.bits == 16) SwapToHost16(pcm.bytes);
     out = std::move(pcm);
     return true;
 }
 
-bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& out) {
+bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& out, int max_seconds) {
     OggSource src{&stream, stream.Pos() - (int64_t)head_size};
     ov_callbacks callbacks{OggRead, OggSeek, nullptr, OggTell};
     if (src.start < 0) {
@@ -150,6 +151,11 @@ bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& 
         pcm.channels = info->channels;
         pcm.bits = 16;
         pcm.rate = (int)info->rate;
+        // The length the last page states, where the stream can seek to it:
+        // a sound that says it is too long is refused before decoding. One
+        // that lies is stopped by the count below.
+        const ogg_int64_t stated = callbacks.seek_func ? ov_pcm_total(&vf, -1) : -1;
+        if (max_seconds > 0 && stated > (ogg_int64_t)info->rate * max_seconds) ok = false;
     }
     const int big = std::endian::native == std::endian::big ? 1 : 0;
     char buf[8192];
@@ -169,6 +175,11 @@ bool DecodeOgg(Stream& stream, const uint8_t* head, size_t head_size, SoundPcm& 
             break;
         }
         if (pcm.bytes.size() + (size_t)n > kMaxSoundBytes) {
+            ok = false;
+            break;
+        }
+        const uint64_t frames = (pcm.bytes.size() + (size_t)n) / ((size_t)pcm.channels * 2);
+        if (max_seconds > 0 && frames > (uint64_t)pcm.rate * (uint64_t)max_seconds) {
             ok = false;
             break;
         }

@@ -190,7 +190,7 @@ int map_draw_water(int update) {
 
     float s = map_y + (float)g_waterlevel;
     if (s - 14 <= set_scry)
-        for (int x = -200; x <= set_scrx; x += 200) DrawImage(gfx_water[0], (float)x, (float)(int)(s - 14));
+        for (int64_t x = -200; x <= set_scrx; x += 200) DrawImage(gfx_water[0], (float)x, (float)(int)(s - 14));
     if (s + 11 <= set_scry) {
         SetColor(26, 108, 193);
         DrawRect(0, (float)(int)(s + 11), (float)set_scrx, (float)set_scry - s + 1);
@@ -201,13 +201,14 @@ int map_draw_water(int update) {
     SetAlpha(0.25f);
     int frame = map_watertimer / 4;
     int sy = (int)(s - 14);
-    for (int x = (int)(std::fmod(map_x, 128.0f) - 128); x <= set_scrx; x += 128)
-        for (int y = sy; y <= set_scry; y += 128) DrawImage(gfx_wateranim, (float)x, (float)y, frame);
+    // 64-bit steps: a screen side near the int limit must not wrap the loop.
+    for (int64_t x = (int)(std::fmod(map_x, 128.0f) - 128); x <= set_scrx; x += 128)
+        for (int64_t y = sy; y <= set_scry; y += 128) DrawImage(gfx_wateranim, (float)x, (float)y, frame);
     if (set_particles >= 2) {
         SetScale(0.5f, 0.5f);
         SetAlpha(0.2f);
-        for (int x = (int)(std::fmod(map_x, 64.0f) - 64); x <= set_scrx; x += 64)
-            for (int y = sy; y <= set_scry; y += 64) DrawImage(gfx_wateranim, (float)x, (float)y, frame);
+        for (int64_t x = (int)(std::fmod(map_x, 64.0f) - 64); x <= set_scrx; x += 64)
+            for (int64_t y = sy; y <= set_scry; y += 64) DrawImage(gfx_wateranim, (float)x, (float)y, frame);
         SetScale(1, 1);
     }
     if (set_particles >= 2 && g_replay_pause == 0) {

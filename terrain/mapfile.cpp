@@ -1,7 +1,6 @@
 // Map files: loading packs and images, saving packs, exporting PNG.
 #include "terrain/mapfile.h"
 
-#include <cmath>
 #include <new>
 
 #include "core/main_loop.h"
@@ -36,9 +35,15 @@ std::string find_background(const std::string& path) {
 }
 
 int load_pack_file(const std::string& path) {
-    BankPtr file = LoadBank(path);
+    BankPtr file;
+    try {
+        file = LoadBank(path);
+    } catch (const std::bad_alloc&) {
+        file = nullptr;
+    }
     if (!file) return 0;
-    // The file's bytes become map_bank only once they unpacked.
+    // The file's bytes become map_bank only once they unpacked; until then
+    // map_bank still holds the previous map for a failed build to go back to.
     if (!map_unpack(*file, 0)) return 0;
     map_bank = file;
     return 1;
@@ -60,31 +65,45 @@ int refuse(int why, const std::string& path) {
 }
 
 int load_image_file(const std::string& path) {
-    // The header tells the size before anything is decoded, so a picture of
-    // the wrong size is refused without unpacking it.
-    BankPtr file = LoadBank(path);
-    int pw, ph;
-    if (file && map_bg_probe_size(file->Buf(), file->Size(), pw, ph) && side_check(pw, ph) != 0)
-        return refuse(side_check(pw, ph), path);
-    SetMaskColor(255, 0, 255);
+    // The decoder's own header read tells the size before any pixel is
+    // decoded, so a picture of the wrong size is refused without unpacking it.
     ImagePtr image;
+    int pw = 0, ph = 0;
+    bool probed = false;
     try {
-        StreamPtr in = file ? CreateBankStream(file) : nullptr;
-        if (in) image = LoadImage(*in, MASKEDIMAGE);
+        BankPtr file = LoadBank(path);
+        probed = file && ProbePixmapSize(file->Buf(), file->Size(), pw, ph);
+        if (probed && side_check(pw, ph) == 0) {
+            SetMaskColor(255, 0, 255);
+            StreamPtr in = CreateBankStream(file);
+            if (in) image = LoadImage(*in, MASKEDIMAGE);
+        }
     } catch (const std::bad_alloc&) {
         image = nullptr;
     }
-    file = nullptr;
+    if (probed && side_check(pw, ph) != 0) return refuse(side_check(pw, ph), path);
     if (!image) {
         gui_addcon("Failed to load map image from '" + path + "'");
         return 0;
     }
     const int w = image->width, h = image->height;
     if (side_check(w, h) != 0) return refuse(side_check(w, h), path);
-    const int xt = (int)std::ceil((float)w / 100.0f), yt = (int)std::ceil((float)h / 100.0f);
-    map_setup(xt, yt, 1);
-    // Centred (an odd spare column goes to the right), resting on the bottom.
-    map_image(image, (xt * 100 - w) / 2, yt * 100 - h, 0);
+    const int xt = (w + 99) / 100, yt = (h + 99) / 100;
+    bool built = false;
+    try {
+        map_setup(xt, yt, 1);
+        // Centred (an odd spare column goes to the right), resting on the bottom.
+        map_image(image, (xt * 100 - w) / 2, yt * 100 - h, 0);
+        built = map_tile_failures == 0;
+    } catch (const std::bad_alloc&) {
+        built = false;
+    }
+    image = nullptr;
+    if (!built) {
+        gui_addcon("Out of memory while building the map from '" + path + "', map not loaded");
+        map_restore_previous(nullptr);
+        return 0;
+    }
     map_type = "001|" + path;
     std::string bg = find_background(path);
     if (!bg.empty()) {

@@ -236,6 +236,9 @@ std::string map_pack_read(const Bank& data, Tmap_pack& p) {
             p.style = r.u8();
             if (r.fail) return "shape header cut short";
             if (count < 0) return "negative shape count";
+            if (count > kMapPackMaxShapes) return std::to_string(count) + " shape entries (at most 100000)";
+            const int map_w = p.width / kTileSize * kTileSize, map_h = p.height / kTileSize * kTileSize;
+            int64_t rows = 0;
             int last_w = 0, last_h = 0;
             for (int i = 0; i < count; ++i) {
                 Tmap_pack_shape s;
@@ -259,6 +262,11 @@ std::string map_pack_read(const Bank& data, Tmap_pack& p) {
                     s.y3 = r.i32();
                 }
                 if (r.fail) return "shape list cut short";
+                Tmap_shape probe;
+                probe.id = s.id, probe.x = s.x, probe.y = s.y, probe.w = s.w, probe.h = s.h, probe.x3 = s.x3,
+                probe.y3 = s.y3;
+                rows += probe.rows(map_w, map_h);
+                if (rows > kMapPackMaxShapeRows) return "shapes cover more than 2^28 rows";
                 p.shapes.push_back(s);
             }
             break;
@@ -286,9 +294,13 @@ std::string map_pack_read(const Bank& data, Tmap_pack& p) {
     if (r.left() >= 5) {
         int count = r.i32();
         if (count < 0) return "negative spawn count";
+        if (count > kMapPackMaxSpawns) return std::to_string(count) + " spawn entries (at most 100000)";
+        int64_t id_bytes = 0;
         for (int i = 0; i < count; ++i) {
             Tmap_pack_spawn s;
             int n = r.u16();
+            id_bytes += n;
+            if (id_bytes > kMapPackMaxIdBytes) return "spawn ids longer than 64 MB together";
             s.id = r.text((size_t)n);
             s.x = r.i32();
             s.y = r.i32();
@@ -309,27 +321,84 @@ std::string map_pack_read(const Bank& data, Tmap_pack& p) {
     return "";
 }
 
+namespace {
+
+enum class Unpacked { ok, damaged, failed };
+
+// Reads and builds one pack. damaged: refused before anything changed, what
+// is wrong in damage; failed: the machine ran out of memory after the map
+// was touched. Every allocation happens inside the try, and nothing is
+// reported from within the handler: the memory it needs is freed first.
+Unpacked unpack_once(const Bank& packed, int foreign, std::string& damage, int& type) {
+    bool out_of_memory = false, touched = false;
+    try {
+        Tmap_pack p;
+        BankPtr data;
+        // The size field bounds what inflating would take: refuse a claim no
+        // map reaches before allocating anything for it.
+        if (packed.Size() >= 4 && (uint32_t)packed.PeekInt(0) > (uint64_t)kMapPackMaxSize) {
+            damage = "pack of " + std::to_string((uint32_t)packed.PeekInt(0)) + " bytes, larger than any map";
+        } else {
+            data = UncompressBank(packed);
+            damage = data ? map_pack_read(*data, p) : "not a compressed pack";
+        }
+        type = p.type;
+        if (!damage.empty()) return Unpacked::damaged;
+        touched = true;
+        apply(*data, p, foreign);
+    } catch (const std::bad_alloc&) {
+        out_of_memory = true;
+    }
+    if (!touched) {
+        damage = "out of memory while reading";
+        return Unpacked::damaged;
+    }
+    return out_of_memory || map_tile_failures > 0 ? Unpacked::failed : Unpacked::ok;
+}
+
+}  // namespace
+
 int map_unpack(const Bank& packed, int foreign) {
     gui_addcon("unpacking & preparing map...");
     const int start = MilliSecs();
-    BankPtr data = UncompressBank(packed);
-    Tmap_pack p;
-    std::string damage = data ? map_pack_read(*data, p) : "not a compressed pack";
-    gui_addcon("map format: " + std::to_string(p.type));
-    if (!damage.empty()) {
+    std::string damage;
+    int type = -1;
+    const Unpacked got = unpack_once(packed, foreign, damage, type);
+    gui_addcon("map format: " + std::to_string(type));
+    if (got == Unpacked::damaged) {
         gui_addcon("map pack damaged: " + damage);
-        notice(std::to_string(p.type));
+        notice(std::to_string(type));
         return 0;
     }
-    try {
-        apply(*data, p, foreign);
-    } catch (const std::bad_alloc&) {
-        // Sizes were checked; only a machine out of memory gets here.
-        gui_addcon("map pack: out of memory while rebuilding the map");
+    if (got == Unpacked::failed) {
+        // Half a map must never be played: machines with more memory would
+        // play on other terrain.
+        gui_addcon("map pack: out of memory while rebuilding the map, map not loaded");
+        map_restore_previous(&packed);
         return 0;
     }
     gui_addcon("done! (" + std::to_string(elapsed_ms(start)) + " ms)");
     return 1;
+}
+
+void map_restore_previous(const Bank* failed) {
+    BankPtr previous = map_bank;
+    if (previous && previous.get() != failed) {
+        std::string damage;
+        int type = -1;
+        // A background the previous map had is looked for as a foreign one:
+        // where it came from is not known any more.
+        if (unpack_once(*previous, 1, damage, type) == Unpacked::ok) {
+            gui_addcon("previous map rebuilt from its pack");
+            return;
+        }
+    }
+    try {
+        map_setup(3, 3, 1);
+        map_type = "002|0|0";
+    } catch (const std::bad_alloc&) {
+    }
+    gui_addcon("previous map lost: an empty 300x300 map is left");
 }
 
 int map_uncompress(int foreign) {
@@ -361,10 +430,26 @@ int map_compress() {
             ++shapes;
             shape_bytes += shape_entry_size(s->id);
         }
+    // The caps a reader checks: a map beyond them is not packed at all.
+    int64_t shape_rows = 0, id_bytes = 0;
+    for (const auto& s : Tmap_shape::list)
+        if (packable(*s)) shape_rows += s->rows(map_xsize, map_ysize);
+    for (const auto& s : Tmap_spawn::list) id_bytes += (int64_t)std::min<size_t>(s->id.size(), 65535);
+    std::string over;
+    if (shapes > kMapPackMaxShapes) over = std::to_string(shapes) + " shapes (at most 100000)";
+    else if (shape_rows > kMapPackMaxShapeRows) over = "shapes cover more than 2^28 rows";
+    else if ((int64_t)Tmap_spawn::list.size() > kMapPackMaxSpawns)
+        over = std::to_string(Tmap_spawn::list.size()) + " spawn entries (at most 100000)";
+    else if (id_bytes > kMapPackMaxIdBytes) over = "spawn ids longer than 64 MB together";
+    if (!over.empty()) {
+        gui_addcon("map too large to pack: " + over);
+        notice(map_type);
+        return 0;
+    }
     const size_t bg_len = std::min<size_t>(map_bg_path.size(), 255);
     int64_t size = type == 0 ? 14 + shape_bytes : type == 1 ? 5 + 3 * pixels : type == 2 ? 10 + (pixels + 7) / 8 : 11;
     size += Tmap_spawn::size() + 4 + (int64_t)bg_len;
-    if (size > (int64_t)UINT32_MAX || shapes > INT32_MAX || (int64_t)Tmap_spawn::list.size() > INT32_MAX) {
+    if (size > kMapPackMaxSize) {
         gui_addcon("map too large to pack (" + std::to_string(size) + " bytes)");
         notice(map_type);
         return 0;

@@ -35,6 +35,22 @@
 
 #include "platform/bank.h"
 
+// What a pack may hold. The editor adds one entry per click or key press, so
+// no map the game makes comes near these; they bound what a crafted pack can
+// make a machine build. A pack beyond any of them is damaged, and map_compress
+// refuses such a map rather than write a pack a peer would refuse.
+inline constexpr int64_t kMapPackMaxShapes = 100000;      // shape entries, 252 included
+inline constexpr int64_t kMapPackMaxSpawns = 100000;      // spawn entries
+inline constexpr int64_t kMapPackMaxIdBytes = 64 << 20;   // spawn id bytes, all entries together
+// Mask rows the shapes cover, summed (Tmap_shape::rows): 9,000 full-height
+// shapes on the largest map.
+inline constexpr int64_t kMapPackMaxShapeRows = int64_t(1) << 28;
+// The largest uncompressed pack: a 30000 x 30000 image map with spawn entries
+// and ids at their caps and the longest background path. A compressed pack
+// whose size field states more is refused before it is inflated.
+inline constexpr int64_t kMapPackMaxSize =
+    5 + 3 * int64_t(30000) * 30000 + 4 + kMapPackMaxSpawns * 10 + kMapPackMaxIdBytes + 1 + 255 + 3;
+
 // Packs the current map into map_bank. When map_type does not begin with 0..3
 // (error notice) or the map is too large for a pack, map_bank is left null:
 // callers (saving, the editor leaving, the lobby's ready step) must save or
@@ -43,7 +59,11 @@ int map_compress();
 
 // Rebuilds the current map from map_bank: 1 rebuilt; 0 when there is no bank
 // or the pack is damaged ("Wrong Map Format / Damaged Data (" type ")"), in
-// which case nothing changed. foreign 1 marks a pack that came from another
+// which case nothing changed. When the machine runs out of memory half-way
+// through building (a tile that cannot be made counts), the result is 0 as
+// well: the previous map is rebuilt from map_bank when that is another pack,
+// else (or when that fails too) an empty 300 x 300 map is left, each said on
+// the console. foreign 1 marks a pack that came from another
 // machine (the host's map message, a replay recorded elsewhere): its
 // background is loaded in map_bg_load's foreign mode (relative path without
 // "..", size limits). map_bank itself never changes.
@@ -51,6 +71,11 @@ int map_uncompress(int foreign = 0);
 // The same from a given compressed pack, leaving map_bank alone (map_load
 // adopts the file's bytes only once they unpacked).
 int map_unpack(const Bank& packed, int foreign);
+
+// After a build that failed half-way (out of memory): rebuilds the previous
+// map from map_bank unless that is the pack that failed, is missing or fails
+// too; then leaves an empty 300 x 300 map. Says which on the console.
+void map_restore_previous(const Bank* failed);
 
 // One pack, read and checked, before it is applied.
 struct Tmap_pack_shape {

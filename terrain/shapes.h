@@ -12,6 +12,7 @@
 // whole map.
 #pragma once
 
+#include <cstdint>
 #include <list>
 #include <memory>
 
@@ -39,6 +40,15 @@ struct Tmap_shape {
 
     Ptr copy() const;
     // Sets the mask cells of a triangle, rectangle or oval (ids 253 and up);
-    // other ids set nothing. The mask is map-sized, [x][y].
+    // other ids set nothing. The mask is map-sized, [x][y]. One shape at a
+    // time, cell by cell: the reference for fill.
     void rasterise(Tmap_mask& mask) const;
+    // Sets the cells that rasterise would set for every shape of shapes, row
+    // span by row span, each cell once however many shapes cover it: the cost
+    // is about one pass over the mask plus a step per row of rows().
+    static void fill(const std::list<Ptr>& shapes, Tmap_mask& mask);
+    // Mask rows that fill walks for this shape on a map of map_w x map_h
+    // pixels: its rows clipped to the map (0 for tiles and shapes that set
+    // nothing). Map packs cap the sum.
+    int64_t rows(int map_w, int map_h) const;
 };

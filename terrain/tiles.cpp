@@ -12,6 +12,7 @@ int map_xsize = 0, map_ysize = 0;
 Tmap_grid<ImagePtr> map_img;
 Tmap_grid<PixmapPtr> map_pxm;
 int map_unlock = 0;
+int map_tile_failures = 0;
 
 std::string map_bg_path;
 int map_bg_transparency = 0;
@@ -39,6 +40,7 @@ int map_setup(int xtiles, int ytiles, int clear) {
     map_pxm.reset(xtiles, ytiles);
     map_img.reset(xtiles, ytiles);
     map_unlock = 1;
+    map_tile_failures = 0;
     Tscc::setup();
     if (clear == 1) {
         Tmap_spawn::list.clear();
@@ -62,7 +64,10 @@ uint32_t* map_tile_pixels(int tx, int ty, bool create) {
             // Filtered like every default image, but not masked: masking only
             // matters when pixels are loaded, and would scan every new tile.
             img = CreateImage(kTileSize, kTileSize, 1, FILTEREDIMAGE | DYNAMICIMAGE);
-            if (!img) return nullptr;
+            if (!img) {
+                ++map_tile_failures;
+                return nullptr;
+            }
             SetImageHandle(img, 0, 0);
         }
         pxm = LockImage(img, 0, true, true);

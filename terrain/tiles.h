@@ -62,6 +62,10 @@ int map_argb(int argb, int channel);
 // and map_unlock set. An empty tile is created when create is true, else the
 // result is null for it. Null outside the grid.
 uint32_t* map_tile_pixels(int tx, int ty, bool create);
+// Tiles that map_tile_pixels could not create (out of memory) since the last
+// map_setup. A map built while this grew is not what its recipe describes, so
+// builders treat any as a failed build, never as empty tiles.
+extern int map_tile_failures;
 // Pixels of tile (tx, ty) for reading only; null for an empty tile or outside
 // the grid. Does not lock the tile.
 const uint32_t* map_tile_peek(int tx, int ty);

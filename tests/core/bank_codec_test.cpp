@@ -182,6 +182,36 @@ TEST(BankCodec, HugeSizeFieldWithTinyBodyAllocatesLittle) {
     }
 }
 
+TEST(BankCodec, SizeFieldAboveDeflatesCeilingIsRefusedUnallocated) {
+    // Zeros pack about as tightly as deflate can: near 1030 to 1.
+    const Bank zeros(4 << 20);
+    const std::vector<uint8_t> stream = zlib_stream_of(zeros);
+    ASSERT_GT(zeros.Size(), 1000 * stream.size());
+    const uint32_t ceiling = (uint32_t)(1032 * stream.size());
+    struct Case {
+        uint32_t claimed;
+        size_t largest_at_least, largest_below;
+    };
+    for (Case c : {Case{ceiling + 1, 0, 1 << 20}, {ceiling, ceiling, ceiling + 1}}) {
+        Bank hostile = with_header(c.claimed, stream);
+        g_largest = 0;
+        g_watch = true;
+        BankPtr out = UncompressBank(hostile);
+        g_watch = false;
+        EXPECT_EQ(out, nullptr) << c.claimed;
+        EXPECT_GE(g_largest.load(), c.largest_at_least) << c.claimed;
+        EXPECT_LT(g_largest.load(), c.largest_below) << c.claimed;
+    }
+    // The true size: one allocation of exactly the content, nothing larger.
+    g_largest = 0;
+    g_watch = true;
+    BankPtr out = UncompressBank(with_header((uint32_t)zeros.Size(), stream));
+    g_watch = false;
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->Size(), zeros.Size());
+    EXPECT_EQ(g_largest.load(), zeros.Size());
+}
+
 TEST(BankCodec, TrailingBytesAfterTheStreamAreIgnored) {
     // The bank ends where the stream ends; extra bytes were never read.
     Bank content = text_bank("map pack");

@@ -3,8 +3,11 @@
 #include "core/resources.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/random.h"
@@ -14,11 +17,32 @@
 #include "match/mission.h"
 #include "match/replay.h"
 #include "platform/files.h"
+#include "platform/pixmap.h"
 #include "scripting/script_files.h"
 #include "support/media_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
+
+// A PNG of one opaque row whose header claims w x h (CRC made right).
+BankPtr claiming_png(int w, int h) {
+    BankPtr png = png_bytes(1, 1);
+    if (!png) return nullptr;
+    for (int i = 0; i < 4; ++i) {
+        png->PokeByte((size_t)(16 + i), (w >> (24 - 8 * i)) & 255);
+        png->PokeByte((size_t)(20 + i), (h >> (24 - 8 * i)) & 255);
+    }
+    uint32_t crc = (uint32_t)crc32(0, png->Buf() + 12, 17);
+    for (int i = 0; i < 4; ++i) png->PokeByte((size_t)(29 + i), (int)(crc >> (24 - 8 * i)) & 255);
+    return png;
+}
+
+// True when the header reads as an image within the script limits.
+bool probes_passed(const BankPtr& png) {
+    int w = 0, h = 0;
+    return ProbePixmapSize(png->Buf(), png->Size(), w, h) && w <= kResMaxImageSide && h <= kResMaxImageSide &&
+           (int64_t)w * h <= kResMaxImagePixels;
+}
 
 class Resources : public ::testing::Test {
    protected:
@@ -147,6 +171,45 @@ TEST_F(Resources, AJoiningMachineLoadsReceivedFilesFirst) {
     EXPECT_TRUE(Tres::sfx[sound]->sound) << "no such file on disk: it came from the cache";
     // Damaged received bytes load nothing and harm nothing.
     EXPECT_EQ(Tres::getimage(Tres::loadgfx("junk.png")), nullptr);
+}
+
+TEST_F(Resources, ImagesAndSoundsBeyondTheLimitsLoadNowhere) {
+    // Sizes at and past the limits, on disk and received alike.
+    struct Case {
+        int w, h;
+        bool loads;
+    };
+    for (auto c : {Case{8192, 2, true}, {8193, 1, false}, {1, 8193, false}, {4096, 4096, true}, {4097, 4096, false}}) {
+        const std::string name = std::to_string(c.w) + "x" + std::to_string(c.h) + ".png";
+        // Large ones as a header only: the size is judged before any pixel.
+        BankPtr png = c.w * c.h > 100000 ? claiming_png(c.w, c.h) : png_bytes(c.w, c.h);
+        ASSERT_TRUE(png);
+        ASSERT_TRUE(SaveBank(*png, "gfx/disk" + name));
+        Ttemp::add("gfx/sent" + name, *png, 0);
+        for (int server : {1, 0}) {
+            g_server = server;
+            const std::string path = (server ? "disk" : "sent") + name;
+            const int id = Tres::loadgfx(path);
+            if (c.w * c.h > 100000) {
+                // A header that passes the limits goes on to the decoder, which finds no pixels.
+                EXPECT_EQ(Tres::getimage(id), nullptr);
+                EXPECT_EQ(probes_passed(png), c.loads) << path;
+            } else {
+                EXPECT_EQ(Tres::getimage(id) != nullptr, c.loads) << path;
+            }
+        }
+    }
+    // Sounds up to ten minutes; at 1000 frames a second a minute more is cheap.
+    for (auto [seconds, loads] : {std::pair{600, true}, {601, false}}) {
+        std::vector<int16_t> wave((size_t)seconds * 1000, 100);
+        const std::string name = "long" + std::to_string(seconds);
+        ASSERT_TRUE(SaveBank(*EncodeSoundWav(wave, 1, 1000), "sfx/" + name + ".wav"));
+        Ttemp::add("sfx/" + name + ".ogg", *EncodeSoundOgg(wave, 1, 1000, 0.0f), 0);
+        g_server = 1;
+        EXPECT_EQ(Tres::sfx[Tres::loadsfx(name + ".wav")]->sound != nullptr, loads) << name;
+        g_server = 0;
+        EXPECT_EQ(Tres::sfx[Tres::loadsfx(name + ".ogg")]->sound != nullptr, loads) << name;
+    }
 }
 
 TEST_F(Resources, AReplayNotesItsMissingImages) {

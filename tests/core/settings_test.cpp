@@ -1,6 +1,7 @@
 // User settings file and password file: what a save writes, how a load reads
 // each kind of line, the options pages, and passwords that survive any byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -78,7 +79,10 @@ TEST_F(Settings, ResolutionLines) {
                    Case{"resolution 800x479", 0, 0, 640, 480},
                    Case{"resolution 800", 0, 0, 640, 480},
                    Case{"resolution abcxdef", 0, 0, 640, 480},
-                   Case{"resolution", 0, 0, 640, 480}}) {
+                   Case{"resolution", 0, 0, 640, 480},
+                   Case{"resolution 16384x16384", 16384, 16384, 16384, 16384},
+                   Case{"resolution 16385x600", 0, 0, 640, 480},
+                   Case{"resolution 2147483600x480", 0, 0, 640, 480}}) {
         settings_defaults();
         load_file(std::string(c.line) + "\r\n");
         EXPECT_EQ(set_tmp_scrx, c.tmp_w) << c.line;
@@ -103,13 +107,28 @@ TEST_F(Settings, AReloadTakesTheModeButDoesNotApplyIt) {
 TEST_F(Settings, NumberLinesFollowTheTextToIntegerRule) {
     struct Case {
         const char* line;
+        int gore;
+    };
+    for (auto c : {Case{"gore 5 7", 5}, Case{"gore abc", 0}, Case{"gore -3", -3}, Case{"gore 12abc", 12},
+                   Case{"gore +4", 4}, Case{"GORE 9", 9},
+                   Case{"gore  5", 0},  // two spaces: the second piece is empty
+                   Case{"gore 99999999999", 2147483647}}) {
+        set_gore = 3;
+        load_file(std::string(c.line) + "\r\n");
+        EXPECT_EQ(set_gore, c.gore) << c.line;
+    }
+}
+
+TEST_F(Settings, ParticlesStayWithinTheLevelsThatMeanSomething) {
+    // Below 0 acts as 0 and every level above 2 as 3 wherever the level is
+    // read; the count of leaves a knocked-off sprite makes follows it.
+    struct Case {
+        const char* line;
         int particles;
     };
-    for (auto c : {Case{"particles 5 7", 5}, Case{"particles abc", 0}, Case{"particles -3", -3},
-                   Case{"particles 12abc", 12}, Case{"particles +4", 4}, Case{"PARTICLES 9", 9},
-                   Case{"particles  5", 0},  // two spaces: the second piece is empty
-                   Case{"particles 99999999999", 2147483647}}) {
-        set_particles = 2;
+    for (auto c : {Case{"particles 2", 2}, Case{"particles 0", 0}, Case{"particles 3", 3}, Case{"particles -3", 0},
+                   Case{"particles 100000000", 3}, Case{"particles 2147483647", 3}}) {
+        set_particles = 1;
         load_file(std::string(c.line) + "\r\n");
         EXPECT_EQ(set_particles, c.particles) << c.line;
     }
@@ -255,6 +274,25 @@ TEST_F(Settings, PasswordSurvivesBytesThatScrambleToLineBreaks) {
     set_qvgnp = "";
     settings_load(0);
     EXPECT_EQ(set_qvgnp, password);
+}
+
+TEST_F(Settings, PasswordFileIsPrivateAndReadToItsFirstLine) {
+    gui_in_txt[2] = "hunter2";
+    settings_save(2);
+    struct stat st;
+    ASSERT_EQ(stat(kPasswordFile, &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string line = TempDir::read(kPasswordFile);
+    ASSERT_EQ(line.substr(line.size() - 2), "\r\n");
+    const std::string scrambled = line.substr(0, line.size() - 2);
+    // Another line after the first, an LF ending, no ending: the same password.
+    for (const std::string& file : {scrambled + "\r\nsecond line\r\n", scrambled + "\n", scrambled,
+                                    scrambled + "\nsecond\n"}) {
+        ASSERT_TRUE(TempDir::write(kPasswordFile, file));
+        set_qvgnp = "";
+        settings_load(0);
+        EXPECT_EQ(set_qvgnp, "hunter2");
+    }
 }
 
 TEST_F(Settings, PasswordFileMissingOrDamaged) {

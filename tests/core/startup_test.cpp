@@ -3,8 +3,12 @@
 #include "core/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -233,6 +237,27 @@ TEST_F(StartupTest, GameMainRunsTheLoopForTheGivenPasses) {
     // One 50 ms pause of the version check, then three passes of 20 ms.
     EXPECT_EQ(seams.now - in_ms_start, 50 + 3 * 20);
     EXPECT_EQ(menu_sub, 11);
+}
+
+TEST_F(StartupTest, SettingsBeyondAnyScreenStartAsTheDefaults) {
+    // Values that once made screen-wide loops spin for ever.
+    std::filesystem::create_directory(dir.path() / "sys");
+    ASSERT_TRUE(TempDir::write("sys/settings.cfg", "resolution 2147483600x480\r\nparticles 2147483647\r\n"));
+    // In a child with a CPU limit, so that a loop that never ends fails the
+    // test instead of stalling the run.
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        rlimit cpu{10, 10};
+        setrlimit(RLIMIT_CPU, &cpu);
+        char prog[] = "./game";
+        char* argv[] = {prog, nullptr};
+        int ended = game_main(1, argv, test_options(3));
+        _exit(ended == 0 && set_scrx == 640 && set_scry == 480 && set_particles == 3 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(StartupTest, EscapeTwiceEndsTheProgram) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -78,6 +80,38 @@ TEST(Files, FailedSaveKeepsTheOldFile) {
     }
     EXPECT_EQ(Text(LoadBank(path)), before);
     EXPECT_EQ(LoadDir(dir.path()), (std::vector<std::string>{"team.cfg"}));  // temporaries removed
+}
+
+TEST(Files, SaveKeepsLinksAndPermissions) {
+    ScratchDir dir;
+    ASSERT_TRUE(CreateDir(dir / "real"));
+    const std::string target = dir / "real/settings.cfg";
+    ASSERT_TRUE(SaveBank(BankOfText("old"), target));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    // A relative link, and a link to that link.
+    ASSERT_EQ(symlink("real/settings.cfg", (dir / "settings.cfg").c_str()), 0);
+    ASSERT_EQ(symlink("settings.cfg", (dir / "again.cfg").c_str()), 0);
+    for (const char* via : {"settings.cfg", "again.cfg"}) {
+        ASSERT_TRUE(SaveLines({std::string("new through ") + via}, dir / via)) << via;
+        struct stat st;
+        ASSERT_EQ(lstat((dir / via).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << via;
+        EXPECT_EQ(Text(LoadBank(target)), std::string("new through ") + via + "\r\n");
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u) << via;
+    }
+    // A link to a file not made yet makes it; a loop of links is refused.
+    ASSERT_EQ(symlink("real/later.cfg", (dir / "later.cfg").c_str()), 0);
+    ASSERT_TRUE(SaveBank(BankOfText("x"), dir / "later.cfg"));
+    EXPECT_EQ(Text(LoadBank(dir / "real/later.cfg")), "x");
+    ASSERT_EQ(symlink("loop2", (dir / "loop1").c_str()), 0);
+    ASSERT_EQ(symlink("loop1", (dir / "loop2").c_str()), 0);
+    EXPECT_FALSE(SaveBank(BankOfText("x"), dir / "loop1"));
+    // A new file takes the mode asked for.
+    ASSERT_TRUE(SaveBank(BankOfText("secret"), dir / "private.dat", 0600));
+    struct stat st;
+    ASSERT_EQ(stat((dir / "private.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(Files, SaveLinesEndsEveryLineWithCrLf) {

@@ -1,6 +1,7 @@
 // Map files: images as maps with their backgrounds found by name, map packs
 // from files (damaged ones refused), saving and the PNG export.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -76,13 +77,16 @@ TEST_F(MapFiles, ImagesOutsideTheSizesLeaveTheMap) {
         EXPECT_TRUE(console_has("Map image at '" + path + c.line));
         EXPECT_TRUE(MapState::now() == before);
     }
-    // Only a header, claiming sizes no loader would take: refused by size,
-    // nothing decoded.
+    // Only a header (the decoder's read stops at the first image data chunk),
+    // claiming sizes no loader would take: refused by size, nothing decoded.
     for (uint32_t side : {40000u, 2000000000u}) {
         std::vector<uint8_t> head{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
         for (uint32_t v : {side, 400u})
             for (int i = 3; i >= 0; --i) head.push_back((uint8_t)(v >> (8 * i)));
         head.insert(head.end(), {8, 6, 0, 0, 0});
+        const uint32_t crc = (uint32_t)crc32(0, head.data() + 12, 17);
+        for (int i = 3; i >= 0; --i) head.push_back((uint8_t)(crc >> (8 * i)));
+        head.insert(head.end(), {0, 0, 0, 0, 'I', 'D', 'A', 'T'});
         ASSERT_TRUE(SaveBank(Bank(head.data(), head.size()), dir / "claim.png"));
         EXPECT_EQ(map_load(dir / "claim.png"), -2) << side;
     }

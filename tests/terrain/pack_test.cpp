@@ -2,7 +2,9 @@
 // and damaged packs, and the limits on lengths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -336,6 +338,44 @@ TEST_F(Pack, DamagedPacksChangeNothing) {
         cases.push_back({"bytes after the background", f, "3"});
     }
 
+    // Beyond the caps, each entry otherwise sound.
+    {
+        auto b = type0(100001);
+        for (int i = 0; i < 100001; ++i) {
+            b.push_back(3);
+            put32(b, 0);
+            put32(b, 0);
+        }
+        cases.push_back({"100001 shape entries", b, "0"});
+        auto r = header(0, 30000, 30000);
+        put32(r, 8948);
+        put32(r, 1);
+        r.push_back(0);
+        for (int i = 0; i < 8948; ++i) {   // 8948 x 30000 rows > 2^28
+            r.push_back(254);
+            for (int v : {0, 0, 29999, 29999}) put32(r, v);
+        }
+        no_spawns_default_background(r);
+        cases.push_back({"shapes over 2^28 rows", r, "0"});
+        auto c = type3();
+        put32(c, 100001);
+        for (int i = 0; i < 100001; ++i) {
+            put16(c, 0);
+            put32(c, 1);
+            put32(c, 1);
+        }
+        cases.push_back({"100001 spawn entries", c, "3"});
+        auto d = type3();
+        put32(d, 1025);
+        for (int i = 0; i < 1025; ++i) {   // 1025 x 65535 bytes > 64 MB
+            put16(d, 65535);
+            d.resize(d.size() + 65535, 'a');
+            put32(d, 1);
+            put32(d, 1);
+        }
+        cases.push_back({"spawn ids over 64 MB", d, "3"});
+    }
+
     map_generate(500, 300, 21, 0, 0);
     add_spawns_and_background();
     map_compress();
@@ -363,6 +403,46 @@ TEST_F(Pack, DamagedPacksChangeNothing) {
     map_bank = good;   // the sound pack still rebuilds the same map
     EXPECT_EQ(map_uncompress(), 1);
     EXPECT_TRUE(MapState::now() == before);
+}
+
+TEST_F(Pack, CapsHoldAtTheirLimitAndTheGameNeverPacksBeyond) {
+    // At the caps a pack loads.
+    map_setup(3, 3, 1);
+    map_type = "000|1|0";
+    for (int i = 0; i < 100000; ++i) Tmap_shape::add(3, i % 300, 0, 0, 0);
+    for (int i = 0; i < 100000; ++i) Tmap_spawn::add(i % 300, 5, "{Mine}");
+    map_compress();
+    ASSERT_NE(map_bank, nullptr);
+    BankPtr full = map_bank;
+    map_generate(300, 300, 1, 0, 0);
+    map_bank = full;
+    EXPECT_EQ(map_uncompress(), 1);
+    EXPECT_EQ(Tmap_shape::list.size(), 100000u);
+    EXPECT_EQ(Tmap_spawn::list.size(), 100000u);
+
+    // One more of each, or shapes covering too many rows: nothing is packed.
+    struct Case {
+        const char* what;
+        std::function<void()> grow;
+    };
+    for (const Case& c : {Case{"shapes", [] { Tmap_shape::add(3, 0, 0, 0, 0); }},
+                          {"spawns", [] { Tmap_spawn::add(0, 0, "{Mine}"); }},
+                          {"rows", [] {
+                               Tmap_shape::list.clear();
+                               map_setup(300, 300, 0);
+                               for (int i = 0; i < 8948; ++i) Tmap_shape::add(254, 0, 0, 29999, 29999);
+                           }}}) {
+        SCOPED_TRACE(c.what);
+        map_setup(3, 3, 0);
+        map_type = "000|1|0";
+        c.grow();
+        map_bank = full;
+        in_console.clear();
+        map_compress();
+        EXPECT_EQ(map_bank, nullptr);
+        Tmap_shape::list.resize(std::min<size_t>(Tmap_shape::list.size(), 100000));
+        Tmap_spawn::list.resize(std::min<size_t>(Tmap_spawn::list.size(), 100000));
+    }
 }
 
 TEST_F(Pack, UnknownMapTypeIsRefusedBeforeTheBankIsTouched) {

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <climits>
+#include <list>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -116,6 +118,62 @@ TEST(ShapeRaster, CraftedValuesStayOnTheMapAndFinish) {
     }
     EXPECT_EQ(cells_of(shape(254, INT_MIN, INT_MIN, INT_MAX, INT_MAX), 3, 3).size(), 0u);   // ends at -1
     EXPECT_EQ(cells_of(shape(254, -10, -10, INT_MAX, INT_MAX), 3, 3).size(), 90000u);
+}
+
+// fill against one rasterise per shape: random shapes on and around the map,
+// shapes clipped at every edge, huge ones, many overlapping, and maps whose
+// width is no multiple of 64.
+TEST(ShapeRaster, FillSetsTheCellsOfEveryShape) {
+    uint64_t state = 12345;
+    auto next = [&](int64_t lo, int64_t hi) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (int)(lo + (int64_t)((state >> 33) % (uint64_t)(hi - lo + 1)));
+    };
+    struct Map {
+        int xt, yt, count, spread;
+    };
+    for (Map m : {Map{3, 3, 1, 400}, {3, 3, 8, 400}, {5, 3, 25, 700}, {7, 4, 6, 1000000}, {3, 5, 4, INT_MAX / 2}}) {
+        for (int round = 0; round < 10; ++round) {
+            std::list<Tmap_shape::Ptr> list;
+            for (int i = 0; i < m.count; ++i) {
+                int id = std::array<int, 4>{12, 253, 254, 255}[next(0, 3)];
+                auto s = std::make_shared<Tmap_shape>(shape(id, next(-m.spread, m.spread), next(-m.spread, m.spread),
+                                                            next(-m.spread, m.spread), next(-m.spread, m.spread),
+                                                            next(-m.spread, m.spread), next(-m.spread, m.spread)));
+                if (id != 253 && round % 2 == 0) {
+                    // Boxes near the map, so that most of them show.
+                    s->x = next(-100, m.xt * 100), s->y = next(-100, m.yt * 100);
+                    s->w = next(-5, m.xt * 40), s->h = next(-5, m.yt * 40);
+                }
+                list.push_back(s);
+            }
+            for (int extreme : {INT_MIN, INT_MAX})
+                list.push_back(std::make_shared<Tmap_shape>(shape(253, extreme, 0, 0, extreme, next(0, 300), 100)));
+            Tmap_mask one(m.xt * 100, m.yt * 100), all(m.xt * 100, m.yt * 100);
+            for (auto& s : list) s->rasterise(one);
+            Tmap_shape::fill(list, all);
+            ASSERT_EQ(one.cells, all.cells) << m.xt << "x" << m.yt << " round " << round;
+        }
+    }
+    // A map width that leaves part of the last 64-cell word unused.
+    Tmap_mask one(333, 301), all(333, 301);
+    std::list<Tmap_shape::Ptr> list{std::make_shared<Tmap_shape>(shape(254, -10, -10, 1000, 1000)),
+                                    std::make_shared<Tmap_shape>(shape(255, 100, 100, 50, 60))};
+    for (auto& s : list) s->rasterise(one);
+    Tmap_shape::fill(list, all);
+    EXPECT_EQ(one.cells, all.cells);
+}
+
+TEST(ShapeRaster, RowsAreTheClippedHeight) {
+    EXPECT_EQ(shape(254, 10, 20, 5, 3).rows(300, 300), 4);
+    EXPECT_EQ(shape(254, 10, -20, 5, 30).rows(300, 300), 11);
+    EXPECT_EQ(shape(254, 400, 20, 5, 3).rows(300, 300), 0);   // right of the map
+    EXPECT_EQ(shape(255, 40, 50, 1, 5).rows(300, 300), 0);    // sets nothing
+    EXPECT_EQ(shape(255, INT_MIN, INT_MIN, INT_MAX, INT_MAX).rows(300, 300), 0);
+    EXPECT_EQ(shape(255, -10, -10, INT_MAX, INT_MAX).rows(30000, 30000), 30000);
+    EXPECT_EQ(shape(253, 0, 10, 5, 20, 9, 15).rows(300, 300), 11);   // rows 11..21
+    EXPECT_EQ(shape(253, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0).rows(300, 300), 300);
+    EXPECT_EQ(shape(12, 0, 0, 100, 100).rows(300, 300), 0);
 }
 
 class Shapes : public MapTest {};
