@@ -17,3 +17,7 @@ int script_weaponinfo(int weapon, std::string* name, int* image) {
 }
 
 int script_weaponcount() { return (int)Tscro::weapon.size(); }
+
+// Stand-in: 0 until the weapon registry keeps its primary weapon
+// (Tscro::primaryweapon).
+int script_primaryweapon() { return 0; }
