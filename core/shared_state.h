@@ -105,3 +105,30 @@ void lua_weapon_draw(int weapon);
 int lua_gm_playerdamage(int player_id, int amount);
 // scripting/world_access.cpp: the weapon a new player holds.
 int script_primaryweapon();
+
+// ---- Objects, projectiles, weapon use, explosions, particles
+// (world/objects.*, world/projectile.*, world/weapon.*, world/explosion.*,
+// world/particles.*, world/particle_motion.cpp): names they reach in higher
+// layers.
+// match/game.cpp
+extern int g_shake;              // screen-shake strength, lowered by 1 per frame
+// match/replay.cpp
+extern int g_replay_speed;       // 0..5, 2 normal
+extern int g_replay_timer;       // frames counted by the match step
+// frontend/hud/hud.cpp: the per-use weapon state that choosing a weapon resets.
+extern int hud_drawpos;
+extern int hud_drawtimer, hud_drawtimermin, hud_drawtimermax, hud_drawtimertemp;
+// scripting/turn_state.cpp: id of the projectile whose callback runs, 0 none.
+extern int lua_pro;
+// scripting/callbacks.cpp: projectile callbacks of projectile type typ with
+// the projectile's id; lua_pro is set to the id first. 0 when the type is not
+// registered.
+int lua_projectile_update(int typ, int id);
+int lua_projectile_draw(int typ, int id);
+// scripting/world_access.cpp
+// 1 when projectile type typ has a registry entry (its Lua path in *path).
+int script_projectilepath(int typ, std::string* path);
+// The resource image id of script-object type typ's registry entry, 0 none.
+int script_objectimage(int typ);
+// The crate chance (0..5) of the weapon's registry entry, 0 none.
+int script_weaponchance(int weapon);

@@ -11,6 +11,7 @@ int g_server = 0;
 float g_storm = 0;
 int g_turn_state = 0, g_wpn_attacked = 0, g_round = 0, g_turn_player = 0;
 float g_gravity = 0.1f;
+int g_shake = 0;
 int g_bgcol[3];
 float g_bgcola = 0, g_bgfadeout = 0;
 

@@ -12,6 +12,7 @@ struct Tscro {
     int index = 0;     // own index in its table
     int firstuse = 0;  // first round in which the weapon may be chosen
     int image = 0;     // resource image id for Tres::getimage
+    int chance = 0;    // weapon: weight in supply crates, 0 never
     std::string path;                    // the type's script path, dotted
     std::vector<std::string> pathtable;  // path split at "."
 

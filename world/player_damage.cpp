@@ -72,7 +72,7 @@ int Tplayer::damage(int amount, int flag) {
         double s = Rnd(2, 10);
         d->fx = (float)(det_sin(a * kRad) * s);
         d->fy = (float)(det_cos(a * kRad) * s);
-        if (Rand(1, 3) == 1) d->kind = 5;   // a drop that stains the map
+        if (Rand(1, 3) == 1) d->typ = 5;   // a drop that stains the map
     }
     if (set_gore > 1) {
         for (int i = 0; i < g.drops / 3; ++i) {

@@ -227,6 +227,10 @@ TEST_F(EventsTest, ItemCollectedUsesTheRecordsWeapon) {
     auto victim = player(3, 1, 100, 60, 70);
     Tobj::Create(-4, 60, 70, 100, 13, 0);
     apply(Rec().u8(71).u16(13).u16(65535).u8(2).b);
+    // The damage travels as a record that this machine (the turn holder)
+    // applies from its own copy.
+    EXPECT_EQ(victim->health, 100);
+    Tfb::process_additional(Tfb::loc, nullptr);
     EXPECT_EQ(victim->health, 65);
     EXPECT_FALSE(Tobj::get(13));
 }

@@ -104,8 +104,12 @@ struct Holder {
         int count = r(4);
         for (int i = 0; i < count; ++i) record();
         if (frame == plant_at) {
-            // Damage this machine forgets to apply to itself.
-            if (Tfb::fits(6)) Tfb::wbyte(40), Tfb::wbyte(1 + r(4)), Tfb::wint(1);
+            // Damage this machine forgets to apply to itself, to a living player.
+            for (auto& p : Tplayer::list)
+                if (p->health > 0 && Tfb::fits(6)) {
+                    Tfb::wbyte(40), Tfb::wbyte(p->id), Tfb::wint(1);
+                    break;
+                }
         }
     }
 
