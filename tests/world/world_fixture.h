@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "scripting/object_calls.h"
 #include "scripting/script_objects.h"
 #include "terrain/tiles.h"
+#include "world/collision.h"
 #include "world/frame_buffer.h"
 #include "world/netplayer.h"
 #include "world/objects.h"
@@ -36,13 +38,24 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// scripting/callbacks.cpp (stand-in): plays the projectile scripts in tests.
+extern std::function<void(const std::string& fn, int typ, int id)> lua_projectile_hook;
+
 inline void world_clear() {
     Tplayer::list.clear();
     Tteam::list.clear();
     Tobj::list.clear();
+    Tobj::firelist.clear();
+    Tobj::hudlist.clear();
     Tobj_fake::list.clear();
     Tpro::list.clear();
+    Tpro::nextid = 0;
     Tp::clear();
+    TColDebug::list.clear();
+    obj_notice_console = 0;
+    lua_projectile_hook = nullptr;
+    g_shake = 0, g_replay_speed = 2, g_replay_timer = 0, g_turn_team = -1;
+    set_gore = 3, set_particles = 2, set_bloodcolor = 0;
     Tnetpl::list.clear();
     Tudp_con::list.clear();
     Tfb::reset();
