@@ -3,6 +3,8 @@
 
 #include "core/host_settings.h"
 #include "core/presets.h"
+#include "world/objects.h"
+#include "world/projectile.h"
 
 #include <string>
 #include <vector>
@@ -47,6 +49,10 @@ int game_mode_update(int, int) { return 0; }
 int game_turn_start(int player, int mode) {
     g_turn_player = player;
     g_mode = mode;
+    // Projectile ids count from 1 in every turn; object reservations end.
+    Tpro::list.clear();
+    Tpro::nextid = 0;
+    Tobj::turnupdate();
     return note("turn_start " + std::to_string(player) + " " + std::to_string(mode));
 }
 int game_setposition(int player, int x, int y, int local) {

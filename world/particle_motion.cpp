@@ -115,8 +115,8 @@ bool blood_drop(Tp& p) {
 // False when the speed is not finite (the particle is dropped).
 template <class F>
 bool bounce(Tp& p, F&& on_hit) {
+    if (!std::isfinite(p.fx) || !std::isfinite(p.fy)) return false;
     float m = std::max(std::fabs(p.fx), std::fabs(p.fy));
-    if (!std::isfinite(m)) return false;
     int n = (int)std::min<double>(std::ceil(m / 2.0), Tp::kMaxSubsteps);
     if (n <= 0) return true;
     float dx = p.fx / (float)n, dy = p.fy / (float)n;
