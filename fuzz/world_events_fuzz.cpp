@@ -44,6 +44,10 @@ void start() {
     PlatformOptions options;
     options.headless = true;
     PlatformInit(options);
+    // Script errors (the crate type defines no functions) are answered "go on".
+    lua_reset();
+    lua_proceed = [](const std::string&) { return 1; };
+    lua_notify = [](const std::string&, bool) {};
     gfx_crater100 = solid(12, 9);
     for (auto& b : gfx_blood25) b = solid(3, 3);
     auto obj = std::make_shared<Tscro>();
@@ -64,7 +68,6 @@ void reset_world() {
     Tnetpl::list.clear();
     Tudp_con::list.clear();
     Tfb::reset();
-    lua_objectcalls.clear();
     in_console.clear();
     gui_lobby_lines.clear();
     Thud_flytext::list.clear();

@@ -1,9 +1,12 @@
-// Calls into script-object types (stand-in: recorded).
+// Calls into script-object types.
 #include "scripting/object_calls.h"
 
-std::vector<Tlua_objectcall> lua_objectcalls;
+#include "scripting/callbacks.h"
+#include "scripting/script_objects.h"
 
 int lua_objectcall(int typ, const std::string& fn, int id, int arg, const std::string& section) {
-    lua_objectcalls.push_back({typ, id, arg, fn, section});
+    if (typ <= 0 || (size_t)typ >= Tscro::obj.size() || !Tscro::obj[(size_t)typ]) return 0;
+    std::vector<std::string> path = Tscro::obj[(size_t)typ]->pathtable;
+    lua_callback(&path, fn, {Tlua_arg::i(id), Tlua_arg::i(arg)}, nullptr, section);
     return 0;
 }

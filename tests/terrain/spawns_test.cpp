@@ -1,6 +1,7 @@
 // Map spawn entries: the id grammar, box sizes, object creation, nodes and
 // the check of player spawn points.
 #include <gtest/gtest.h>
+#include <lua.hpp>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,7 +13,7 @@
 #include "core/host_settings.h"
 #include "frontend/editor/editor.h"
 #include "map_state.h"
-#include "scripting/object_calls.h"
+#include "scripting/lua_state.h"
 #include "scripting/script_objects.h"
 #include "terrain/edit.h"
 
@@ -23,7 +24,9 @@ protected:
     void SetUp() override {
         MapTest::SetUp();
         menu_editorobjectid = "";
-        lua_objectcalls.clear();
+        // Script objects record their setup calls in the global "calls".
+        lua_reset();
+        lua_runchunk("calls = ''; crate = {wood = {setup = function(id, arg) calls = calls .. id .. ':' .. arg .. ';' end}}", "test");
         map_setup(10, 5, 1);
     }
     void TearDown() override {
@@ -36,6 +39,10 @@ protected:
         table[index] = std::make_shared<Tscro>();
         table[index]->path = path;
         table[index]->index = index;
+        for (size_t start = 0, dot = 0; dot != std::string::npos; start = dot + 1) {
+            dot = path.find('.', start);
+            table[index]->pathtable.push_back(path.substr(start, dot - start));
+        }
     }
 };
 
@@ -153,10 +160,9 @@ TEST_F(Spawns, PerformCreatesObjectsInMapOrder) {
         EXPECT_EQ(o->x, 120);
         EXPECT_EQ(o->y, 340);
     }
-    ASSERT_EQ(lua_objectcalls.size(), 1u);
-    EXPECT_EQ(lua_objectcalls[0].fn, "setup");
-    EXPECT_EQ(lua_objectcalls[0].id, 56009);
-    EXPECT_EQ(lua_objectcalls[0].section, "Object Setup (crate.wood.setup)");
+    lua_getglobal(lua, "calls");
+    EXPECT_EQ(lua_tostr(lua, -1), "56009:0;");
+    lua_settop(lua, 0);
 
     EXPECT_TRUE(console_has("Warning: Supply crate content 'nosuch' is not part of the weapon set. Removing crate."));
     EXPECT_TRUE(console_has("Warning: Item without specified type. Removing item."));

@@ -239,7 +239,7 @@ TEST_F(FrameBufferTest, KeyFlagsWithoutAPlayerAndActionBit) {
     EXPECT_EQ(Tfb::action, 128);
     EXPECT_EQ(lua_keyleft, 1);
     EXPECT_EQ(lua_keyattack, 1);
-    EXPECT_EQ(lua_keyhit[2], 1);   // left went 0 -> 1
+    EXPECT_EQ(lua_keyhitleft, 1);   // left went 0 -> 1
     EXPECT_EQ(g_turn_frames, 1);
 }
 

@@ -3,27 +3,43 @@
 // unregistered types.
 #include <gtest/gtest.h>
 
+#include "match/mission.h"
 #include "world/weapon.h"
 #include "world_fixture.h"
 
 namespace {
 
+// Projectile types 1 and 2 whose callbacks log "fn id lua_pro" into the
+// global text `log`; projectile 1 makes another and frees itself, 2 frees 3.
 struct ProjectileTest : WorldTest {
-    std::vector<std::string> calls;
     void SetUp() override {
         WorldTest::SetUp();
-        for (int t : {1, 2}) {
-            auto e = std::make_shared<Tscro>();
-            e->path = "projectiles.p" + std::to_string(t);
-            Tscro::projectile[(size_t)t] = e;
-        }
-        lua_projectile_hook = [this](const std::string& fn, int, int id) {
-            calls.push_back(fn + " " + std::to_string(id));
-        };
+        world_projectile_functions();
+        world_define(Tscro::projectile, 1, "projectiles.p1");
+        world_define(Tscro::projectile, 2, "projectiles.p2");
+        ASSERT_EQ(lua_runchunk(R"(
+            log = ""
+            local function note(fn, id) log = log .. fn .. " " .. id .. " " .. projectileid() .. ";" end
+            projectiles.p2 = {update = function(id) note("update", id) end, draw = function(id) note("draw", id) end}
+            projectiles.p1 = {draw = projectiles.p2.draw, update = function(id)
+                note("update", id)
+                if id == 1 then
+                    createprojectile(2)    -- id 4: updated in this pass
+                    freeprojectile(1)      -- itself: its id stays readable
+                    note("freed", id)
+                end
+                if id == 2 then freeprojectile(3) end   -- a later one: skipped
+            end}
+        )", "projectiles"),
+                  0);
     }
-    void TearDown() override {
-        for (auto& e : Tscro::projectile) e = nullptr;
-        WorldTest::TearDown();
+    static std::string log() {
+        lua_getglobal(lua, "log");
+        std::string s = lua_tostring(lua, -1) ? lua_tostring(lua, -1) : "";
+        lua_pop(lua, 1);
+        lua_pushstring(lua, "");
+        lua_setglobal(lua, "log");
+        return s;
     }
     static Tpro::Ptr make(int typ) {
         auto p = Tpro::Create();
@@ -47,34 +63,34 @@ TEST_F(ProjectileTest, IdsCountWithinATurn) {
 
 TEST_F(ProjectileTest, WalkVisitsNewOnesAndSkipsRemovedOnes) {
     make(1), make(1), make(1);
-    lua_projectile_hook = [this](const std::string& fn, int, int id) {
-        calls.push_back(fn + " " + std::to_string(id) + " " + std::to_string(lua_pro));
-        if (id == 1) {
-            make(2);          // id 4: updated in this pass
-            Tpro::Remove(1);  // itself: its id stays readable
-        }
-        if (id == 2) Tpro::Remove(3);   // a later one: skipped
-    };
     Tpro::draw(0, 1);
-    EXPECT_EQ(calls, (std::vector<std::string>{"update 1 1", "update 2 2", "update 4 4"}));
-    calls.clear();
+    EXPECT_EQ(log(), "update 1 1;freed 1 1;update 2 2;update 4 4;");
+    EXPECT_EQ(Tpro::list.size(), 2u);
     Tpro::draw(1, 1);
-    EXPECT_EQ(calls, (std::vector<std::string>{"draw 2 2", "update 2 2", "draw 4 4", "update 4 4"}));
+    EXPECT_EQ(log(), "draw 2 2;update 2 2;draw 4 4;update 4 4;");
     // An inactive one stays but is neither drawn nor updated.
     Tpro::get(2)->active = 0;
-    calls.clear();
     Tpro::draw(1, 0);
-    EXPECT_EQ(calls, (std::vector<std::string>{"draw 4 4"}));
+    EXPECT_EQ(log(), "draw 4 4;");
+    EXPECT_TRUE(world_luaerrors.empty());
 }
 
 TEST_F(ProjectileTest, UnregisteredTypeIsRemovedAfterOneMessage) {
     make(9);
-    make(1);
+    make(2);
     Tpro::draw(0, 1);
     Tpro::draw(0, 1);
     EXPECT_EQ(in_console, (std::list<std::string>{"Invalid projectile type: 9 - deleting projectile!"}));
     EXPECT_EQ(Tpro::list.size(), 1u);
-    EXPECT_EQ(calls, (std::vector<std::string>{"update 2", "update 2"}));
+    EXPECT_EQ(log(), "update 2 2;update 2 2;");
+}
+
+TEST_F(ProjectileTest, FailingCallbackIsReportedWithItsSection) {
+    world_define(Tscro::projectile, 3, "projectiles.broken");
+    make(3);
+    Tpro::draw(0, 1);
+    ASSERT_EQ(world_luaerrors.size(), 1u);
+    EXPECT_NE(world_luaerrors[0].find("Projectile Update (projectiles.broken.update)"), std::string::npos);
 }
 
 TEST_F(ProjectileTest, WeaponSelectResetsUnlessLocked) {
@@ -84,7 +100,7 @@ TEST_F(ProjectileTest, WeaponSelectResetsUnlessLocked) {
     EXPECT_EQ(weapon_select(3), 0);
     EXPECT_EQ(hud_drawpos, 5);
     g_wpn_attacked = 2;
-    lua_globalints["weapon_x"] = 9;
+    lua_setglobalint("weapon_x", 9);
     EXPECT_EQ(weapon_select(3), 1);
     EXPECT_EQ(g_wpn_attacked, 0);
     EXPECT_EQ(hud_drawtimer, -1);
@@ -93,15 +109,27 @@ TEST_F(ProjectileTest, WeaponSelectResetsUnlessLocked) {
         EXPECT_EQ(v, 0);
     for (const char* name :
          {"weapon_charge", "weapon_mode", "weapon_shots", "weapon_timer", "weapon_x", "weapon_y", "weapon_position"})
-        EXPECT_EQ(lua_globalints[name], 0) << name;
+        EXPECT_EQ(lua_getglobalint(name), 0) << name;
 }
 
-TEST_F(ProjectileTest, AttackSetsTheActingPlayer) {
+TEST_F(ProjectileTest, AttackHandsTheKeyToTheWeapon) {
+    world_define(Tscro::weapon, 5, "weapons.gun");
+    ASSERT_EQ(lua_runchunk("weapons = {gun = {attack = function(s) got = s + 10 end}}", "gun"), 0);
     auto p = player(4, 0, 100, 0, 0);
     p->wpn = 0;   // no registry entry: nothing is called
     lua_p = 0;
     weapon_attack(*p, 1);
     EXPECT_EQ(lua_p, 4);
+    EXPECT_EQ(lua_getglobalint("got"), 0);
+    p->wpn = 5;
+    weapon_attack(*p, 1);
+    EXPECT_EQ(lua_getglobalint("got"), 11);
+    // A mission whose weapon is out of ammunition calls no script.
+    menu = 3;
+    Tmission::weaponempty = 1;
+    weapon_attack(*p, 0);
+    EXPECT_EQ(lua_getglobalint("got"), 11);
+    Tmission::weaponempty = 0;
 }
 
 }  // namespace

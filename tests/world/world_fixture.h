@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <lua.hpp>
 
 #include <cstdint>
 #include <cstring>
@@ -38,8 +39,48 @@
 
 using Bytes = std::vector<uint8_t>;
 
-// scripting/callbacks.cpp (stand-in): plays the projectile scripts in tests.
-extern std::function<void(const std::string& fn, int typ, int id)> lua_projectile_hook;
+// Script errors of the running test (the dialog texts), oldest first.
+inline std::vector<std::string> world_luaerrors;
+
+// The scripts' projectile functions as the tests need them (the scripting
+// interface provides the real ones): createprojectile(type) gives the new id,
+// freeprojectile(id), projectileid() the id of the running callback.
+inline int world_createprojectile(lua_State* L) {
+    auto p = Tpro::Create();
+    p->typ = (int)luaL_checkinteger(L, 1);
+    lua_pushinteger(L, p->id);
+    return 1;
+}
+inline int world_freeprojectile(lua_State* L) {
+    Tpro::Remove((int)luaL_checkinteger(L, 1));
+    return 0;
+}
+inline int world_projectileid(lua_State* L) {
+    lua_pushinteger(L, lua_pro);
+    return 1;
+}
+inline void world_projectile_functions() {
+    lua_pushcfunction(lua, world_createprojectile);
+    lua_setglobal(lua, "createprojectile");
+    lua_pushcfunction(lua, world_freeprojectile);
+    lua_setglobal(lua, "freeprojectile");
+    lua_pushcfunction(lua, world_projectileid);
+    lua_setglobal(lua, "projectileid");
+}
+// A registry entry at slot i of table whose script table is path ("a.b").
+inline void world_define(std::vector<std::shared_ptr<Tscro>>& table, int i, const std::string& path) {
+    auto e = std::make_shared<Tscro>();
+    e->path = path;
+    e->name = path;
+    e->index = i;
+    for (size_t start = 0;;) {
+        size_t dot = path.find('.', start);
+        e->pathtable.push_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    table[(size_t)i] = e;
+}
 
 inline void world_clear() {
     Tplayer::list.clear();
@@ -53,7 +94,6 @@ inline void world_clear() {
     Tp::clear();
     TColDebug::list.clear();
     obj_notice_console = 0;
-    lua_projectile_hook = nullptr;
     g_shake = 0, g_replay_speed = 2, g_replay_timer = 0, g_turn_team = -1;
     set_gore = 3, set_particles = 2, set_bloodcolor = 0;
     Tnetpl::list.clear();
@@ -70,8 +110,12 @@ inline void world_clear() {
     g_server_ip = 0x7F000001, g_server_port = 54321;
     lua_allowplayercontrol = 1;
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
-    lua_objectcalls.clear();
-    lua_errors.clear();
+    lua_reset();
+    world_luaerrors.clear();
+    lua_proceed = [](const std::string& text) {
+        world_luaerrors.push_back(text);
+        return 1;
+    };
     game_calls.clear();
     in_console.clear();
     gui_lobby_lines.clear();
@@ -82,6 +126,7 @@ inline void world_clear() {
     menu = 2;
     for (auto& w : Tscro::weapon) w = nullptr;
     for (auto& o : Tscro::obj) o = nullptr;
+    for (auto& o : Tscro::projectile) o = nullptr;
     fb_trace = nullptr;
 }
 
