@@ -13,6 +13,57 @@
 
 #include "platform/bank.h"
 
+// ---- scripting/turn_state.cpp: per-turn script state and key edges ----
+// The acting player (id, 0 for none) and the projectile whose callback runs
+// (id, 0 for none): set by the callers of callbacks right before the call.
+extern int lua_p;
+extern int lua_pro;
+// 1 only while the AI script's ai_init, ai_move or ai_back runs.
+extern int lua_ailock;
+// Permissions: the turn player's keys move the player; the weapon may change.
+extern int lua_allowplayercontrol;
+extern int lua_allowweaponswitch;
+// Held flags of the seven game keys in the current frame (0 or 1) ...
+extern int lua_keyup, lua_keydown, lua_keyleft, lua_keyright, lua_keyjump, lua_keybackjump, lua_keyattack;
+// ... 1 in the frame a key went down ...
+extern int lua_keyhitup, lua_keyhitdown, lua_keyhitleft, lua_keyhitright, lua_keyhitjump, lua_keyhitbackjump,
+    lua_keyhitattack;
+// ... and 1 in the frame it came up.
+extern int lua_keyrelup, lua_keyreldown, lua_keyrelleft, lua_keyrelright, lua_keyreljump, lua_keyrelbackjump,
+    lua_keyrelattack;
+// Sets the 14 edge flags from the held flags before this frame (arguments)
+// and now (the globals); once per frame after the held flags are set.
+void lua_keyhitreleaseupdate(int up, int down, int left, int right, int jump, int backjump, int attack);
+
+// ---- scripting/lua_state.cpp: the Lua state ----
+// Sets a Lua global to an integer (the weapon_* state the world writes),
+// without running any metamethod a script set on the globals.
+void lua_setglobalint(const char* name, long long value);
+
+// ---- scripting/script_errors.cpp: script errors ----
+// Reports a script failure in the question dialog; msg "" takes the message
+// from the top of the Lua stack. No ends the program; Yes and Cancel give 0.
+int luaerror(const std::string& section, const std::string& msg);
+
+// ---- scripting/object_calls.cpp: calls into script-object types ----
+// Runs function fn ("setup", "damage") of script-object type typ with (id,
+// arg); a failure goes to luaerror under section. 0 always.
+int lua_objectcall(int typ, const std::string& fn, int id, int arg, const std::string& section);
+
+// ---- scripting/callbacks.cpp: the game's calls into scripts ----
+// Weapon callbacks of weapon index `weapon` (attack gets arg, draw none).
+void lua_weapon_attack(int weapon, int arg);
+void lua_weapon_draw(int weapon);
+// Projectile callbacks of projectile type typ with the projectile's id;
+// lua_pro is set to the id first. 0 when the type is not registered.
+int lua_projectile_update(int typ, int id);
+int lua_projectile_draw(int typ, int id);
+// Object update: 1 busy, 0 idle (a failure included). Object draw.
+int lua_object_update(int typ, int id, float x, float y);
+void lua_object_draw(int typ, int id, float x, float y);
+// Game-mode decision on a player's damage: -1 cancels it, else the amount.
+int lua_gm_playerdamage(int player_id, int amount);
+
 // ---- Lockstep frame buffer and world-event records (world/frame_buffer.*,
 // world/events.*): names they reach in higher layers.
 
@@ -77,56 +128,37 @@ int script_weaponinfo(int weapon, std::string* name, int* image);
 // Slots of the weapon registry (a weapon index is valid below it).
 int script_weaponcount();
 
-// ---- scripting/turn_state.cpp: per-turn script state and key edges ----
-// The acting player (id, 0 for none) and the projectile whose callback runs
-// (id, 0 for none): set by the callers of callbacks right before the call.
-extern int lua_p;
-extern int lua_pro;
-// 1 only while the AI script's ai_init, ai_move or ai_back runs.
-extern int lua_ailock;
-// Permissions: the turn player's keys move the player; the weapon may change.
-extern int lua_allowplayercontrol;
-extern int lua_allowweaponswitch;
-// Held flags of the seven game keys in the current frame (0 or 1) ...
-extern int lua_keyup, lua_keydown, lua_keyleft, lua_keyright, lua_keyjump, lua_keybackjump, lua_keyattack;
-// ... 1 in the frame a key went down ...
-extern int lua_keyhitup, lua_keyhitdown, lua_keyhitleft, lua_keyhitright, lua_keyhitjump, lua_keyhitbackjump,
-    lua_keyhitattack;
-// ... and 1 in the frame it came up.
-extern int lua_keyrelup, lua_keyreldown, lua_keyrelleft, lua_keyrelright, lua_keyreljump, lua_keyrelbackjump,
-    lua_keyrelattack;
-// Sets the 14 edge flags from the held flags before this frame (arguments)
-// and now (the globals); once per frame after the held flags are set.
-void lua_keyhitreleaseupdate(int up, int down, int left, int right, int jump, int backjump, int attack);
+// ---- Teams and players (world/team.*, world/player*.cpp): names they reach
+// in higher layers.
+// match/game.cpp
+extern int g_turn_team;          // the team holding the turn, -1 before the first turn
+extern float g_gravity;          // pixels per frame squared
+// match/mission.cpp: 1 in a mission whose selected weapon has no ammunition.
+int mission_weaponempty();
+// frontend/widgets/widgets.cpp: shadowed small text, on shown frames only.
+int gui_stext(const std::string& text, int x, int y, int align, int r, int g, int b, float alpha);
+// scripting/world_access.cpp: the weapon a new player holds.
+int script_primaryweapon();
 
-// ---- scripting/lua_state.cpp: the Lua state ----
-// Sets a Lua global to an integer (the weapon_* state the world writes),
-// without running any metamethod a script set on the globals.
-void lua_setglobalint(const char* name, long long value);
-
-// ---- scripting/script_errors.cpp: script errors ----
-// Reports a script failure in the question dialog; msg "" takes the message
-// from the top of the Lua stack. No ends the program; Yes and Cancel give 0.
-int luaerror(const std::string& section, const std::string& msg);
-
-// ---- scripting/object_calls.cpp: calls into script-object types ----
-// Runs function fn ("setup", "damage") of script-object type typ with (id,
-// arg); a failure goes to luaerror under section. 0 always.
-int lua_objectcall(int typ, const std::string& fn, int id, int arg, const std::string& section);
-
-// ---- scripting/callbacks.cpp: the game's calls into scripts ----
-// Weapon callbacks of weapon index `weapon` (attack gets arg, draw none).
-void lua_weapon_attack(int weapon, int arg);
-void lua_weapon_draw(int weapon);
-// Projectile callbacks of projectile type typ with the projectile's id;
-// lua_pro is set to the id first. 0 when the type is not registered.
-int lua_projectile_update(int typ, int id);
-int lua_projectile_draw(int typ, int id);
-// Object update: 1 busy, 0 idle (a failure included). Object draw.
-int lua_object_update(int typ, int id, float x, float y);
-void lua_object_draw(int typ, int id, float x, float y);
-// Game-mode decision on a player's damage: -1 cancels it, else the amount.
-int lua_gm_playerdamage(int player_id, int amount);
+// ---- Objects, projectiles, weapon use, explosions, particles
+// (world/objects.*, world/projectile.*, world/weapon.*, world/explosion.*,
+// world/particles.*, world/particle_motion.cpp): names they reach in higher
+// layers.
+// match/game.cpp
+extern int g_shake;              // screen-shake strength, lowered by 1 per frame
+// match/replay.cpp
+extern int g_replay_speed;       // 0..5, 2 normal
+extern int g_replay_timer;       // frames counted by the match step
+// frontend/hud/hud.cpp: the per-use weapon state that choosing a weapon resets.
+extern int hud_drawpos;
+extern int hud_drawtimer, hud_drawtimermin, hud_drawtimermax, hud_drawtimertemp;
+// scripting/world_access.cpp
+// 1 when projectile type typ has a registry entry (its Lua path in *path).
+int script_projectilepath(int typ, std::string* path);
+// The resource image id of script-object type typ's registry entry, 0 none.
+int script_objectimage(int typ);
+// The crate chance (0..5) of the weapon's registry entry, 0 none.
+int script_weaponchance(int weapon);
 
 // ---- read by scripting, owned higher up ----
 // frontend/weaponset.cpp: weapon index bound to each weapon-set cell

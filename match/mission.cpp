@@ -1,8 +1,13 @@
 // Missions (stand-in until missions exist).
 #include "match/mission.h"
 
+#include "core/shared_state.h"
+
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
+int Tmission::weaponempty = 0;
+
+int mission_weaponempty() { return Tmission::weaponempty; }
 
 int sp() { return 0; }
 

@@ -8,11 +8,18 @@
 // replays the frames, comparing hash by hash. Not hashed, as the game lets
 // them differ between machines: terrain colours, particles, scenery, the
 // shared random state, and an object's anim, rot and alpha.
+//
+// The world holds explosions of every style, area damage written by the
+// holder, objects (built-in and a script type whose callbacks keep state in
+// Lua) and script projectiles: a weapon whose attack callback fires shells
+// whose update callbacks move them, split them and free them, all in plain
+// Lua; the Lua state's digest of that is hashed too.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "terrain/edit.h"
+#include "world/explosion.h"
 #include "world/weapon.h"
 #include "world_fixture.h"
 
@@ -53,6 +60,8 @@ uint64_t world_hash() {
         // A map crate naming no content draws it from each machine's own generator.
         if (o->typ != -2) h.add(o->data);
     }
+    for (auto& p : Tpro::list) h.add(p->id), h.add(p->typ), h.add(p->active);
+    h.add(lua_getglobalint("digest")), h.add(lua_getglobalint("shots")), h.add(lua_getglobalint("hurt"));
     h.add(g_waterlevel), h.add(g_waterlevel_change), h.add(g_storm), h.add(g_turn_state), h.add(g_turn_frames);
     for (auto& t : Tteam::list) h.bytes(t->wamount, 256), h.bytes(t->wlocked, 256);
     return h.h;
@@ -82,6 +91,39 @@ void build_world() {
         p->y = 140;
     }
     for (int i = 0; i < 3; ++i) Tobj::Create(-6 + i, 60 + 70 * i, 140, 5 * i, 56001 + i, 0);
+    // Scripts: every weapon index fires shells; shells fall, split once and
+    // end; barrels count the damage they took.
+    world_projectile_functions();
+    for (int w = 1; w < 256; ++w) world_define(Tscro::weapon, w, "weapons.gun");
+    world_define(Tscro::projectile, 1, "projectiles.shell");
+    world_define(Tscro::obj, 4, "objects.barrel");
+    EXPECT_EQ(lua_runchunk(R"(
+        digest, shots, hurt, shells = 0, 0, 0, {}
+        weapons = {gun = {attack = function(state)
+            if state == 1 then
+                shots = shots + 1
+                if shots % 3 == 0 then
+                    local id = createprojectile(1)
+                    shells[id] = {y = 10 + shots % 50, fy = -(shots % 7), age = 0, split = shots % 2}
+                end
+            end
+        end}}
+        projectiles.shell = {update = function(id)
+            local s = shells[id]
+            if s == nil then s = {y = 0, fy = 0, age = 0, split = 0}; shells[id] = s end
+            s.fy = s.fy + 0.1
+            s.y = s.y + s.fy
+            s.age = s.age + 1
+            digest = (digest * 31 + math.floor(s.y * 8) + id) % 1000003
+            if s.age == 5 and s.split == 1 then
+                local child = createprojectile(1)
+                shells[child] = {y = s.y, fy = -s.fy, age = 0, split = 0}
+            end
+            if s.age > 30 then shells[id] = nil; freeprojectile(id) end
+        end}
+        objects.barrel = {setup = function(id, a) digest = (digest + id * 7 + a) % 1000003 end,
+                          damage = function(id, d) hurt = hurt + d + id end}
+    )", "twin"), 0);
     g_waterlevel = g_waterlevel_change = 280;
     g_turn_player = 1;
     g_player = g_turn_netplayer = 0;
@@ -104,13 +146,13 @@ struct Holder {
         int count = r(4);
         for (int i = 0; i < count; ++i) record();
         if (frame == plant_at) {
-            // Damage this machine forgets to apply to itself.
-            if (Tfb::fits(6)) Tfb::wbyte(40), Tfb::wbyte(1 + r(4)), Tfb::wint(1);
+            // A wind change this machine forgets to make itself.
+            if (Tfb::fits(5)) Tfb::wbyte(30), Tfb::wfloat(9.5f);
         }
     }
 
     void record() {
-        switch (r(18)) {
+        switch (r(20)) {
             case 0: put(5, [&] { Tfb::wbyte(30), Tfb::wfloat(f(-3, 3)); }); break;
             case 1: put(5, [&] { Tfb::wbyte(31), Tfb::wint(200 + r(90)); }); break;
             case 2: put(6, [&] { Tfb::wbyte(40), Tfb::wbyte(1 + r(5)), Tfb::wint(r(20)); }); break;
@@ -119,7 +161,7 @@ struct Holder {
             case 5: put(4, [&] { Tfb::wbyte(45 + r(2)), Tfb::wbyte(r(3)), Tfb::wbyte(r(256)), Tfb::wbyte(r(256)); }); break;
             case 6: put(15, [&] { Tfb::wbyte(50), Tfb::wint(r(300)), Tfb::wint(100 + r(200)), Tfb::wshort(1 + r(12)), Tfb::wint(r(2) ? 0 : (int)0xFF102030u); }); break;
             case 7: put(17, [&] { Tfb::wbyte(51), Tfb::wint(r(300)), Tfb::wint(r(300)), Tfb::wshort(r(20)), Tfb::wshort(r(20)), Tfb::wint(r(2) ? 0 : (int)0xFF304050u); }); break;
-            case 8: put(12, [&] { Tfb::wbyte(52), Tfb::wint(r(300)), Tfb::wint(r(300)), Tfb::wshort(r(15)), Tfb::wbyte(0); }); break;
+            case 8: put(12, [&] { Tfb::wbyte(52), Tfb::wint(r(300)), Tfb::wint(r(300)), Tfb::wshort(r(40)), Tfb::wbyte(r(5)); }); break;
             case 9: put(16, [&] { Tfb::wbyte(53), Tfb::wshort(99), Tfb::wint(r(300)), Tfb::wint(r(300)), Tfb::wbyte(r(2)), Tfb::wint(r(360)); }); break;
             case 10: put(27, [&] { Tfb::wbyte(55), Tfb::wshort(99), Tfb::wint(r(300)), Tfb::wint(r(300)), Tfb::wint(1), Tfb::wint(2), Tfb::wint(3), Tfb::wint(r(360)); }); break;
             case 11: create(); break;
@@ -129,6 +171,10 @@ struct Holder {
             case 15: if (auto o = some_object()) put(7, [&] { Tfb::wbyte(75), Tfb::wshort(o->id), Tfb::wint(r(1000)); }); break;
             case 16: if (auto o = some_object()) put(11, [&] { Tfb::wbyte(76), Tfb::wshort(o->id), Tfb::wfloat(f(0, 290)), Tfb::wfloat(o->y); }); break;
             case 17: switch_weapon(); break;
+            // Area damage: the holder writes the damage, pushes and object
+            // damage as records and applies its own copies.
+            case 18: arealdamage(r(300), r(300), 1 + r(80), r(12)); break;
+            case 19: rectdamage(r(300), r(300), r(60), r(60), r(3)); break;
         }
     }
 
@@ -146,19 +192,24 @@ struct Holder {
         return *it;
     }
 
+    // Record 70 with an id from this machine's block, reserved until the
+    // record applies; a script barrel now and then.
     void create() {
-        int id = 1;
-        while (Tobj::get(id) || Tobj_fake::get(id)) ++id;
-        Tobj_fake::add(id);
+        if (!Tfb::fits(24)) return;
+        int id = Tobj::getfreeid(0);
+        if (id == 0) return;
+        int typ = r(4) == 0 ? 4 : -1 - r(7);
         put(24, [&] {
-            Tfb::wbyte(70), Tfb::wint(-1 - r(7)), Tfb::wint(r(300)), Tfb::wint(r(150)), Tfb::wint(r(50));
-            Tfb::wshort(id), Tfb::wbyte(0), Tfb::wint(0);
+            Tfb::wbyte(70), Tfb::wint(typ), Tfb::wint(r(300)), Tfb::wint(r(150)), Tfb::wint(r(50));
+            Tfb::wshort(id), Tfb::wbyte(0), Tfb::wint(r(9));
         });
     }
 
     // Record 10: the holder switches at once and tells the others.
     void switch_weapon() {
-        int w = r(256);
+        // Registered weapons only: the holder switches before its step, the
+        // others after it, so the switch must not decide whether a script runs.
+        int w = 1 + r(255);
         if (!Tfb::fits(2) || weapon_select(w) == 0) return;
         if (auto p = Tplayer::get(g_turn_player)) p->wpn = w, p->wpnsize = 0;
         lua_allowplayercontrol = 1;
@@ -213,8 +264,13 @@ TEST(Twin, FollowerAgreesWithTheHolderForTenThousandFrames) {
     std::vector<uint64_t> hashes;
     auto frames = run_holder(10000, 20261209, -1, hashes);
     EXPECT_EQ(run_follower(frames, hashes), -1);
-    // The run did change the world.
+    // The run did change the world, and the scripts ran.
     EXPECT_GT(Tobj::list.size(), 3u);
+    EXPECT_GT(lua_getglobalint("shots"), 100);
+    EXPECT_GT(lua_getglobalint("hurt"), 0);
+    EXPECT_NE(lua_getglobalint("digest"), 0);
+    EXPECT_TRUE(world_luaerrors.empty()) << world_luaerrors.front();
+    EXPECT_TRUE(Tobj_fake::list.empty());
     world_clear();
     gfx_crater100 = nullptr;
 }
