@@ -28,6 +28,7 @@ int in_seed = 0;
 int in_movec_x = 0, in_movec_y = 0;
 float in_softmove_x = 0, in_softmove_y = 0;
 int in_auto = 0, in_autotx = 0, in_autoty = 0;
+int in_autotemp = 0, in_autotempx = 0, in_autotempy = 0;
 
 namespace {
 

@@ -25,6 +25,9 @@ extern int in_seed;
 extern int in_movec_x, in_movec_y;
 extern float in_softmove_x, in_softmove_y;
 extern int in_auto, in_autotx, in_autoty;
+// An automatic glide requested by the simulation (record 13), picked up by
+// game_scroll: request flag and target offset.
+extern int in_autotemp, in_autotempx, in_autotempy;
 
 // Samples the frame's input; the first work of every main-loop pass.
 int input_get();

@@ -9,6 +9,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/bank.h"
 
 // ---- scripting/turn_state.cpp: per-turn script state and key edges ----
 // The acting player (id, 0 for none) and the projectile whose callback runs
@@ -31,6 +34,11 @@ extern int lua_keyrelup, lua_keyreldown, lua_keyrelleft, lua_keyrelright, lua_ke
 // Sets the 14 edge flags from the held flags before this frame (arguments)
 // and now (the globals); once per frame after the held flags are set.
 void lua_keyhitreleaseupdate(int up, int down, int left, int right, int jump, int backjump, int attack);
+
+// ---- scripting/lua_state.cpp: integer globals of the script state ----
+// Sets a global ("weapon_x", "weapon_timer" ...) without running any
+// metamethod a script set on the globals; nothing before the first lua_reset.
+void lua_setglobalint(const char* name, long long value);
 
 // ---- scripting/script_errors.cpp: script errors ----
 // Reports a script failure in the question dialog; msg "" takes the message
@@ -62,3 +70,67 @@ int lua_gm_playerdamage(int player_id, int amount);
 extern uint8_t g_weaponseti[3][14][9];
 // frontend/screens/console.cpp: appends one line to the console log.
 int gui_addcon(const std::string& text);
+
+// ---- Lockstep frame buffer and world-event records (world/frame_buffer.*,
+// world/events.*): names they reach in higher layers.
+
+// match/replay.cpp
+extern int g_replay;          // 1 while a replay plays: no records are written
+extern int g_replay_pause;
+extern BankPtr g_replay_cbuffer;
+
+// match/game.cpp: turn and match state set by world-event records and the
+// frame buffer, and the match-flow calls they make.
+extern int g_server;             // 1 on the host and in single player
+extern int g_player;             // this machine's net player id
+extern int g_turn_netplayer;     // the net player whose team holds the turn
+extern int g_mode;               // turn mode: 0 positioning, 1 normal
+extern int g_turn;               // turns started in the match
+extern int g_round;
+extern int g_turn_player;
+extern int g_turn_state;         // 0 idle .. 3 control over, 99 end requested, 100, 102
+extern int g_turn_frames;        // next frame to process within the turn
+extern int g_turn_deadframes, g_error_deadframes;
+extern int g_turn_idletimer;     // frames until the world counts as settled
+extern int g_terrainmodify;      // 2 after a terrain change, counted down per world step
+extern int g_matchlenght;
+extern int g_frame_move;
+extern int g_endstep;
+extern int g_wpn_attacked;
+extern float g_storm;            // the turn's wind
+extern int set_roundtime_tmp, set_backingtime_tmp;
+int game_scroll();
+int game_mode_update(int draw, int update);
+int game_turn_start(int player, int mode);
+int game_setposition(int player, int x, int y, int local);
+int game_switchplayer(int player);
+int game_freeplayer(int netplayer, int reason, int flag);
+int game_killteam(int team);
+int game_resetstart();
+// match/mission.cpp
+int sp_mission_update(int draw, int update);
+
+// frontend/screens/menu.cpp, frontend/screens/console.cpp, frontend/widgets
+extern int menu;                 // 1 menus, 2 match or replay, 3 mission
+int menu_setsub(int sub);
+int gui_addcon(const std::string& text);
+int gui_lobby_addline(const std::string& text);
+extern int gui_slot[8];
+extern int gui_in_lobby_notify;
+// frontend/hud: the HUD state records set and its message calls.
+extern int hud_drawposset, hud_drawposx, hud_drawposy;
+extern int hud_drawtimerval;
+extern int hud_turnbardone, hud_turnbarall;
+int hud_msg_add(const std::string& text, int r, int g, int b, int icon);       // Thud_msg.add
+int hud_flytext_add(const std::string& text, int x, int y, int r, int g, int b);  // Thud_flytext.add
+int hud_chat_add(int id, const std::string& text, int seconds, const std::string& suffix);  // Thud_chat.add
+// scripting/lua_state.cpp: names of the registered game modes and enders.
+extern std::vector<std::string> g_gamemodes;
+extern std::vector<std::string> g_gameenders;
+// scripting/world_access.cpp: the script registries as the world reads them.
+// 1 when script-object type typ has a registry entry (its Lua path in *path).
+int script_objectpath(int typ, std::string* path);
+// 1 when the weapon has a registry entry (its name and icon image id).
+int script_weaponinfo(int weapon, std::string* name, int* image);
+// Slots of the weapon registry (a weapon index is valid below it).
+int script_weaponcount();

@@ -15,3 +15,11 @@ int game_leave(int announce);
 int game_mode_load();
 int game_checksettings();
 int game_setstorm();
+
+// ---- Turn state used by the frame buffer and world-event records (stand-ins;
+// world code sees them through core/shared_state.h).
+#include <string>
+#include <vector>
+#include "core/shared_state.h"
+// Stand-in record of the match-flow calls made by records, oldest first.
+extern std::vector<std::string> game_calls;

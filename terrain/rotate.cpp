@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/det_math.h"
 #include "platform/stream.h"
 #include "terrain/tiles.h"
 
@@ -18,7 +19,7 @@ ImagePtr map_rotateimage(const ImagePtr& image, float angle) {
     const double rad9 = ((double)angle + 90.0) * std::numbers::pi / 180.0;
     // The shifted pair is computed, not derived from sa and ca: the two
     // differ in the last bits, and the result's size depends on them.
-    const double sa = std::sin(rad), ca = std::cos(rad), s9 = std::sin(rad9), c9 = std::cos(rad9);
+    const double sa = det_sin(rad), ca = det_cos(rad), s9 = det_sin(rad9), c9 = det_cos(rad9);
 
     const double xs[4] = {std::ceil(hh * sa + hw * s9), std::ceil(-hh * sa + hw * s9), std::ceil(-hh * sa - hw * s9),
                           std::ceil(hh * sa - hw * s9)};

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "core/catalogue.h"
+#include "core/det_math.h"
 #include "core/input.h"
 #include "core/random.h"
 #include "core/services.h"
@@ -113,7 +114,7 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
     }
     // The shore band's top waves with the column.
     std::vector<int> wave(X);
-    for (int x = 0; x < X; ++x) wave[x] = (int)(10.0 + 10.0 * std::sin(1.5 * x * std::numbers::pi / 180.0));
+    for (int x = 0; x < X; ++x) wave[x] = (int)(10.0 + 10.0 * det_sin(1.5 * x * std::numbers::pi / 180.0));
 
     for (int tx = 0; tx < map_xtiles; ++tx) {
         const int ox = tx * kTileSize;

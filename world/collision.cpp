@@ -2,6 +2,8 @@
 #include "world/collision.h"
 
 #include "terrain/tiles.h"
+#include "world/objects.h"
+#include "world/player.h"
 
 int collide_env(const ImagePtr& image, int x, int y, int frame) {
     if (!image) return 0;
@@ -23,4 +25,14 @@ int collide_env(const ImagePtr& image, int x, int y, int frame) {
 
 int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer*, const Tobj*) {
     return collide_env(image, x, y, frame) ? 1 : 0;
+}
+
+int collide_update() {
+    for (auto& p : Tplayer::list) {
+        p->idle = 0;
+        if (p->idletimer < 5) p->idletimer = 5;
+        if (p->fx == 0 && p->fy == 0) p->fy += 0.3f;
+    }
+    for (auto& o : Tobj::list) o->idle = 0;
+    return 0;
 }

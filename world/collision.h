@@ -13,3 +13,7 @@ int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer* skip_
 // 1 when the image, placed by its handle at (x, y), touches a terrain pixel of
 // alpha 128 or more.
 int collide_env(const ImagePtr& image, int x, int y, int frame);
+// Wakes every player (idle 0, idletimer at least 5, a resting one gets a small
+// fall speed so it checks its footing) and every object (idle 0) after the
+// world changed under them. Returns 0.
+int collide_update();

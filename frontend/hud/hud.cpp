@@ -16,3 +16,32 @@ int Thud_msg::add(const std::string& message, int red, int green, int blue, int 
     r = red, g = green, b = blue, icon = icon_id;
     return 0;
 }
+
+// ---- World-event records: HUD state they set and the calls they make
+// (stand-ins until the HUD exists; declared in core/shared_state.h).
+int hud_drawposset = 0, hud_drawposx = 0, hud_drawposy = 0;
+int hud_drawtimerval = 0;
+int hud_turnbardone = 0, hud_turnbarall = 0;
+
+int hud_msg_add(const std::string& text, int r, int g, int b, int icon) { return Thud_msg::add(text, r, g, b, icon); }
+
+std::vector<Thud_flytext> Thud_flytext::list;
+int Thud_flytext::add(const std::string& text, int x, int y, int r, int g, int b) {
+    // A rising text lives about two seconds; never more than a screenful.
+    if (list.size() >= 64) list.erase(list.begin());
+    list.push_back({text, x, y, r, g, b});
+    return 0;
+}
+int hud_flytext_add(const std::string& text, int x, int y, int r, int g, int b) {
+    return Thud_flytext::add(text, x, y, r, g, b);
+}
+
+std::vector<Thud_chat> Thud_chat::list;
+int Thud_chat::add(int id, const std::string& text, int seconds, const std::string& suffix) {
+    if (list.size() >= 64) list.erase(list.begin());
+    list.push_back({id, text, seconds * 50, suffix});
+    return 0;
+}
+int hud_chat_add(int id, const std::string& text, int seconds, const std::string& suffix) {
+    return Thud_chat::add(id, text, seconds, suffix);
+}

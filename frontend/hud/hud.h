@@ -18,3 +18,20 @@ struct Thud_msg {
     // Shows text as the single centre message (icon -1 none).
     static int add(const std::string& text, int r, int g, int b, int icon);
 };
+
+// ---- Rising texts and in-match chat lines (stand-ins: kept, not drawn).
+#include <vector>
+struct Thud_flytext {
+    std::string text;
+    int x = 0, y = 0, r = 0, g = 0, b = 0;
+    static std::vector<Thud_flytext> list;
+    static int add(const std::string& text, int x, int y, int r, int g, int b);
+};
+struct Thud_chat {
+    int id = 0;
+    std::string text;
+    int frames = 0;
+    std::string suffix;
+    static std::vector<Thud_chat> list;
+    static int add(int id, const std::string& text, int seconds, const std::string& suffix);
+};

@@ -8,3 +8,8 @@ extern std::list<std::string> in_console;
 
 int gui_addcon(const std::string& text);
 int gui_console();
+
+// Lobby chat (stand-in: the lines, oldest first) and the audio-signal cool-down.
+extern std::list<std::string> gui_lobby_lines;
+extern int gui_in_lobby_notify;
+int gui_lobby_addline(const std::string& text);

@@ -55,3 +55,17 @@ std::shared_ptr<Tudp_p> Tudp_con::Createpacket(int reliable, int fresh) {
     lp = p;
     return p;
 }
+
+std::list<std::shared_ptr<Tudp_con>> Tudp_con::list;
+int g_server_ip = 0, g_server_port = 0;
+
+std::shared_ptr<Tudp_con> Tudp_con::Get(int ip, int port, int create) {
+    for (auto& c : list)
+        if (c->ip == ip && c->port == port) return c;
+    if (!create) return nullptr;
+    auto c = std::make_shared<Tudp_con>();
+    c->ip = ip;
+    c->port = port;
+    list.push_back(c);
+    return c;
+}

@@ -41,4 +41,13 @@ struct Tudp_con {
     // opened when none is open; fresh 1 always opens a new one. New packets
     // join the outgoing list.
     std::shared_ptr<Tudp_p> Createpacket(int reliable, int fresh);
+
+    // ---- Connection lookup (stand-in: a plain list of connections).
+    int ip = 0, port = 0;
+    static std::list<std::shared_ptr<Tudp_con>> list;
+    // The connection to ip:port; create 1 makes one when there is none.
+    static std::shared_ptr<Tudp_con> Get(int ip, int port, int create);
 };
+
+// The host's address as a joined machine knows it (IPv4 as a 32-bit integer).
+extern int g_server_ip, g_server_port;

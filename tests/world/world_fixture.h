@@ -1,0 +1,117 @@
+// Shared state for the world tests: a clean match world (players, teams,
+// objects, net players, connections, frame lists, turn globals) on a small
+// empty map, restored after each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "core/services.h"
+#include "core/shared_state.h"
+#include "core/input.h"
+#include "core/settings.h"
+#include "frontend/hud/hud.h"
+#include "frontend/screens/console.h"
+#include "match/game.h"
+#include "platform/image.h"
+#include "platform/pixmap.h"
+#include "platform/stream.h"
+#include "scripting/lua_state.h"
+#include "scripting/object_calls.h"
+#include "scripting/script_objects.h"
+#include "terrain/tiles.h"
+#include "world/frame_buffer.h"
+#include "world/netplayer.h"
+#include "world/objects.h"
+#include "world/particles.h"
+#include "world/player.h"
+#include "world/projectile.h"
+#include "world/team.h"
+#include "world/water.h"
+
+using Bytes = std::vector<uint8_t>;
+
+// Script errors of the running test (the dialog texts), oldest first.
+inline std::vector<std::string> world_luaerrors;
+
+inline void world_clear() {
+    Tplayer::list.clear();
+    Tteam::list.clear();
+    Tobj::list.clear();
+    Tobj_fake::list.clear();
+    Tpro::list.clear();
+    Tp::clear();
+    Tnetpl::list.clear();
+    Tudp_con::list.clear();
+    Tfb::reset();
+    g_frame_data = CreateBank(0);
+    g_replay = 0, g_replay_pause = 0;
+    g_replay_cbuffer = CreateBank(0);
+    g_server = 1, g_player = 0, g_turn_netplayer = 0, g_mode = 1;
+    g_turn = 0, g_round = 0, g_turn_player = 0, g_turn_state = 1, g_turn_frames = 0;
+    g_turn_deadframes = 0, g_error_deadframes = 0, g_turn_idletimer = 0, g_terrainmodify = 0;
+    g_matchlenght = 0, g_frame_move = 0, g_endstep = 0, g_wpn_attacked = 0;
+    g_storm = 0, g_waterlevel = 0, g_waterlevel_change = 0;
+    g_server_ip = 0x7F000001, g_server_port = 54321;
+    lua_allowplayercontrol = 1;
+    lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
+    lua_reset();
+    world_luaerrors.clear();
+    lua_proceed = [](const std::string& text) {
+        world_luaerrors.push_back(text);
+        return 1;
+    };
+    game_calls.clear();
+    in_console.clear();
+    gui_lobby_lines.clear();
+    Thud_flytext::list.clear();
+    Thud_chat::list.clear();
+    Thud_msg::text.clear();
+    gui_in_lobby_notify = 0;
+    menu = 2;
+    for (auto& w : Tscro::weapon) w = nullptr;
+    for (auto& o : Tscro::obj) o = nullptr;
+    fb_trace = nullptr;
+}
+
+struct WorldTest : ::testing::Test {
+    void SetUp() override {
+        world_clear();
+        map_setup(3, 3, 1);
+    }
+    void TearDown() override { world_clear(); }
+
+    static BankPtr bank(const Bytes& b) {
+        auto k = CreateBank(0);
+        k->Bytes() = b;
+        return k;
+    }
+    static std::shared_ptr<Tplayer> player(int id, int team, int health, float x, float y) {
+        auto p = Tplayer::add(id, team);
+        p->health = health;
+        p->x = x;
+        p->y = y;
+        return p;
+    }
+    // Bytes of every packet a connection queued, one entry per packet.
+    static std::vector<Bytes> packets(const std::shared_ptr<Tudp_con>& con) {
+        std::vector<Bytes> out;
+        for (auto& p : con->out) out.push_back(p->d->Bytes());
+        return out;
+    }
+    static std::shared_ptr<Tudp_con> server_con() { return Tudp_con::Get(g_server_ip, g_server_port, 1); }
+};
+
+// Little-endian byte builder for records.
+struct Rec {
+    Bytes b;
+    Rec& u8(int v) { b.push_back((uint8_t)v); return *this; }
+    Rec& u16(int v) { u8(v & 255); return u8((v >> 8) & 255); }
+    Rec& i32(int32_t v) { for (int i = 0; i < 4; ++i) u8((int)(((uint32_t)v >> (8 * i)) & 255)); return *this; }
+    Rec& f32(float f) { uint32_t v; std::memcpy(&v, &f, 4); return i32((int32_t)v); }
+};
