@@ -35,9 +35,9 @@ extern int lua_keyrelup, lua_keyreldown, lua_keyrelleft, lua_keyrelright, lua_ke
 // and now (the globals); once per frame after the held flags are set.
 void lua_keyhitreleaseupdate(int up, int down, int left, int right, int jump, int backjump, int attack);
 
-// ---- scripting/lua_state.cpp: integer globals of the script state ----
-// Sets a global ("weapon_x", "weapon_timer" ...) without running any
-// metamethod a script set on the globals; nothing before the first lua_reset.
+// ---- scripting/lua_state.cpp: the Lua state ----
+// Sets a Lua global to an integer (the weapon_* state the world writes),
+// without running any metamethod a script set on the globals.
 void lua_setglobalint(const char* name, long long value);
 
 // ---- scripting/script_errors.cpp: script errors ----

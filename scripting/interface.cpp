@@ -4,7 +4,10 @@
 
 #include <lua.hpp>
 
+#include <cmath>
+
 #include "scripting/lua_state.h"
+#include "world/player.h"
 
 const Tlua_function (&lua_interface_functions())[153] {
     static const Tlua_function kFunctions[153] = {
@@ -83,4 +86,25 @@ const Tlua_function (&lua_interface_functions())[153] {
 int lua_dofile(lua_State*) {
     lua_notify("'dofile' is currently not supported by Grombat Fraycup!", false);
     return 0;
+}
+
+namespace {
+
+int to_int(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= 2147483647.0) return 2147483647;
+    if (d <= -2147483648.0) return -2147483647 - 1;
+    return (int)d;
+}
+
+}  // namespace
+
+int lua_checkint(lua_State* L, int arg) { return to_int(luaL_checknumber(L, arg)); }
+
+int lua_optint(lua_State* L, int arg, int def) { return to_int(luaL_optnumber(L, arg, def)); }
+
+std::shared_ptr<Tplayer> lua_checkplayer(lua_State* L, int arg) {
+    int id = lua_checkint(L, arg);
+    if (id <= 0) id = lua_p;
+    return id > 0 ? Tplayer::get(id) : nullptr;
 }

@@ -23,7 +23,10 @@
 // 7. texts cross one byte per character (lua_tostr, lua_pushstr).
 #pragma once
 
+#include <memory>
+
 struct lua_State;
+struct Tplayer;
 typedef int (*lua_CFunction)(lua_State* L);
 
 struct Tlua_function {
@@ -33,6 +36,16 @@ struct Tlua_function {
 
 // The 153 entries in registration order.
 const Tlua_function (&lua_interface_functions())[153];
+
+// Argument readers for the conventions. An integer argument is read as a
+// number, cut toward zero and held to the int range (a cast of an
+// out-of-range double is undefined, and every machine must read the same
+// value); a NaN reads as 0. Errors are luaL_checknumber's.
+int lua_checkint(lua_State* L, int arg);
+int lua_optint(lua_State* L, int arg, int def);
+// Convention 4: the player named by a required integer argument; 0 or less
+// means the acting player lua_p. Null when there is no such player.
+std::shared_ptr<Tplayer> lua_checkplayer(lua_State* L, int arg);
 
 // The built functions, by family.
 int lua_dofile(lua_State* L);

@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include "core/det_math.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "scripting/interface.h"
+#include "scripting/lua_patterns.h"
 
 lua_State* lua = nullptr;
 ChannelPtr lua_channel[10];
@@ -32,9 +34,6 @@ namespace {
 // it runs at every instruction, so that a script catching the error with
 // pcall fails again at its very next instruction.
 constexpr int kHookStep = 1000;
-// Longest pattern the string library is given: its matcher recurses once per
-// pattern item on the C stack.
-constexpr size_t kMaxPattern = 4096;
 
 // Nesting of lua_protectedcall; the budget and the heap cap apply only inside,
 // so that the game's own pushes never fail and never meet a Lua panic.
@@ -142,19 +141,6 @@ int lua_safe_rep(lua_State* L) {
     return 1;
 }
 
-// The pattern functions with a cap on the pattern's length; upvalue 1 is the
-// library's own function.
-int lua_pattern_guard(lua_State* L) {
-    size_t len = 0;
-    if (lua_type(L, 2) == LUA_TSTRING) lua_tolstring(L, 2, &len);
-    if (len > kMaxPattern) return luaL_error(L, "pattern too long (limit is %d)", (int)kMaxPattern);
-    int n = lua_gettop(L);
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 1);
-    lua_call(L, n, LUA_MULTRET);
-    return lua_gettop(L);
-}
-
 int lua_det_sin(lua_State* L) {
     lua_pushnumber(L, det_sin(luaL_checknumber(L, 1)));
     return 1;
@@ -214,13 +200,7 @@ void build_sandbox(lua_State* L) {
     lua_pop(L, 1);
 
     set_field_function(L, "string", "rep", lua_safe_rep);
-    lua_getglobal(L, "string");
-    for (const char* name : {"find", "match", "gmatch", "gsub"}) {
-        lua_getfield(L, -1, name);
-        lua_pushcclosure(L, lua_pattern_guard, 1);
-        lua_setfield(L, -2, name);
-    }
-    lua_pop(L, 1);
+    lua_install_patterns(L);
 
     set_field_function(L, "math", "sin", lua_det_sin);
     set_field_function(L, "math", "cos", lua_det_cos);
@@ -326,6 +306,15 @@ int lua_runchunk(const std::string& text, const std::string& chunkname) {
     return lua_protectedcall(0, 0);
 }
 
+int lua_runfile(const std::string& path) {
+    BankPtr bank = LoadBank(path);
+    if (!bank) {
+        lua_pushstring(lua, ("cannot read " + path).c_str());
+        return LUA_ERRFILE;
+    }
+    return lua_runchunk(std::string(bank->Bytes().begin(), bank->Bytes().end()), "@" + path);
+}
+
 int lua_protectedcall(int nargs, int nresults) {
     if (g_guard_depth == 0) {
         lua_instructions_used = 0;
@@ -334,7 +323,19 @@ int lua_protectedcall(int nargs, int nresults) {
     ++g_guard_depth;
     int r = lua_pcall(lua, nargs, nresults, 0);
     --g_guard_depth;
+    // Lua 5.1 has no emergency collection: garbage left by a call that met
+    // the cap would make every later allocation fail.
+    if (g_guard_depth == 0 && g_heap > lua_memory_limit / 2) lua_gc(lua, LUA_GCCOLLECT, 0);
     return r;
+}
+
+void lua_charge(lua_State* L, long long steps) {
+    if (g_guard_depth == 0) return;
+    lua_instructions_used += steps;
+    if (lua_instructions_used > lua_instruction_budget) {
+        lua_sethook(L, count_hook, LUA_MASKCOUNT, 1);
+        luaL_error(L, "script ran too long (more than %d instructions)", (int)lua_instruction_budget);
+    }
 }
 
 std::string lua_tostr(lua_State* L, int index) {

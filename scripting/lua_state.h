@@ -12,6 +12,8 @@
 // - math.sin, math.cos and math.tan are the deterministic functions of
 //   core/det_math.h, since projectiles move by them in every machine's
 //   simulation;
+// - the string library's pattern functions count their steps against the
+//   budget (lua_patterns.cpp);
 // - code run through lua_protectedcall has an instruction budget (counted by a
 //   count hook, so the cut falls at the same instruction on every machine) and
 //   the heap has a cap; both end the call with an ordinary Lua error.
@@ -55,6 +57,9 @@ int lua_loadchunk(const std::string& text, const std::string& chunkname);
 // Loads and runs a chunk with no arguments and no results under the budget:
 // 0, or a Lua error code with the message on top of the stack for luaerror.
 int lua_runchunk(const std::string& text, const std::string& chunkname);
+// Reads a script file and runs it as lua_runchunk does, the path as its chunk
+// name; an unreadable file gives LUA_ERRFILE with a message on the stack.
+int lua_runfile(const std::string& path);
 // lua_pcall of the function below nargs arguments under the instruction
 // budget and the heap cap (no message handler).
 int lua_protectedcall(int nargs, int nresults);
@@ -66,6 +71,9 @@ extern size_t lua_memory_limit;
 // Instructions counted in the last protected call (a multiple of the hook
 // step), so that tests can see where a cut fell.
 extern long long lua_instructions_used;
+// Charges work done in C on behalf of a script (pattern matching) to the
+// budget; raises the budget's error when it is spent.
+void lua_charge(lua_State* L, long long steps);
 inline constexpr long long kLuaInstructionBudget = 50000000;
 inline constexpr size_t kLuaMemoryLimit = 512u << 20;
 
@@ -79,7 +87,5 @@ extern std::function<int(const std::string& text)> lua_proceed;
 std::string lua_tostr(lua_State* L, int index);
 // Pushes text up to its first zero character.
 void lua_pushstr(lua_State* L, const std::string& text);
-// Sets a global without running any metamethod a script set on the globals.
-void lua_setglobalint(const char* name, long long value);
 // A global as an integer (0 when missing or not a number), read raw.
 long long lua_getglobalint(const char* name);

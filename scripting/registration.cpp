@@ -11,7 +11,7 @@
 
 namespace {
 
-int clamp(lua_Integer v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : (int)v; }
+int clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // A full table raises its message as a script error (only reached for
 // received and replayed scripts; local ones end the program in Tscro).
@@ -25,8 +25,6 @@ int registered(lua_State* L, int id, int kind) {
     return 1;
 }
 
-int checkint(lua_State* L, int arg) { return clamp(luaL_checkinteger(L, arg), -2147483647 - 1, 2147483647); }
-int optint(lua_State* L, int arg, int def) { return clamp(luaL_optinteger(L, arg, def), -2147483647 - 1, 2147483647); }
 
 }  // namespace
 
@@ -37,11 +35,11 @@ int optint(lua_State* L, int arg, int def) { return clamp(luaL_optinteger(L, arg
 int lua_addweapon(lua_State* L) {
     luaL_checkstring(L, 1);
     luaL_checkstring(L, 2);
-    int image = checkint(L, 3);
-    int ammo = clamp(luaL_optinteger(L, 4, 100), 0, 100);
-    int firstuse = clamp(luaL_optinteger(L, 5, 0), 1, 10);
+    int image = lua_checkint(L, 3);
+    int ammo = clamp(lua_optint(L, 4, 100), 0, 100);
+    int firstuse = clamp(lua_optint(L, 5, 0), 1, 10);
     luaL_optstring(L, 6, "");
-    int lock = optint(L, 7, 0);
+    int lock = lua_optint(L, 7, 0);
     int id;
     {
         std::string path = lua_tostr(L, 1), flags = lua_tostr(L, 6);
@@ -72,7 +70,7 @@ int lua_addprojectile(lua_State* L) {
 // addobject(path, image)
 int lua_addobject(lua_State* L) {
     luaL_checkstring(L, 1);
-    int image = checkint(L, 2);
+    int image = lua_checkint(L, 2);
     int id = Tscro::addobject(lua_tostr(L, 1), image);
     return registered(L, id, 2);
 }

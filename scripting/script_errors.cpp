@@ -14,6 +14,13 @@ std::string luaerror_text(const std::string& section, const std::string& msg) {
            "\n\nProceed?";
 }
 
+std::string luaerror_received_section(const std::string& file) {
+    const char* kind = file.find("/Game Modes/") != std::string::npos    ? "game mode"
+                       : file.find("/Game Enders/") != std::string::npos ? "game ender"
+                                                                          : "weapon";
+    return std::string("Parsing received ") + kind + " scripts (" + file + ")";
+}
+
 int luaerror(const std::string& section, const std::string& msg) {
     std::string text = msg;
     // The error value stays on the stack: every caller empties the stack

@@ -16,6 +16,12 @@
 // The dialog text luaerror shows for a section and a message.
 std::string luaerror_text(const std::string& section, const std::string& msg);
 
+// Section of a failure in a script received from the host, by its folder:
+// "Parsing received game mode scripts (" + file + ")" for a path containing
+// "/Game Modes/", "... game ender scripts ..." for "/Game Enders/", else
+// "... weapon scripts ...".
+std::string luaerror_received_section(const std::string& file);
+
 struct Tlua_check {
     std::string file;   // path as the loader opened it
     int64_t time = 0;   // modification time when loaded; 0 when unknown
