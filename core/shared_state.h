@@ -134,3 +134,28 @@ int script_objectpath(int typ, std::string* path);
 int script_weaponinfo(int weapon, std::string* name, int* image);
 // Slots of the weapon registry (a weapon index is valid below it).
 int script_weaponcount();
+
+// ---- Script loading and the environment, weapon and stock functions
+// (scripting/script_loading.*, scripting/env_functions.cpp,
+// scripting/weapon_functions.cpp, scripting/stock_functions.cpp): names they
+// reach in higher layers.
+// frontend/weaponset.cpp: the current weapon set (see frontend/weaponset.h).
+extern std::string g_weaponset[3][14][9];
+extern uint8_t g_weaponsets[3][14][9][3];
+extern int g_weaponsetcd[3][14][9];
+extern std::vector<std::string> gui_weaponsb;
+// match/mission.cpp: the running mission's folder path (ending in "/") and
+// map number, which pick its general and map scripts; mission weapon-bar
+// cooldowns running, one per slot of the bar.
+std::string sp_currentroot();
+int sp_currentmap();
+extern int g_cooldown[12];
+// match/game.cpp
+extern float g_gravity;
+extern int g_turn_team;            // team id holding the turn, -1 none
+extern int g_turn_backingstart;    // g_turn_frames when backing time began
+extern int g_shake;                // screen-shake strength
+// match/statistics.cpp: uses of each weapon index in the match.
+struct Ts_weapons {
+    static int uses[256];
+};

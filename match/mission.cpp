@@ -3,6 +3,12 @@
 
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
+std::string Tmission::currentroot;
+int Tmission::currentmap = 0;
+int g_cooldown[12];
+
+std::string sp_currentroot() { return Tmission::currentroot; }
+int sp_currentmap() { return Tmission::currentmap; }
 
 int sp() { return 0; }
 

@@ -1,13 +1,19 @@
-// Registration functions of the interface that enter script types into the
-// script object registry.
+// Registration functions of the interface: script images and sounds, weapons,
+// projectile and object types, game modes and game enders.
 #include <lua.hpp>
 
 #include <cstdio>
 #include <string>
 
+#include "core/host_settings.h"
+#include "core/resources.h"
+#include "core/shared_state.h"
+#include "core/text.h"
+#include "platform/system.h"
 #include "scripting/interface.h"
 #include "scripting/lua_state.h"
 #include "scripting/script_objects.h"
+#include "terrain/background.h"
 
 namespace {
 
@@ -25,6 +31,65 @@ int registered(lua_State* L, int id, int kind) {
     return 1;
 }
 
+
+// The path check of loadgfx and loadsfx, made before "$MISSION" expands: a
+// script from another machine must not reach files outside the game's own
+// folders. A refused path gives id 0 and a console line on every machine
+// alike, so ids stay in step.
+int load_resource(lua_State* L, const char* what, int (*load)(const std::string&)) {
+    luaL_checkstring(L, 1);
+    int id = 0;
+    {
+        std::string path = lua_tostr(L, 1);
+        if (map_bg_path_ok(path))
+            id = load(path);
+        else
+            gui_addcon(std::string(what) + ": path '" + path + "' refused");
+    }
+    lua_pushinteger(L, id);
+    return 1;
+}
+
+// Game modes and enders: 255 of each. Local scripts end the program at the
+// 256th; scripts from a host or a replay raise a Lua error instead, so no
+// peer can end this machine.
+constexpr size_t kMaxModes = 255;
+
+int list_full(lua_State* L, const char* message) {
+    if (!lua_untrusted) {
+        lua_notify(message, true);
+        End(1);
+    }
+    return luaL_error(L, "%s", message);
+}
+
+int setting_index(const std::string& name) {
+    for (int i = 0; i < kHostSettings; ++i)
+        if (setn[i] == name) return i;
+    return -1;
+}
+
+void check_freeze(const std::string& freeze) {
+    const std::string section = "Parsing game mode scripts (addgamemode)";
+    size_t start = 0;
+    for (;;) {
+        size_t comma = freeze.find(',', start);
+        std::string piece = freeze.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        size_t eq = piece.find('=');
+        if (eq == std::string::npos) {
+            luaerror(section, "Freeze parameters have to contain '=' followed by the freeze value!");
+        } else {
+            std::string key = trimstr(piece.substr(0, eq));
+            int index = setting_index(key);
+            if (index < 0)
+                luaerror(section, "Freeze parameter '" + key + "' is no valid game setting!");
+            else if (key == "gamemode" || key == "gameendertype")
+                luaerror(section, "The setting '" + key + "' cannot be frozen!");
+        }
+        if (comma == std::string::npos) return;
+        start = comma + 1;
+    }
+}
 
 }  // namespace
 
@@ -73,4 +138,40 @@ int lua_addobject(lua_State* L) {
     int image = lua_checkint(L, 2);
     int id = Tscro::addobject(lua_tostr(L, 1), image);
     return registered(L, id, 2);
+}
+
+// loadgfx(path): the image id of a file under gfx/; 0 for a refused path.
+int lua_loadgfx(lua_State* L) { return load_resource(L, "loadgfx", Tres::loadgfx); }
+
+// loadsfx(path): the sound id of a file under sfx/; 0 for a refused path.
+int lua_loadsfx(lua_State* L) { return load_resource(L, "loadsfx", Tres::loadsfx); }
+
+// addgamemode(internal, name [, score=0, winscore=0, freeze=""])
+int lua_addgamemode(lua_State* L) {
+    luaL_checkstring(L, 1);
+    luaL_checkstring(L, 2);
+    int score = lua_optint(L, 3, 0);
+    int winscore = lua_optint(L, 4, 0);
+    luaL_optstring(L, 5, "");
+    if (g_gamemodes.size() >= kMaxModes) return list_full(L, "Too many game modes (limit 256)");
+    {
+        std::string freeze = lua_tostr(L, 5);
+        g_gamemodes.push_back(lua_tostr(L, 2));
+        g_gamemodesi.push_back(lua_tostr(L, 1));
+        if (score != 1) score = 0;
+        if (winscore < 0) winscore = 0;
+        if (!freeze.empty()) check_freeze(freeze);
+        g_gamemodess.push_back(std::to_string(score) + "," + std::to_string(winscore) + "," + freeze);
+    }
+    return 0;
+}
+
+// addgameender(internal, name)
+int lua_addgameender(lua_State* L) {
+    luaL_checkstring(L, 1);
+    luaL_checkstring(L, 2);
+    if (g_gameenders.size() >= kMaxModes) return list_full(L, "Too many game enders (limit 256)");
+    g_gameenders.push_back(lua_tostr(L, 2));
+    g_gameendersi.push_back(lua_tostr(L, 1));
+    return 0;
 }

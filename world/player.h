@@ -18,6 +18,7 @@ struct Tplayer {
     int wpn = 0;
     int wpnrot = 0;         // 0..180 facing right, -180..0 facing left, 0 up
     float wpnsize = 0;
+    float wpnrecoil = 0;    // drawn recoil of the weapon, lowered while drawn
     int action = 0;
     int idle = 0;
     int idletimer = 0;
