@@ -98,16 +98,6 @@ void prepare_resources(const Tres::Table& table, const char* prefix, int& lastti
 
 }  // namespace
 
-int lua_runfile(const std::string& path) {
-    BankPtr bank = FileType(path) == 1 ? LoadBank(path) : nullptr;
-    if (!bank) {
-        lua_pushstring(lua, ("cannot open " + path).c_str());
-        return LUA_ERRFILE;
-    }
-    const std::vector<uint8_t>& d = bank->Bytes();
-    return lua_runchunk(std::string(d.begin(), d.end()), "@" + path);
-}
-
 int lua_weaponscript_progress(int& lasttime, int done, int total) {
     int now = MilliSecs();
     // Unsigned difference: right across a wrap of the millisecond clock.

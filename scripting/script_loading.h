@@ -23,9 +23,6 @@ int lua_weaponscripts();
 // passed since lasttime (which it then updates). Always 0.
 int lua_weaponscript_progress(int& lasttime, int done, int total);
 
-// Runs one script file with the guarded loader; 0, or a Lua error code with
-// the message on top of the stack (a missing file fails like a bad one).
-int lua_runfile(const std::string& path);
 // Binds every filled weapon-set slot to the first weapon its script
 // registered (0 when it registered none); slots of one path share the
 // weapon, the first of them giving its amount, first-use round and chance.
