@@ -13,6 +13,7 @@
 #include "frontend/screens/console.h"
 #include "frontend/weaponset.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "match/mission.h"
 #include "scripting/script_errors.h"
 #include "scripting/script_files.h"
@@ -166,6 +167,16 @@ TEST_F(Loading, AMissionRunsItsOwnScriptsInsteadOfModesAndEnders) {
     EXPECT_EQ(lua_getglobalint("started"), 1);
     EXPECT_EQ(Tscr::script[1]->path, "missions/m1/general.lua");
     EXPECT_EQ(Tscr::script[2]->path, "missions/m1/012.lua");
+}
+
+TEST_F(Loading, TheProgressScreenRedrawsOnlyAfterTwentyMilliseconds) {
+    int now = MilliSecs();
+    int lasttime = now;
+    lua_weaponscript_progress(lasttime, 1, 3);
+    EXPECT_EQ(lasttime, now);
+    lasttime = now - 50;
+    lua_weaponscript_progress(lasttime, 1, 3);
+    EXPECT_GE(lasttime, now);
 }
 
 // The game's own content, from the source tree.
