@@ -1,6 +1,11 @@
 // Match state read outside the match and the match step entry points.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "core/shared_state.h"
+
 // 1 when this machine hosts (or plays alone), 0 on a joining machine.
 extern int g_server;
 extern float g_storm;
@@ -18,8 +23,5 @@ int game_setstorm();
 
 // ---- Turn state used by the frame buffer and world-event records (stand-ins;
 // world code sees them through core/shared_state.h).
-#include <string>
-#include <vector>
-#include "core/shared_state.h"
 // Stand-in record of the match-flow calls made by records, oldest first.
 extern std::vector<std::string> game_calls;

@@ -144,9 +144,11 @@ void trace(const std::string& line) {
     if (fb_trace) fb_trace(line);
 }
 
-void cut_short(int code, size_t pos, size_t size) {
+// Logs a record cut short by the end of its bank; the caller stops there. 0.
+int cut_short(int code, size_t pos, size_t size) {
     debugwrite("world-event record " + std::to_string(code) + " at byte " + std::to_string(pos) +
                " cut short by the end of its bank (" + std::to_string(size) + " bytes): rest dropped");
+    return 0;
 }
 
 // Record 71: a weapon collected from a crate or item, or a bear trap snapping.
@@ -197,10 +199,8 @@ void laser_band(int x, int y, int size, int orientation) {
         flash->fa = 0.005f;
         flash->sx = 1, flash->sy = 10;
         flash->rot = 90;
-        flash->a = 1;
         auto sq = Tp::Create(19, (int)std::clamp<int64_t>((int64_t)x - 500, INT_MIN, INT_MAX), y, 0);
         sq->sx = (float)(map_xsize + 1000), sq->sy = (float)size;
-        sq->a = 1;
         map_rect(x, y, map_xsize, size, 0);
         Tscc::check_rect(x, y, map_xsize, size);
     } else {
@@ -210,10 +210,8 @@ void laser_band(int x, int y, int size, int orientation) {
         flash->fa = 0.005f;
         flash->sx = 1, flash->sy = 10;
         flash->rot = 0;
-        flash->a = 1;
         auto sq = Tp::Create(19, x, (int)std::clamp<int64_t>((int64_t)y - 500, INT_MIN, INT_MAX), 0);
         sq->sx = (float)size, sq->sy = (float)(map_ysize + 1000);
-        sq->a = 1;
         map_rect(x, y, size, map_ysize, 0);
         Tscc::check_rect(x, y, size, map_ysize);
     }
@@ -224,7 +222,9 @@ void laser_band(int x, int y, int size, int orientation) {
 
 int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>& player) {
     if (!data) return 0;
-    const Bank& bank = *data;
+    // Held here: a callback may replace the list it came from (Tfb::loc).
+    const BankPtr hold = data;
+    const Bank& bank = *hold;
     size_t pos = 0;
     // The size is read anew before each record: a script callback may append
     // records to the bank being applied (Tfb::loc), which join this pass.
@@ -235,18 +235,18 @@ int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>&
         size_t body = pos + 1;
         // Whole-record check, counting the variable parts first.
         if (code == 1) {
-            if (!bank.Has(body, 1)) return cut_short(code, start, bank.Size()), 0;
+            if (!bank.Has(body, 1)) return cut_short(code, start, bank.Size());
             int sub = bank.PeekByte(body);
             len = 1;
             if (sub == 1) {
-                if (!bank.Has(body + 1, 1)) return cut_short(code, start, bank.Size()), 0;
+                if (!bank.Has(body + 1, 1)) return cut_short(code, start, bank.Size());
                 len = 2 + 14 * bank.PeekByte(body + 1);
             }
         } else if (code == 90 || code == 91) {
-            if (!bank.Has(body, 3)) return cut_short(code, start, bank.Size()), 0;
+            if (!bank.Has(body, 3)) return cut_short(code, start, bank.Size());
             len = 3 + bank.PeekShort(body + 1);
         }
-        if (!bank.Has(body, (size_t)len)) return cut_short(code, start, bank.Size()), 0;
+        if (!bank.Has(body, (size_t)len)) return cut_short(code, start, bank.Size());
         pos = body + (size_t)len;
         Reader r{bank, body};
 

@@ -134,7 +134,10 @@ void replay_entry(const Tfb& f) {
     if (!b.Has(0, 1)) return;
     int sub = b.PeekByte(0);
     if (sub == 1) {
-        if (!b.Has(1, 12)) return debugwrite("replay turn-start entry cut short: skipped"), void();
+        if (!b.Has(1, 12)) {
+            debugwrite("replay turn-start entry cut short: skipped");
+            return;
+        }
         int mode = b.PeekByte(1);
         g_turn_player = b.PeekByte(2);
         float wind = b.PeekFloat(3);
@@ -146,7 +149,10 @@ void replay_entry(const Tfb& f) {
         hud_turnbarall = b.PeekByte(12);
         game_turn_start(g_turn_player, mode);
     } else if (sub == 3) {
-        if (!b.Has(1, 9)) return debugwrite("replay position entry cut short: skipped"), void();
+        if (!b.Has(1, 9)) {
+            debugwrite("replay position entry cut short: skipped");
+            return;
+        }
         float x = b.PeekFloat(2), y = b.PeekFloat(6);
         if (!std::isfinite(x) || !std::isfinite(y)) return;
         game_setposition(b.PeekByte(1), (int)std::clamp(x, -1e9f, 1e9f), (int)std::clamp(y, -1e9f, 1e9f), 0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 extern int hud_currentmenu;      // in-game menu page, 0 closed
 extern int hud_rmenu;            // open weapon-menu category, 0 closed
@@ -20,7 +21,6 @@ struct Thud_msg {
 };
 
 // ---- Rising texts and in-match chat lines (stand-ins: kept, not drawn).
-#include <vector>
 struct Thud_flytext {
     std::string text;
     int x = 0, y = 0, r = 0, g = 0, b = 0;

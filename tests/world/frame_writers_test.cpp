@@ -6,7 +6,10 @@
 
 #include <vector>
 
+#include "../support/temp_dir.h"
+#include "core/services.h"
 #include "core/shared_state.h"
+#include "platform/stream.h"
 
 namespace {
 
@@ -51,9 +54,14 @@ TEST_F(WriterTest, ReplayWritesNothing) {
 }
 
 TEST_F(WriterTest, WholeRecordMustFitIntoTheFrame) {
+    TempDir dir;
+    debugstream = WriteFile("log.txt");
     g_frame_data->Resize(Tfb::kFrameDataMax - 6);
     EXPECT_EQ(Tfb::fits(6), 1);
     EXPECT_EQ(Tfb::fits(7), 0);
+    debugstream->Close();
+    debugstream = nullptr;
+    EXPECT_EQ(TempDir::read("log.txt"), "frame data full: record of 7 bytes dropped (frame has 65529)\r\n");
     g_frame_data->Resize(Tfb::kFrameDataMax);
     EXPECT_EQ(Tfb::fits(1), 0);
     EXPECT_EQ(Tfb::fits(0), 1);
