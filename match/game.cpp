@@ -14,6 +14,8 @@ float g_gravity = 0.1f;
 int g_bgcol[3];
 float g_bgcola = 0, g_bgfadeout = 0;
 
+// Stand-in. The holder's step, like Tfb::process on the other machines, ends
+// each simulated frame with Tplayer::turnaction() after its own records.
 int game() { return 0; }
 int game_leave(int) { return 0; }
 int game_mode_load() {

@@ -32,6 +32,7 @@ struct PlayerTest : WorldTest {
     }
     void TearDown() override {
         set_gore = saved_gore;
+        gfx_pl_col = nullptr;
         WorldTest::TearDown();
     }
     // Solid terrain from column x0 to x1 (inclusive) with its top row at top,
