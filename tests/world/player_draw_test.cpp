@@ -120,6 +120,38 @@ TEST_F(DrawTest, InvisiblePlayersGlowOnlyForTheirOwner) {
     EXPECT_EQ(glow[0].blend, LIGHTBLEND);
 }
 
+TEST_F(DrawTest, StatusGlowsAndTheSnorkel) {
+    auto p = player(1, 0, 50, 100, 100);
+    p->state_poisoned = 1;
+    redraw();
+    auto glow = calls_of(gfx_flare[1]);
+    ASSERT_EQ(glow.size(), 1u);
+    EXPECT_EQ(glow[0].y, 97.0f);
+    EXPECT_EQ(glow[0].g, 255);
+    EXPECT_EQ(glow[0].r, 0);
+    EXPECT_EQ(glow[0].scale_x, 0.2f);
+    p->state_poisoned = 0, p->state_frozen = 1;
+    redraw();
+    glow = calls_of(gfx_flare[1]);
+    ASSERT_EQ(glow.size(), 2u);
+    EXPECT_EQ(glow[1].alpha, 0.5f);
+    EXPECT_EQ(glow[1].scale_y, 0.5f);
+    p->state_frozen = 0, p->state_sleeping = 1;
+    redraw();
+    EXPECT_EQ(p->face, 1);
+    EXPECT_EQ(p->facestay, 10);
+    p->state_sleeping = 0;
+    // Under the water line for 51 passes: the snorkel fades in.
+    g_waterlevel = 110;
+    for (int i = 0; i < 50; ++i) redraw();
+    EXPECT_TRUE(calls_of(gfx_pl_snorkel).empty());
+    redraw();
+    auto snorkel = calls_of(gfx_pl_snorkel);
+    ASSERT_EQ(snorkel.size(), 1u);
+    EXPECT_FLOAT_EQ(snorkel[0].alpha, 0.1f);
+    EXPECT_EQ(snorkel[0].y, 96.0f);
+}
+
 TEST_F(DrawTest, FallFramesAndTheWeaponShrinkingAPassLater) {
     auto p = player(1, 0, 50, 100, 100);
     g_turn_player = 1;

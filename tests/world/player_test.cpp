@@ -4,6 +4,9 @@
 #include <climits>
 #include <map>
 
+#include "core/sound.h"
+#include "platform/audio.h"
+#include "platform/stream.h"
 #include "player_fixture.h"
 
 namespace {
@@ -228,6 +231,25 @@ TEST_F(DamageTest, GoreLevels) {
         EXPECT_EQ(n[28], k.dirt) << k.gore;
         EXPECT_EQ(victim_team->stats_deaths, 1) << k.gore;   // the death is booked at every level
     }
+}
+
+TEST_F(DamageTest, GoreZeroStillSplattersAndBooksTheDeath) {
+    StreamPtr stream = CreateBankStream(EncodeSoundWav(std::vector<int16_t>(2205, 1000), 1, 22050));
+    SoundPtr splat = LoadSound(*stream, 0);
+    ASSERT_TRUE(splat);
+    const int saved_vol = set_sfx_vol;
+    set_sfx_vol = 10;
+    sfx_splatter[0] = sfx_splatter[1] = splat;
+    TChan::stopall();
+    set_gore = 0;
+    victim->damage(40, 1);
+    EXPECT_TRUE(particle_kinds().empty());
+    EXPECT_EQ(TChan::list.size(), 1u);
+    EXPECT_EQ(victim_team->stats_deaths, 1);
+    EXPECT_EQ(turn_team->stats_kills, 1);
+    TChan::stopall();
+    sfx_splatter[0] = sfx_splatter[1] = nullptr;
+    set_sfx_vol = saved_vol;
 }
 
 TEST_F(DamageTest, AlliesCountAsSuicidesAndFlagZeroBooksNothingToTheTurn) {
