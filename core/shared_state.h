@@ -135,6 +135,26 @@ int script_weaponinfo(int weapon, std::string* name, int* image);
 // Slots of the weapon registry (a weapon index is valid below it).
 int script_weaponcount();
 
+// ---- Teams and players (world/team.*, world/player*.cpp): names they reach
+// in higher layers.
+// match/game.cpp
+extern int g_turn_team;          // the team holding the turn, -1 before the first turn
+extern float g_gravity;          // pixels per frame squared
+// match/mission.cpp: 1 in a mission whose selected weapon has no ammunition.
+int mission_weaponempty();
+// frontend/widgets/widgets.cpp: shadowed small text, on shown frames only.
+int gui_stext(const std::string& text, int x, int y, int align, int r, int g, int b, float alpha);
+// scripting/turn_state.cpp: the acting player of the interface functions.
+extern int lua_p;
+// scripting/callbacks.cpp: the game's calls into scripts.
+// Weapon callbacks of weapon index `weapon` (attack gets arg, draw none).
+void lua_weapon_attack(int weapon, int arg);
+void lua_weapon_draw(int weapon);
+// Game-mode decision on a player's damage: -1 cancels it, else the amount.
+int lua_gm_playerdamage(int player_id, int amount);
+// scripting/world_access.cpp: the weapon a new player holds.
+int script_primaryweapon();
+
 // ---- Script loading and the environment, weapon and stock functions
 // (scripting/script_loading.*, scripting/env_functions.cpp,
 // scripting/weapon_functions.cpp, scripting/stock_functions.cpp): names they
@@ -150,9 +170,7 @@ extern std::vector<std::string> gui_weaponsb;
 std::string sp_currentroot();
 int sp_currentmap();
 extern int g_cooldown[12];
-// match/game.cpp
-extern float g_gravity;
-extern int g_turn_team;            // team id holding the turn, -1 none
+// match/game.cpp (g_gravity and g_turn_team are declared with the teams above)
 extern int g_turn_backingstart;    // g_turn_frames when backing time began
 extern int g_shake;                // screen-shake strength
 // match/statistics.cpp: uses of each weapon index in the match.

@@ -10,10 +10,12 @@
 int g_server = 0;
 float g_storm = 0;
 int g_turn_state = 0, g_wpn_attacked = 0, g_round = 0, g_turn_player = 0;
-float g_gravity = 0;
+float g_gravity = 0.1f;
 int g_bgcol[3];
 float g_bgcola = 0, g_bgfadeout = 0;
 
+// Stand-in. The holder's step, like Tfb::process on the other machines, ends
+// each simulated frame with Tplayer::turnaction() after its own records.
 int game() { return 0; }
 int game_leave(int) { return 0; }
 int game_mode_load() {
@@ -26,11 +28,11 @@ int game_setstorm() { return 0; }
 // ---- Turn state and match-flow calls that the frame buffer and the
 // world-event records use (stand-ins until the match flow exists; declared for
 // world code in core/shared_state.h).
-int g_player = 0, g_turn_netplayer = 0, g_mode = 1, g_turn = 0;
+int g_player = 0, g_turn_netplayer = 0, g_mode = 1, g_turn = 0, g_turn_team = -1;
 int g_turn_frames = 0, g_turn_deadframes = 0, g_error_deadframes = 0;
 int g_turn_idletimer = 0, g_terrainmodify = 0, g_matchlenght = 0, g_frame_move = 0, g_endstep = 0;
 int set_roundtime_tmp = 0, set_backingtime_tmp = 0;
-int g_turn_team = -1, g_turn_backingstart = 0, g_shake = 0;
+int g_turn_backingstart = 0, g_shake = 0;
 std::vector<std::string> game_calls;
 
 namespace {

@@ -17,3 +17,5 @@ int script_weaponinfo(int weapon, std::string* name, int* image) {
 }
 
 int script_weaponcount() { return (int)Tscro::weapon.size(); }
+
+int script_primaryweapon() { return Tscro::primaryweapon; }

