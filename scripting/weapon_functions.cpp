@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr size_t kMaxBlood = 20000;
+
 int* const kHeld[7] = {&lua_keyup, &lua_keydown, &lua_keyleft, &lua_keyright, &lua_keyjump, &lua_keybackjump,
                        &lua_keyattack};
 int* const kHit[7] = {&lua_keyhitup,   &lua_keyhitdown,     &lua_keyhitleft,  &lua_keyhitright,
@@ -83,13 +85,16 @@ int lua_blood(lua_State* L) {
         default: return 0;
     }
     if (n < 1) n = 1;
-    // A script's count costs particles, not time without end.
-    if (n > 6000) n = 6000;
+    // A script's count costs particles and time: one call makes at most what
+    // gore 5 makes of a count of 100, and a layer already holding kMaxBlood
+    // particles takes no more (the numbers are still drawn, so the generator
+    // moves as it would).
+    if (n > 600) n = 600;
     int top = set_gore <= 3 ? 5 : set_gore == 4 ? 4 : 3;
     int px = lua_clampint(x, INT_MIN, INT_MAX), py = lua_clampint(y, INT_MIN, INT_MAX);
     for (int i = 0; i < n; ++i) {
         int kind = Rand(1, top) == 1 ? 5 : 4;
-        auto p = Tp::Create(kind, px, py, 0);
+        auto p = Tp::list[0].size() < kMaxBlood ? Tp::Create(kind, px, py, 0) : nullptr;
         double fx = Rnd(-3, 3), fy = Rnd(-2, 3);
         if (p) {
             p->fx = (float)fx;

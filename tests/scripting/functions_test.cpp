@@ -178,7 +178,8 @@ TEST_F(Functions, BloodFollowsTheGoreLevel) {
         size_t particles;
     };
     for (auto c : {Case{3, "blood(10, 20)", 12}, {1, "blood(10, 20)", 4}, {0, "blood(10, 20)", 0},
-                   {2, "blood(10, 20, 99, 1)", 1}, {5, "blood(1, 2, 0, -4)", 1}, {4, "blood(1, 2, 0, 2)", 8}}) {
+                   {2, "blood(10, 20, 99, 1)", 1}, {5, "blood(1, 2, 0, -4)", 1}, {4, "blood(1, 2, 0, 2)", 8},
+                   {5, "blood(1, 2, 0, 1000000)", 600}}) {
         Tp::clear();
         set_gore = c.gore;
         ASSERT_EQ(run(c.call), "") << c.call;
