@@ -32,20 +32,63 @@ int registered(lua_State* L, int id, int kind) {
 }
 
 
-// The path check of loadgfx and loadsfx, made before "$MISSION" expands: a
+// Distinct files of each kind that one load may name. The resource tables
+// find a path by scanning, so without a bound a script calling loadgfx in a
+// loop with ever new paths would cost time growing with the square of its
+// calls; paths named before are found through an index kept in the Lua state
+// (so it goes with the state at the next load).
+constexpr int kMaxResources = 1000;
+
+// loadgfx and loadsfx. The path check comes before "$MISSION" expands: a
 // script from another machine must not reach files outside the game's own
 // folders. A refused path gives id 0 and a console line on every machine
 // alike, so ids stay in step.
-int load_resource(lua_State* L, const char* what, int (*load)(const std::string&)) {
+int load_resource(lua_State* L, const char* what, const char* index_key, const char* kind,
+                  int (*load)(const std::string&), const Tres::Table& table) {
     luaL_checkstring(L, 1);
+    lua_settop(L, 1);
+    lua_getfield(L, LUA_REGISTRYINDEX, index_key);
+    if (!lua_istable(L, 2)) {
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_pushvalue(L, 2);
+        lua_setfield(L, LUA_REGISTRYINDEX, index_key);
+    }
+    lua_pushvalue(L, 1);
+    lua_rawget(L, 2);
+    int known = lua_isnumber(L, 3) ? (int)lua_tointeger(L, 3) : 0;
+    lua_pop(L, 1);
+    lua_rawgeti(L, 2, 0);
+    int count = (int)lua_tointeger(L, 3);
+    lua_pop(L, 1);
     int id = 0;
+    bool loaded = false;
     {
         std::string path = lua_tostr(L, 1);
-        if (map_bg_path_ok(path))
-            id = load(path);
-        else
+        // An indexed id counts while its entry is there and holds the path
+        // ("$MISSION" paths are stored expanded, so only their entry is
+        // checked).
+        auto entry = known > 0 ? Tres::slot(table, known) : nullptr;
+        if (entry && (entry->path == path || path.find('$') != std::string::npos)) {
+            id = known;
+        } else if (!map_bg_path_ok(path)) {
             gui_addcon(std::string(what) + ": path '" + path + "' refused");
+        } else if (count >= kMaxResources) {
+            gui_addcon(std::string(what) + ": too many " + kind + " (limit is " + std::to_string(kMaxResources) + ")");
+        } else {
+            id = load(path);
+            loaded = true;
+        }
     }
+    // Lua may raise a memory error from here on: no C++ objects are alive.
+    if (loaded) {
+        lua_pushinteger(L, count + 1);
+        lua_rawseti(L, 2, 0);
+        lua_pushvalue(L, 1);
+        lua_pushinteger(L, id);
+        lua_rawset(L, 2);
+    }
+    lua_settop(L, 0);
     lua_pushinteger(L, id);
     return 1;
 }
@@ -141,10 +184,10 @@ int lua_addobject(lua_State* L) {
 }
 
 // loadgfx(path): the image id of a file under gfx/; 0 for a refused path.
-int lua_loadgfx(lua_State* L) { return load_resource(L, "loadgfx", Tres::loadgfx); }
+int lua_loadgfx(lua_State* L) { return load_resource(L, "loadgfx", "grombat.gfxindex", "images", Tres::loadgfx, Tres::gfx); }
 
 // loadsfx(path): the sound id of a file under sfx/; 0 for a refused path.
-int lua_loadsfx(lua_State* L) { return load_resource(L, "loadsfx", Tres::loadsfx); }
+int lua_loadsfx(lua_State* L) { return load_resource(L, "loadsfx", "grombat.sfxindex", "sounds", Tres::loadsfx, Tres::sfx); }
 
 // addgamemode(internal, name [, score=0, winscore=0, freeze=""])
 int lua_addgamemode(lua_State* L) {

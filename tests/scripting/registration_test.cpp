@@ -125,6 +125,23 @@ TEST_F(Registration, ResourcePathsOutsideTheGameFoldersAreRefused) {
     EXPECT_EQ(eval("loadgfx('weapons/icon_missile.png')"), a);
 }
 
+TEST_F(Registration, ALoadNamesAtMostAThousandFilesOfEachKind) {
+    // Paths named before are found again at no cost to the limit.
+    ASSERT_EQ(run("first = loadgfx('weapons/none0.png')"
+                  " for i = 1, 5000 do again = loadgfx('weapons/none0.png') end"
+                  " for i = 1, 1100 do last = loadgfx('weapons/none' .. i .. '.png') end"),
+              "");
+    EXPECT_EQ(lua_getglobalint("again"), lua_getglobalint("first"));
+    EXPECT_EQ(lua_getglobalint("last"), 0);
+    EXPECT_EQ(Tres::countarray(Tres::gfx), 1000);
+    EXPECT_EQ(in_console.back(), "loadgfx: too many images (limit is 1000)");
+    EXPECT_EQ(eval("loadgfx('weapons/none999.png')"), eval("loadgfx('weapons/none999.png')"));
+    EXPECT_NE(eval("loadgfx('weapons/none999.png')"), "0");
+    // A new state starts a new count.
+    lua_reset();
+    EXPECT_NE(eval("loadsfx('weapons/none.wav')"), "0");
+}
+
 TEST_F(Registration, ALoadStartsWithNoWeaponToAttachTo) {
     ASSERT_EQ(run("addweapon('w', 'W', 0, 5, 1, 'fl')"), "");
     lua_reset();
