@@ -31,11 +31,12 @@ local function choose(names)
 end
 
 function ai_init()
-    local s = {frames = 0, phase = "walk", target = nearest_enemy(), charge = 0}
+    local s = {frames = 0, phase = "walk", target = nearest_enemy(), charge = 0, held = 0}
     ai_state = s
     if s.target == 0 then
         s.weapon = choose({"Pass"})
         s.phase = "fire"
+        s.charge = 3
         return
     end
     local dx = getplayerx(s.target) - getplayerx(0)

@@ -1,5 +1,5 @@
 -- Planted Charge: press attack to set a charge at your feet; it goes off
--- three seconds later. Walk away quickly.
+-- three seconds later. The turn moves to backing time at once: walk away.
 --
 -- The charge is a script object: createobject writes the record that makes
 -- it on every machine, where setup starts its clock; update counts down in
@@ -39,9 +39,10 @@ end
 function wcharge.attack(pressed)
     handles()
     if weapon_shots > 0 or keyhit(key_attack) == 0 then return end
-    useweapon(1)
+    useweapon()
     weapon_shots = 1
     createobject(wcharge.type, getplayerx(0), getplayery(0) + 8, FUSE)
+    endturn()
 end
 
 function wcharge.object.setup(id, arg)

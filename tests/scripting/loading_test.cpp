@@ -16,7 +16,12 @@
 #include "platform/system.h"
 #include "match/mission.h"
 #include "scripting/script_errors.h"
+#include "scripting/interface.h"
 #include "scripting/script_files.h"
+#include "scripting/turn_state.h"
+#include "terrain/tiles.h"
+#include "world/frame_buffer.h"
+#include "world/water.h"
 #include "scripting/script_loading.h"
 #include "scripting/script_objects.h"
 #include "tests/scripting/scripting_fixture.h"
@@ -261,6 +266,86 @@ TEST_F(OwnScripts, TheOriginalWeaponSetLoadsCleanly) {
             EXPECT_GT(e->size, 0) << e->path;
             EXPECT_TRUE(e->compr) << e->path;
         }
+}
+
+// The game's own scripts driven through their callbacks, with the interface
+// functions of other families replaced by quiet stand-ins: catches mistakes
+// in the scripts themselves (nil fields, misspelt names, wrong arguments to
+// the functions built here).
+TEST_F(OwnScripts, CallbacksRunWithoutScriptErrors) {
+    menu_wpns_loadset("weaponsets/GF Original.gfws");
+    menu_wpns_listfromset();
+    lua_weaponscripts();
+    ASSERT_TRUE(questions.empty());
+    for (const Tlua_function& f : lua_interface_functions()) {
+        if (f.fn) continue;
+        std::string name = f.name;
+        std::string body = name == "playertable" || name == "objecttable" || name == "nodetable"
+                               ? "return {}"
+                           : name == "createprojectile" ? "stub_ids = (stub_ids or 0) + 1 return stub_ids"
+                                                        : "return 0";
+        ASSERT_EQ(run(name + " = function() " + body + " end"), "") << name;
+    }
+    g_frame_data = CreateBank(0);
+    Tfb::loc = CreateBank(0);
+    g_player = g_turn_netplayer = 0;
+    g_waterlevel = 1000, map_xsize = 2000, map_ysize = 1000;
+    auto frames = [&](const std::string& weapon, int n, int pressed, bool hit) {
+        for (int i = 0; i < n; ++i) {
+            lua_keyhitattack = hit && i == 0 ? 1 : 0;
+            std::string err = run(weapon + ".attack(" + std::to_string(pressed) + ") " + weapon + ".draw()");
+            EXPECT_EQ(err, "") << weapon;
+        }
+    };
+    struct Use {
+        const char* weapon;
+        const char* flights;   // table under projectiles, or ""
+        const char* setup;     // Lua run before: a chosen spot
+    };
+    for (const Use& u : {Use{"wmissile", "wmissile", ""}, Use{"bouncer", "bouncer", ""},
+                         Use{"twinshot", "twinshot", ""}, Use{"airstrike", "airstrike", "weapon_position = 1"},
+                         Use{"wcharge", "", ""}, Use{"wall", "", "weapon_position = 1"},
+                         Use{"hop", "", "weapon_position = 1"}, Use{"skip", "", ""}}) {
+        lua_resetturn();
+        g_turn_state = 1;
+        ASSERT_EQ(run(u.setup), "");
+        frames(u.weapon, 1, 0, false);
+        frames(u.weapon, 20, 1, true);
+        frames(u.weapon, 1, 0, false);
+        frames(u.weapon, 1, 1, true);
+        if (*u.flights) {
+            std::string t = std::string("projectiles.") + u.flights;
+            EXPECT_EQ(eval("next(" + t + ") ~= nil"), "true") << u.weapon;
+            std::string type = std::string(u.weapon) + ".projectile";
+            ASSERT_EQ(run("for i = 1, 600 do for id in pairs(" + t + ") do " + type + ".update(id) " + type +
+                          ".draw(id) end end"),
+                      "")
+                << u.weapon;
+            EXPECT_EQ(eval("next(" + t + ") == nil"), "true") << u.weapon << ": still flying";
+        }
+        EXPECT_EQ(g_turn_state, 2) << u.weapon << ": the turn goes on";
+    }
+    // Objects: a charge counts down and goes off; a barrel goes off once.
+    ASSERT_EQ(run("wcharge.object.setup(5, 0) for i = 1, 200 do wcharge.object.update(5, 10, 10)"
+                  " wcharge.object.draw(5, 10, 10) end wcharge.object.damage(5, 10)"),
+              "");
+    EXPECT_EQ(eval("objects.wcharge[5].done"), "true");
+    ASSERT_EQ(run("barrel.setup(7, 0) barrel.damage(7, 10)"), "");
+    EXPECT_EQ(eval("barrel.update(7, 1, 1)"), "0");
+    ASSERT_EQ(run("barrel.damage(7, 25)"), "");
+    EXPECT_EQ(eval("barrel.update(7, 1, 1)"), "1");
+    ASSERT_EQ(run("barrel.update(7, 1, 1) barrel.update(7, 1, 1) barrel.damage(7, 40) barrel.draw(7, 1, 1)"), "");
+    EXPECT_EQ(eval("objects.barrel[7].done"), "true");
+    EXPECT_EQ(eval("objects.barrel[7].fuse"), "0");
+    // Modes, the script ender and the AI.
+    for (const std::string& m : g_gamemodesi)
+        ASSERT_EQ(run(m + "_gm_start() " + m + "_gm_update() " + m + "_gm_draw() assert(" + m + "_gm_endturn() == -2)"
+                      " assert(" + m + "_gm_playerdamage(1, 10) == 0)"),
+                  "")
+            << m;
+    ASSERT_EQ(run("thunder_ge_run(0) thunder_ge_run(20)"), "");
+    ASSERT_EQ(run("ai_init() for i = 1, 300 do ai_move() end ai_back()"), "");
+    EXPECT_TRUE(questions.empty());
 }
 
 }  // namespace
