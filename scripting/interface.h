@@ -6,9 +6,10 @@
 // error naming it, so scripts fail clearly instead of calling nil.
 //
 // Conventions every interface function follows:
-// 1. arguments are read by position with luaL_checkinteger / checknumber /
-//    checkstring (optional ones with the luaL_opt* readers and the family's
-//    default); a real given for an integer is cut toward zero;
+// 1. arguments are read by position with lua_checkint / lua_checkreal /
+//    lua_checkfloat / luaL_checkstring (optional ones with the opt readers
+//    and the family's default); a real given for an integer is cut toward
+//    zero; NaN and infinities are argument errors;
 // 2. a missing or unconvertible argument raises Lua's argument error, which
 //    ends the running chunk or callback; its protected caller reports it
 //    through luaerror under its own section;
