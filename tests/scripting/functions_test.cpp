@@ -41,6 +41,7 @@ protected:
         Tteam::list.clear();
         Tp::clear();
         g_wpn_attacked = 0;
+        g_storm = 0;
         for (int& u : Ts_weapons::uses) u = 0;
     }
     void TearDown() override {
@@ -94,6 +95,23 @@ TEST_F(Functions, RecordsWithTheTurnAndNoneWithout) {
     g_frame_data->Resize(0);
     ASSERT_EQ(run("setweaponcount('w', 3, 5) setweaponcount('nosuch', 2, 5) setweaponlock('w', 9, 1)"), "");
     EXPECT_TRUE(written().empty());
+}
+
+TEST_F(Functions, TheWritingMachineAppliesItsOwnRecords) {
+    ASSERT_EQ(run("w = {} addweapon('w', 'W', 0)"), "");
+    auto t = team(3);
+    map_ysize = 600;
+    ASSERT_EQ(run("wind(0.5) watery(100000) changeturntime(-10) setweaponcount('w', 3, 7) setweaponlock('w', 3, 1)"),
+              "");
+    EXPECT_EQ(g_storm, 0.0f);   // nothing acts before the frame's records are applied
+    Tfb::process_additional(Tfb::loc, nullptr);
+    EXPECT_EQ(g_storm, 0.1f);
+    EXPECT_EQ(g_waterlevel_change, 590);
+    EXPECT_EQ(set_roundtime_tmp, 20);
+    EXPECT_EQ(t->wamount[1], 7);
+    EXPECT_EQ(t->wlocked[1], 1);
+    EXPECT_EQ(eval("getweaponcount('w', 3)"), "7");
+    EXPECT_EQ(eval("getweaponlock('w', 3)"), "true");
 }
 
 TEST_F(Functions, NumbersThatAreNoNumbersWriteNothing) {
