@@ -19,6 +19,7 @@ TEST_F(TeamTest, AutomaticIdTakesTheFirstFreeOne) {
     auto t = Tteam::add(8, 2, "auto", 1, 2, 0);
     EXPECT_EQ(t->id, 2);
     EXPECT_EQ(Tteam::add(200, 0, "auto", 0, 1, 0)->id, 4);
+    EXPECT_EQ(Tteam::add(-2, 0, "auto", 0, 1, 0)->id, 5);
 }
 
 TEST_F(TeamTest, SameIdReplacesAndGoesToTheEnd) {
