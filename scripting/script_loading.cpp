@@ -141,6 +141,9 @@ int lua_bindweaponset() {
 }
 
 int lua_weaponscripts() {
+    // This machine's own files: overflows end the program as for any local
+    // script, whatever a replay or a joined match left here.
+    lua_untrusted = 0;
     Tlua_check::clear();
     Tres::clear();
     Tscr::clear();
