@@ -112,24 +112,32 @@ int setting_index(const std::string& name) {
     return -1;
 }
 
+// Each bad piece asks the player whether to go on; a freeze text from another
+// machine could hold thousands of them, so one call asks at most this often.
+constexpr int kMaxFreezeReports = 8;
+
 void check_freeze(const std::string& freeze) {
     const std::string section = "Parsing game mode scripts (addgamemode)";
     size_t start = 0;
+    int reports = 0;
+    auto report = [&](const std::string& message) {
+        if (reports++ < kMaxFreezeReports) luaerror(section, message);
+    };
     for (;;) {
         size_t comma = freeze.find(',', start);
         std::string piece = freeze.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         size_t eq = piece.find('=');
         if (eq == std::string::npos) {
-            luaerror(section, "Freeze parameters have to contain '=' followed by the freeze value!");
+            report("Freeze parameters have to contain '=' followed by the freeze value!");
         } else {
             std::string key = trimstr(piece.substr(0, eq));
             int index = setting_index(key);
             if (index < 0)
-                luaerror(section, "Freeze parameter '" + key + "' is no valid game setting!");
+                report("Freeze parameter '" + key + "' is no valid game setting!");
             else if (key == "gamemode" || key == "gameendertype")
-                luaerror(section, "The setting '" + key + "' cannot be frozen!");
+                report("The setting '" + key + "' cannot be frozen!");
         }
-        if (comma == std::string::npos) return;
+        if (comma == std::string::npos || reports >= kMaxFreezeReports) return;
         start = comma + 1;
     }
 }

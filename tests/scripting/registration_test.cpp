@@ -86,6 +86,12 @@ TEST_F(Registration, FreezeChecksReportEachBadPieceAndKeepTheMode) {
     }
 }
 
+TEST_F(Registration, OneModeAsksAboutAtMostEightBadPieces) {
+    ASSERT_EQ(run("addgamemode('m', 'M', 0, 0, string.rep('x,', 5000))"), "");
+    EXPECT_EQ(questions.size(), 8u);
+    ASSERT_EQ(g_gamemodess.size(), 1u);
+}
+
 TEST_F(Registration, GameEnders) {
     ASSERT_EQ(run("addgameender('<flood>', 'Flood') addgameender('thunder', 'Thunderstorm')"), "");
     EXPECT_EQ(g_gameendersi, (std::vector<std::string>{"<flood>", "thunder"}));
