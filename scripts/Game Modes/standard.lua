@@ -1,4 +1,5 @@
--- Standard: the last alliance standing wins. No extra rules.
+-- Standard: the last alliance standing wins. No extra rules. The file name
+-- sorts first, so this is the mode a new host setting (0) selects.
 addgamemode("standard", "Standard")
 
 function standard_gm_start() end

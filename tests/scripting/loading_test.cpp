@@ -235,8 +235,8 @@ TEST_F(OwnScripts, TheOriginalWeaponSetLoadsCleanly) {
     EXPECT_EQ(projectiles, 4);
     EXPECT_EQ(objects, 2);
 
-    ASSERT_EQ(g_gamemodesi, (std::vector<std::string>{"scoremode", "standard"}));
-    EXPECT_EQ(g_gamemodess[0], "1,300,wind=0");
+    ASSERT_EQ(g_gamemodesi, (std::vector<std::string>{"standard", "scoremode"}));
+    EXPECT_EQ(g_gamemodess[1], "1,300,wind=0");
     for (const std::string& m : g_gamemodesi)
         for (const char* suffix : {"_gm_start", "_gm_update", "_gm_draw", "_gm_endturn", "_gm_playerdamage"})
             EXPECT_EQ(eval("type(" + m + suffix + ")"), "function") << m << suffix;
