@@ -164,3 +164,26 @@ int script_weaponchance(int weapon);
 // frontend/weaponset.cpp: weapon index bound to each weapon-set cell
 // [group][column][row], 0 for none.
 extern uint8_t g_weaponseti[3][14][9];
+
+// ---- Script loading and the environment, weapon and stock functions
+// (scripting/script_loading.*, scripting/env_functions.cpp,
+// scripting/weapon_functions.cpp, scripting/stock_functions.cpp): names they
+// reach in higher layers.
+// frontend/weaponset.cpp: the current weapon set (see frontend/weaponset.h).
+extern std::string g_weaponset[3][14][9];
+extern uint8_t g_weaponsets[3][14][9][3];
+extern int g_weaponsetcd[3][14][9];
+extern std::vector<std::string> gui_weaponsb;
+// match/mission.cpp: the running mission's folder path (ending in "/") and
+// map number, which pick its general and map scripts; mission weapon-bar
+// cooldowns running, one per slot of the bar.
+std::string sp_currentroot();
+int sp_currentmap();
+extern int g_cooldown[12];
+// match/game.cpp (g_gravity and g_turn_team are declared with the teams above)
+extern int g_turn_backingstart;    // g_turn_frames when backing time began
+extern int g_shake;                // screen-shake strength
+// match/statistics.cpp: uses of each weapon index in the match.
+struct Ts_weapons {
+    static int uses[256];
+};

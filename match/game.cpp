@@ -17,6 +17,8 @@ int g_shake = 0;
 int g_bgcol[3];
 float g_bgcola = 0, g_bgfadeout = 0;
 
+// Stand-in. The holder's step, like Tfb::process on the other machines, ends
+// each simulated frame with Tplayer::turnaction() after its own records.
 int game() { return 0; }
 int game_leave(int) { return 0; }
 int game_mode_load() {
@@ -33,6 +35,7 @@ int g_player = 0, g_turn_netplayer = 0, g_mode = 1, g_turn = 0, g_turn_team = -1
 int g_turn_frames = 0, g_turn_deadframes = 0, g_error_deadframes = 0;
 int g_turn_idletimer = 0, g_terrainmodify = 0, g_matchlenght = 0, g_frame_move = 0, g_endstep = 0;
 int set_roundtime_tmp = 0, set_backingtime_tmp = 0;
+int g_turn_backingstart = 0;
 std::vector<std::string> game_calls;
 
 namespace {
