@@ -187,3 +187,19 @@ extern int g_shake;                // screen-shake strength
 struct Ts_weapons {
     static int uses[256];
 };
+
+// ---- Match step and turn cycle (match/game.*): names it reaches in higher
+// layers.
+// frontend/hud/hud.cpp: the HUD state the match step reads and resets.
+extern int hud_rmenu, hud_currentmenu, hud_wpnsel;
+extern int hud_chatprompt;            // 1 while the in-game chat input is open
+extern int hud_show, hud_shownamehealth, hud_showarrows, hud_drawmapborder;
+extern int hud_maxhealth;             // full scale of the team health bars
+extern float hud_menualpha, hud_turnbaralpha;
+extern std::string hud_info;          // the info line of a positioning turn
+extern int hud_infor, hud_infog, hud_infob;
+// The HUD parts the match step draws after the scene, in their order.
+int hud_match_draw(int localhuman);
+int hud_mapborder();
+// net/qvgn.cpp: the once-a-second presence call of the online service.
+int qvgn_update(int ingame, int host, int a, int ip, int port, const std::string& name);

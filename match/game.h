@@ -1,4 +1,5 @@
-// Match state read outside the match and the match step entry points.
+// The match step, the turn cycle, game modes, game enders and the match
+// settings turned into match state.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 
 // 1 when this machine hosts (or plays alone), 0 on a joining machine.
 extern int g_server;
+extern int g_server_hotseat;
 extern float g_storm;
 extern int g_turn_state, g_wpn_attacked, g_round, g_turn_player;
 extern float g_gravity;
@@ -15,13 +17,37 @@ extern float g_gravity;
 extern int g_bgcol[3];
 extern float g_bgcola, g_bgfadeout;
 
+// Turn cycle state (see game.cpp for the meaning of each state).
+extern int g_turn_blankframes;       // frames of standstill before the end synchronisation
+extern int g_turn_selfaction;        // idle-reminder countdown, 500 after every control
+extern int g_turn_selfaction_done;   // 1 once a weapon was picked this turn
+extern int g_roundgong, g_roundchangefx;
+extern int g_enddone;                // 1 once the game ender acted this turn
+extern int g_gamemode_started;
+extern int g_singleplayer;           // 1 when every team shares one colour
+extern int hud_yourturntimer;
+
 int game();                       // one frame of a match or replay
 int game_leave(int announce);
 int game_mode_load();
 int game_checksettings();
 int game_setstorm();
+int game_maxhealth();
+int game_resetscroll();
+int game_turn_update();
+int game_ender();
+// Manual positioning: 1 while players still wait to be placed (stand-in:
+// the value of game_positioning_waiting).
+int game_positioningphase();
+extern int game_positioning_waiting;
+// Ends the match with the winning colour + 1 (0: none). Stand-in: records
+// the result and leaves the match loop.
+int game_postgame(int wincolor);
+extern std::vector<int> game_results;
 
-// ---- Turn state used by the frame buffer and world-event records (stand-ins;
-// world code sees them through core/shared_state.h).
+// The world step of one frame (water, game mode, objects, projectiles,
+// players, terrain-change countdown); shared by the holder and the tests.
+int game_simstep(int decide);
+
 // Stand-in record of the match-flow calls made by records, oldest first.
 extern std::vector<std::string> game_calls;

@@ -264,8 +264,10 @@ int Tfb::process() {
     for (auto it = fin.begin(); it != fin.end();) {
         auto f = *it;
         if (g_replay == 1 && f->frame == -1) {
-            it = fin.erase(it);
+            fin.erase(it);
+            // A turn start empties fin: the walk starts over on what is left.
             replay_entry(*f);
+            it = fin.begin();
             continue;
         }
         if (f->frame == g_turn_frames) {

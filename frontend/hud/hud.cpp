@@ -1,6 +1,8 @@
 // In-game HUD state (stand-in until the HUD exists).
 #include "frontend/hud/hud.h"
 
+#include "core/shared_state.h"
+
 int hud_currentmenu = 0;
 int hud_rmenu = 0;
 int hud_weaponhover = -1;
@@ -47,3 +49,19 @@ int Thud_chat::add(int id, const std::string& text, int seconds, const std::stri
 int hud_chat_add(int id, const std::string& text, int seconds, const std::string& suffix) {
     return Thud_chat::add(id, text, seconds, suffix);
 }
+
+// ---- HUD state the match step reads and resets, and the HUD parts it draws
+// (stand-ins until the HUD exists; declared in core/shared_state.h).
+int hud_chatprompt = 0;
+int hud_show = 1, hud_shownamehealth = 0, hud_showarrows = 0, hud_drawmapborder = 0;
+int hud_maxhealth = 0;
+float hud_menualpha = 0, hud_turnbaralpha = 0;
+std::string hud_info;
+int hud_infor = 255, hud_infog = 255, hud_infob = 255;
+int hud_match_draws = 0;
+
+int hud_match_draw(int) {
+    hud_match_draws++;
+    return 0;
+}
+int hud_mapborder() { return 0; }
