@@ -94,11 +94,11 @@ void send_turn(int mode) {
         if (np->con) netplayer_message(np->con, mode);
 }
 
-void record_turn_start(int mode) {
+void record_turn_start(int mode, int player) {
     auto b = CreateBank(13);
     b->PokeByte(0, 1);
     b->PokeByte(1, mode);
-    b->PokeByte(2, g_turn_player & 255);
+    b->PokeByte(2, player & 255);
     b->PokeFloat(3, g_storm);
     b->PokeByte(7, set_roundtime_tmp & 255);
     b->PokeByte(8, set_backingtime_tmp & 255);
@@ -240,7 +240,7 @@ void host_normal_turn() {
     send_turn(1);
     for (auto& q : Tnetpl::list) q->turnready = 0;
     turn_effects(*player, *team, 1);
-    if (g_replay == 0) record_turn_start(1);
+    if (g_replay == 0) record_turn_start(1, g_turn_player);
 }
 
 void host_positioning_turn() {
@@ -294,7 +294,7 @@ void joined_turn(int player, int mode) {
         turn_effects(*p, *t, mode);
     }
     // The mode actually started, so a positioning turn plays back as one.
-    if (g_replay == 0) record_turn_start(mode);
+    if (g_replay == 0) record_turn_start(mode, player);
 }
 
 }  // namespace
