@@ -45,6 +45,14 @@ extern int game_positioning_waiting;
 int game_postgame(int wincolor);
 extern std::vector<int> game_results;
 
+// The aim after one degree up (up 1) or down, facing dir: 0..180 facing
+// right, -180..0 facing left.
+int game_aim(int rot, int dir, int up);
+// The holder's input of one frame (AI hooks, controls, weapon pick, target,
+// timer); returns the key byte.
+struct Tplayer;
+int game_input(Tplayer& p, int ai);
+
 // The world step of one frame (water, game mode, objects, projectiles,
 // players, terrain-change countdown); shared by the holder and the tests.
 int game_simstep(int decide);
