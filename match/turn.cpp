@@ -30,6 +30,8 @@
 #include "world/team.h"
 #include "world/water.h"
 
+std::function<void()> game_drain_hook;
+
 int g_roundgong = 0, g_roundchangefx = 0, g_singleplayer = 0;
 
 namespace {
@@ -350,12 +352,14 @@ int game_turn_confirm() {
 }
 
 int game_turn_drain() {
+    if (game_drain_hook) game_drain_hook();
     for (;;) {
         bool waiting = false;
         for (auto& f : Tfb::fin)
             if (f->frame == g_turn_frames) waiting = true;
         if (!waiting) return 0;
         Tfb::process();
+        if (game_drain_hook) game_drain_hook();
     }
 }
 

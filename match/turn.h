@@ -8,6 +8,8 @@
 // only), 102 the turn is over, waiting for the host's next turn start.
 #pragma once
 
+#include <functional>
+
 struct Tplayer;
 
 // The holder's per-frame turn logic; returns the control flag (1 in states
@@ -17,5 +19,11 @@ int game_turn_logic(Tplayer& p, int ai);
 // A joined holder tells the host it finished the turn (message 100 sub 2).
 int game_turn_confirm();
 // Applies, in order, every waiting frame of the turn that follows on from
-// g_turn_frames (a turn start must not drop frames that have arrived).
+// g_turn_frames (a turn start must not drop frames that have arrived). The
+// turn message's handler calls it before it stores the new turn's wind,
+// times and round, so the old turn's frames run with the old values;
+// game_turn_start calls it again (nothing left then).
 int game_turn_drain();
+// Test seam: called when game_turn_drain begins and after each frame it
+// applies (null: none).
+extern std::function<void()> game_drain_hook;

@@ -1,0 +1,98 @@
+// Whole matches through the match step: hotseat matches of two or three teams
+// on generated maps with our modes, enders and AI play to a winner or a draw
+// while a joined twin agrees in every frame; and a turn whose holder leaves
+// mid-turn while the host still holds frames of it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "match_driver.h"
+
+namespace {
+
+using match_driver::Driver;
+using match_driver::Options;
+
+// GF_MATCHES=N plays N matches instead of the few of a normal run.
+int match_count() {
+    const char* n = std::getenv("GF_MATCHES");
+    return n ? std::max(1, std::atoi(n)) : 12;
+}
+
+TEST(MatchDriver, MatchesEndAndTheTwinAgrees) {
+    const char* enders[] = {"<flood+laser-top>", "<laser-top>", "<laser-left+right>", "<laser-random>", "<flood>"};
+    std::mt19937 seeds(20261210);
+    for (int m = 0; m < match_count(); ++m) {
+        Options o;
+        o.seed = seeds();
+        o.teams = 2 + (int)(o.seed % 2);
+        o.ai_teams = (int)(o.seed / 7 % 3);
+        o.ender = enders[o.seed / 3 % 5];
+        Driver d(o);
+        auto r = d.play();
+        SCOPED_TRACE("seed " + std::to_string(o.seed) + " ender " + o.ender);
+        EXPECT_EQ(r.ended, 1) << "calls " << r.calls << " turns " << r.turns;
+        EXPECT_GE(r.winner, 0);
+        EXPECT_LE(r.winner, o.teams);
+        EXPECT_GT(r.turns, 1);
+        auto f = d.follow();
+        EXPECT_EQ(f.mismatch_frame, -1) << "turn " << f.mismatch_turn;
+        EXPECT_EQ(f.compared, r.frames);
+    }
+}
+
+TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
+    Options o;
+    o.seed = 3;
+    o.teams = 2;
+    o.ai_teams = 0;
+    o.roundtime = 20;
+    o.twin = 0;
+    // The host's turn message for the joined machine's team (team 1, id 1,
+    // belongs to net player 1; the host's cyclic pick after 7 is 1).
+    Driver host(o);
+    host.setup(1, 1);
+    Tteam::random = 7;
+    game();
+    ASSERT_EQ(g_turn_netplayer, 1);
+    auto start = Driver::take_messages(Tnetpl::get(1)->con);
+    ASSERT_EQ(start.size(), 1u);
+    // The joined machine holds the turn for 200 frames.
+    Driver joined(o);
+    joined.setup(0, 1);
+    Driver::deliver(start);
+    ASSERT_EQ(g_turn_netplayer, 1);
+    std::vector<std::vector<match_driver::Msg>> stream;
+    for (int call = 0; call < 200; ++call) {
+        joined.human_keys();
+        int before = g_turn_frames;
+        game();
+        if (g_turn_frames == before + 1) joined.hashes[{g_turn, before}] = match_driver::world_hash(before % 50 == 0);
+        stream.push_back(Driver::take_messages(Tudp_con::Get(g_server_ip, g_server_port, 0)));
+    }
+    int sent = 0;
+    for (auto& c : stream)
+        for (auto& m : c) sent += m.id == 30;
+    ASSERT_GE(sent, 150);
+    // The host follows; the holder's net player is removed once every sent
+    // frame has arrived but before the host applied them all.
+    host.hashes = joined.hashes;
+    host.stream = stream;
+    int removed_with = -1;
+    host.before_call = [&](int call) {
+        if (call == (int)stream.size() && removed_with < 0) {
+            removed_with = (int)Tfb::fin.size();
+            Tnetpl::list.remove_if([](auto& np) { return np->id == 1; });
+        }
+    };
+    auto f = host.follow(1, 1, [] { Tteam::random = 7; });
+    EXPECT_GT(removed_with, 10);   // frames were still waiting
+    EXPECT_EQ(f.mismatch_frame, -1);
+    EXPECT_EQ(f.compared, sent);   // every frame applied, the waiting ones by the turn start
+    // The next turn went to the host's team at once.
+    EXPECT_EQ(g_turn, 2);
+    EXPECT_EQ(g_turn_netplayer, 0);
+    EXPECT_TRUE(game_results.empty());
+}
+
+}  // namespace
