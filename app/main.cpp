@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/startup.h"
+#include "app/startup.h"
 #include "platform/system.h"
 
 int main(int argc, char** argv) {

@@ -13,11 +13,10 @@
 // every sleep's overshoot and the time spent presenting the frame came on top
 // of each pass, so a machine with time to spare ran 46-48 passes a second,
 // which the adaptation took for slow seconds.
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "core/catalogue.h"
 #include "core/input.h"
@@ -27,6 +26,7 @@
 #include "core/sound.h"
 #include "frontend/file_prompt.h"
 #include "frontend/hud/hud.h"
+#include "frontend/hud/overlays.h"
 #include "frontend/screens/console.h"
 #include "frontend/screens/menu.h"
 #include "frontend/widgets/widgets.h"
@@ -38,7 +38,6 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
-#include "scripting/script_objects.h"
 #include "terrain/view.h"
 #include "world/particles.h"
 #include "world/player.h"
@@ -63,63 +62,6 @@ int ms_after(int time, int ms) { return (int)((unsigned)time + (unsigned)ms); }
 // Spare milliseconds a good second needs before the level is lowered, by
 // level: 1000 / (level + 1) cut to one decimal.
 constexpr double kUnskipThreshold[6] = {0, 500, 333.3, 250, 200, 166.6};
-
-const char* const kNoInfo = "No info available for this weapon!";
-
-void draw_tooltip() {
-    SetColor(0, 0, 0);
-    SetAlpha(0.5f);
-    SetImageFont(font_small);
-    int x = in_mx + 13, y = in_my + 18;
-    int w = TextWidth(gui_tt + "8");  // one spare digit width
-    if (x + w > set_scrx - 2) x = set_scrx - 2 - w;
-    if (y + 17 > set_scry - 2) y = set_scry - 17 - 2;
-    DrawRect((float)x, (float)y, (float)(w + 4), 17);
-    gui_stext(gui_tt, x + 2, y + 1, 0, 255, 255, 255, 1);
-}
-
-// Script-built info ends every wrapped line with the two characters "\n"
-// (backslash, n), so the last piece is always empty and is not shown.
-std::vector<std::string> split_info(const std::string& info) {
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (size_t at; (at = info.find("\\n", start)) != std::string::npos; start = at + 2)
-        pieces.push_back(info.substr(start, at - start));
-    pieces.push_back(info.substr(start));
-    return pieces;
-}
-
-void draw_weapon_info() {
-    // A hovered index may name an empty slot (scripts reloaded): no box then.
-    if (hud_weaponhover < 0 || hud_weaponhover >= (int)Tscro::weapon.size()) return;
-    const std::shared_ptr<Tscro>& weapon = Tscro::weapon[(size_t)hud_weaponhover];
-    if (!weapon) return;
-    std::vector<std::string> pieces =
-        weapon->info.empty() ? std::vector<std::string>{kNoInfo, ""} : split_info(weapon->info);
-    int n = (int)pieces.size();
-
-    SetTransform(0, 1, 1);
-    SetAlpha(0.85f);
-    SetColor(30, 30, 30);
-    SetBlend(ALPHABLEND);
-    SetImageFont(font_small);
-    int w = TextWidth(weapon->name) + 4;
-    for (int i = 0; i < n - 1; i++) w = std::max(w, TextWidth(pieces[(size_t)i]) + 4);
-    int h = (n - 1) * 14 + 18;
-    int x = in_mx + 5, y = in_my + 5;
-    if (x + w > set_scrx - 5) x = set_scrx - 5 - w;
-    if (y + h > set_scry - 5) y = set_scry - 5 - h;
-    DrawRect((float)x, (float)y, (float)w, (float)h);
-
-    teamcolor(hud_weaponhoverteam);
-    SetAlpha(1);
-    DrawText(weapon->name, (float)(x + 2), (float)(y + 2));
-    if (pieces[0] == kNoInfo)
-        SetColor(150, 150, 150);
-    else
-        SetColor(255, 255, 255);
-    for (int i = 0; i < n - 1; i++) DrawText(pieces[(size_t)i], (float)(x + 2), (float)(y + 16 + 14 * i));
-}
 
 }  // namespace
 
@@ -189,9 +131,9 @@ int main_loop_overlays() {
 
     if (menu == 2) {
         if (!gui_tt.empty())
-            draw_tooltip();
+            hud_drawtooltip();
         else if (hud_rmenu > 0 && hud_weaponhovert > 25)
-            draw_weapon_info();
+            hud_drawweaponinfo();
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 // settings, graphics, resources, debug log, scripting, menus, the version
 // check and the first screen, in this order; each step may rely on all the
 // steps before it. Then the main loop, which ends the program through End.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,9 +10,9 @@
 #include "core/catalogue.h"
 #include "core/graphics_setup.h"
 #include "core/host_settings.h"
-#include "core/hotkeys.h"
+#include "frontend/hud/hotkeys.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/resources.h"
 #include "core/services.h"

@@ -10,7 +10,7 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "frontend/widgets/widgets.h"
 #include "platform/system.h"

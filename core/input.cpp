@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "frontend/hud/hud.h"
 #include "frontend/widgets/widgets.h"
 #include "platform/input.h"

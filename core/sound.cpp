@@ -10,7 +10,7 @@
 #include <climits>
 
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "frontend/screens/menu.h"
 #include "match/replay.h"

@@ -1,6 +1,6 @@
 // Host-settings preset files: writing, reading (with mission weapon slots) and
 // the range check of the host settings.
-#include "core/presets.h"
+#include "match/presets.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "frontend/screens/menu.h"

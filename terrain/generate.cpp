@@ -14,7 +14,7 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"

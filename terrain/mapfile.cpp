@@ -4,7 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "frontend/screens/console.h"
 #include "platform/files.h"
 #include "platform/image.h"

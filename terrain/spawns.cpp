@@ -11,7 +11,7 @@
 
 #include "core/catalogue.h"
 #include "core/resources.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "frontend/editor/editor.h"
 #include "frontend/screens/console.h"
 #include "scripting/object_calls.h"

@@ -1,7 +1,7 @@
 // Terrain tile store: grid set-up, lazy tiles, the colour query.
 #include "terrain/tiles.h"
 
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"

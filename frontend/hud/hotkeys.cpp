@@ -1,11 +1,11 @@
 // Weapon hotkeys: binding, drawing, selecting by F-key, and the hotkey file.
-#include "core/hotkeys.h"
+#include "frontend/hud/hotkeys.h"
 
 #include <string>
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "core/sound.h"
 #include "frontend/hud/hud.h"

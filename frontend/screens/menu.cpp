@@ -4,7 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "frontend/screens/console.h"
 #include "frontend/widgets/widgets.h"

@@ -3,7 +3,7 @@
 #include "frontend/widgets/widgets.h"
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "platform/draw.h"
 

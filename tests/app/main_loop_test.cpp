@@ -1,6 +1,6 @@
 // Main loop: frame pacing and frame skipping with an injected clock, replay
 // seek pacing, the Escape and close table, and the overlays.
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
 #include <gtest/gtest.h>
 

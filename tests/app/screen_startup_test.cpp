@@ -8,7 +8,7 @@
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/settings.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "platform/draw.h"
 #include "platform/graphics.h"
 #include "support/fake_resources.h"

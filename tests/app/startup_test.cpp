@@ -1,6 +1,6 @@
 // Start-up: built-in images, the order of the steps as far as they show, the
 // debug log's name, the version check's outcome and the first-start screen.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/services.h"
 #include "core/settings.h"
 #include "frontend/screens/console.h"

@@ -12,7 +12,7 @@
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/random.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/image.h"

@@ -6,9 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "core/hotkeys.h"
+#include "frontend/hud/hotkeys.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "core/catalogue.h"
 #include "core/sound.h"

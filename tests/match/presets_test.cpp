@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/host_settings.h"
-#include "core/presets.h"
+#include "match/presets.h"
 #include "frontend/screens/console.h"
 #include "frontend/screens/menu.h"
 #include "frontend/weaponset.h"

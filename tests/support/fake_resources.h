@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "platform/incbin.h"
 #include "platform/pixmap.h"
 #include "terrain/texture.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "frontend/screens/menu.h"
 #include "match/game.h"

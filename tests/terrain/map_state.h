@@ -11,7 +11,7 @@
 
 #include "core/bank_codec.h"
 #include "core/catalogue.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "frontend/screens/console.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"

@@ -9,7 +9,7 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "platform/draw.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "match/game.h"
 #include "platform/draw.h"
