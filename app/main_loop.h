@@ -4,12 +4,11 @@
 
 #include <functional>
 
+#include "core/shared_state.h"
+
 extern int g_fps_skipping;       // skip level 0..5: one pass in level+1 is drawn
-extern int g_fps_render;         // 1 on passes that draw
-extern int g_fps_skipping_time;  // consecutive slow one-second samples
 extern int g_fps_unskip;         // 1 ms sleeps in the current sample
 extern int in_fps, in_fpsf, in_fpst;
-extern int g_replay_fastforward;  // 1 while this pass seeks forward in a replay
 extern int g_fps_due;             // frame-clock time (in_ms) at which the current pass ends
 
 // Runs one pass of the loop.
@@ -29,8 +28,3 @@ int main_loop_overlays();
 // Test seam: called after the mode step of every pass (tests use it to stand
 // for the time a slow machine spends there). Empty restores nothing-to-do.
 void main_loop_set_work_hook(std::function<void()> hook);
-
-// Platform hooks that do nothing on this platform.
-int setHWND(const char* title);
-int flash();
-int getos();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/shared_state.h"
 #include "platform/incbin.h"
 
 // The 57 images compiled into the program, in registration order, with the
@@ -14,10 +15,6 @@ struct BuiltinImage {
 };
 inline constexpr int kBuiltinImageCount = 57;
 extern const BuiltinImage kBuiltinImages[kBuiltinImageCount];
-
-// Map object kinds (spawn entries index them): name and size in pixels.
-extern std::string objn[10];
-extern int objw[10], objh[10];
 
 struct StartupOptions {
     bool headless = false;   // no window and no sound device

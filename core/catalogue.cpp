@@ -15,8 +15,8 @@
 
 #include "core/graphics_setup.h"
 #include "core/random.h"
+#include "core/shared_state.h"
 #include "core/text.h"
-#include "world/particles.h"
 
 FontPtr font_main;
 FontPtr font_small;
@@ -738,7 +738,8 @@ void load_all() {
     fill_tiles();
     screen("Loading Sounds");
     load_sounds();
-    for (auto& layer : Tp::list) layer.clear();
+    // The listing loads nothing, so the particles it would drop stay.
+    if (!g_listing) particles_clear();
 }
 
 }  // namespace
@@ -767,7 +768,6 @@ std::vector<CatalogueFile> catalogue_files() {
         saved.push_back(std::move(g));
         g = nullptr;
     });
-    auto layers = Tp::list;
     int r, g, b;
     GetMaskColor(r, g, b);
     bool mid = AutoMidHandleOn();
@@ -782,7 +782,6 @@ std::vector<CatalogueFile> catalogue_files() {
         using T = typename std::remove_reference_t<decltype(global)>::element_type;
         global = std::static_pointer_cast<T>(saved[at++]);
     });
-    Tp::list = layers;
     SetMaskColor(r, g, b);
     AutoMidHandle(mid);
     return files;

@@ -10,11 +10,9 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/settings.h"
-#include "frontend/widgets/widgets.h"
+#include "core/shared_state.h"
 #include "platform/system.h"
-#include "world/particles.h"
 
 GraphicsPtr gr;
 int cmd_menusfx = 1;
@@ -131,7 +129,7 @@ int loadscreen(const std::string& text, int spin) {
     // gui_text draws only on drawn passes.
     g_fps_render = 1;
     gui_text(text, set_scrxh, set_scryh - 20 * spin, 1, 255, 255, 255, 1.0f);
-    Tp::clear();
+    particles_clear();
     if (spin == 1) {
         // One degree every 3 ms of program time, whatever the frame rate.
         int elapsed = (int)((unsigned)MilliSecs() - (unsigned)in_ms_start);

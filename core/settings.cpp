@@ -9,10 +9,8 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
+#include "core/shared_state.h"
 #include "core/text.h"
-#include "frontend/screens/menu.h"
-#include "frontend/widgets/widgets.h"
-#include "net/qvgn.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/stream.h"
@@ -204,7 +202,7 @@ int settings_load(int apply) {
     while (!file->Eof() && !file->Failed()) read_line(file->ReadLine(), apply);
     file->Close();
     set_qvgnp = read_password();
-    Tqvgn::loaduserdata(set_qvgnu, set_qvgnp);
+    qvgn_loaduserdata(set_qvgnu, set_qvgnp);
     return 0;
 }
 

@@ -10,10 +10,8 @@
 #include <climits>
 
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/settings.h"
-#include "frontend/screens/menu.h"
-#include "match/replay.h"
+#include "core/shared_state.h"
 
 std::list<std::shared_ptr<TChan>> TChan::list;
 int TChan::counter = 0;

@@ -1,14 +1,10 @@
 // Match state read outside the match and the match step entry points.
 #pragma once
 
-// 1 when this machine hosts (or plays alone), 0 on a joining machine.
-extern int g_server;
-extern float g_storm;
+#include "core/shared_state.h"
+
 extern int g_turn_state, g_wpn_attacked, g_round, g_turn_player;
 extern float g_gravity;
-// Sky tint set by scripts.
-extern int g_bgcol[3];
-extern float g_bgcola, g_bgfadeout;
 
 int game();                       // one frame of a match or replay
 int game_leave(int announce);

@@ -7,10 +7,8 @@
 
 #include "core/host_settings.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "core/text.h"
-#include "frontend/screens/console.h"
-#include "frontend/screens/menu.h"
-#include "frontend/weaponset.h"
 #include "match/game.h"
 #include "match/mission.h"
 #include "platform/files.h"

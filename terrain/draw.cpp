@@ -5,18 +5,13 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
-#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
-#include "frontend/screens/menu.h"
-#include "match/game.h"
-#include "match/replay.h"
+#include "core/shared_state.h"
 #include "platform/draw.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
 #include "terrain/view.h"
-#include "world/particles.h"
-#include "world/water.h"
 
 int map_stormx = 0;
 int map_watertimer = 0;
@@ -213,12 +208,12 @@ int map_draw_water(int update) {
     if (set_particles >= 2 && g_replay_pause == 0) {
         if (Rand(1, 20) == 1) {
             int x = (int)(-map_x + Rand(0, set_scrx));
-            Tp::Create(8, x, 0, 1);
+            particles_add(8, x, 0, 1);
         }
         if (Rand(1, 20) == 1) {
             int y = g_waterlevel + Rand(60, 200);
             int x = (int)(-map_x + Rand(0, set_scrx));
-            Tp::Create(7, x, y, 1);
+            particles_add(7, x, y, 1);
         }
     }
     return 0;

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "app/main_loop.h"
-#include "frontend/screens/console.h"
+#include "core/shared_state.h"
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/pixmap.h"

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "core/bank_codec.h"
-#include "frontend/screens/console.h"
+#include "core/shared_state.h"
 #include "platform/system.h"
 #include "terrain/background.h"
 #include "terrain/generate.h"

@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "core/catalogue.h"
+#include "core/shared_state.h"
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"
 #include "terrain/pack.h"
 #include "terrain/scenery.h"
 #include "terrain/texture.h"
 #include "terrain/tiles.h"
-#include "world/objects.h"
 
 std::list<Tmap_shape::Ptr> Tmap_shape::list;
 
@@ -174,7 +174,7 @@ int Tmap_shape::postperform() {
             if (style == 0) Tsc::generatetreeleaves(s->x, s->y, s->id - 9);
         } else if (s->id == 26) {
             int half = ImageWidth(gfx_tile[26]) / 2;
-            Tobj::Create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
+            obj_create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
         }
     }
     return 0;

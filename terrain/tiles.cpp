@@ -1,11 +1,10 @@
 // Terrain tile store: grid set-up, lazy tiles, the colour query.
 #include "terrain/tiles.h"
 
-#include "app/main_loop.h"
+#include "core/shared_state.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"
-#include "world/water.h"
 
 int map_xtiles = 0, map_ytiles = 0;
 int map_xsize = 0, map_ysize = 0;

@@ -1,6 +1,8 @@
 // Game objects (stand-in: the list, creation and the global id block).
 #include "world/objects.h"
 
+#include "core/shared_state.h"
+
 std::list<std::shared_ptr<Tobj>> Tobj::list;
 
 int Tobj::getfreeid(int) {
@@ -25,4 +27,9 @@ std::shared_ptr<Tobj> Tobj::Create(int typ, int x, int y, int data, int id, int)
     o->id = id == -1 ? getfreeid(0) : id;
     list.push_back(o);
     return o;
+}
+
+int obj_create(int typ, int x, int y, int data, int id, int sfx) {
+    std::shared_ptr<Tobj> o = Tobj::Create(typ, x, y, data, id, sfx);
+    return o ? o->id : 0;
 }

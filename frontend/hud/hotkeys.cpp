@@ -5,8 +5,8 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "core/sound.h"
 #include "frontend/hud/hud.h"
 #include "frontend/weaponset.h"

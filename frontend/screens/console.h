@@ -4,7 +4,6 @@
 #include <list>
 #include <string>
 
-extern std::list<std::string> in_console;
+#include "core/shared_state.h"
 
-int gui_addcon(const std::string& text);
 int gui_console();

@@ -4,8 +4,8 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "frontend/screens/console.h"
 #include "frontend/widgets/widgets.h"
 #include "match/game.h"
