@@ -1,7 +1,7 @@
 // Generated game assets: every catalogued image and sound file is present and
 // loads as the game loads it, strips cut into the right cells, and the images
 // whose geometry the game relies on have it. Reads the tree that the build
-// writes into the source root (the test runs there) and the built-in images
+// writes into the build folder (the test runs there) and the built-in images
 // compiled into the program.
 #include <gtest/gtest.h>
 
