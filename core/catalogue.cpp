@@ -18,174 +18,11 @@
 #include "core/shared_state.h"
 #include "core/text.h"
 
-FontPtr font_main;
-FontPtr font_small;
-FontPtr font_button;
-FontPtr font_title;
-ImagePtr gfx_load;
-ImagePtr gfx_bg;
-ImagePtr gfx_water[1];
-ImagePtr gfx_clouds;
-ImagePtr gfx_bubbles[3];
-ImagePtr gfx_waterray;
-ImagePtr gfx_waterimpact;
-ImagePtr gfx_wateranim;
-ImagePtr gfx_pl;
-ImagePtr gfx_pl_t;
-ImagePtr gfx_pl_f;
-ImagePtr gfx_pl_accessory_head;
-ImagePtr gfx_pl_accessory_body;
-ImagePtr gfx_pl_snorkel;
-ImagePtr gfx_crosshair;
-ImagePtr gfx_pl_col;
-ImagePtr gfx_coldot1;
-ImagePtr gfx_coldot2;
-ImagePtr gfx_coldot3;
-ImagePtr gfx_coldot4;
-ImagePtr gfx_coldot5;
-ImagePtr gfx_coldot10;
-ImagePtr gfx_coldot20;
-ImagePtr gfx_coldot30;
-ImagePtr gfx_ring;
-ImagePtr gfx_lightray;
-ImagePtr gfx_puff[4];
-ImagePtr gfx_par[4];
-ImagePtr gfx_flare[3];
-ImagePtr gfx_bullet;
-ImagePtr gfx_expl[1];
-ImagePtr gfx_explring;
-ImagePtr gfx_fire;
-ImagePtr gfx_dust[5];
-ImagePtr gfx_dirtfall[1];
-ImagePtr gfx_toplight;
-ImagePtr gfx_bottomshade;
-ImagePtr gfx_grass;
-ImagePtr gfx_desertgrass;
-ImagePtr gfx_snowgrass;
-ImagePtr gfx_nograss;
-ImagePtr gfx_crater25;
-ImagePtr gfx_crater50;
-ImagePtr gfx_crater75;
-ImagePtr gfx_crater100;
-ImagePtr gfx_crater125;
-ImagePtr gfx_crater150;
-ImagePtr gfx_crater175;
-ImagePtr gfx_crater200;
-ImagePtr gfx_blood25[3];
-ImagePtr gfx_blood50[3];
-ImagePtr gfx_blood75[3];
-ImagePtr gfx_drop;
-ImagePtr gfx_dropimpact[16];
-ImagePtr gfx_meat[19];
-ImagePtr gfx_inearth[16];
-ImagePtr gfx_hassock[4];
-ImagePtr gfx_foliage[6];
-ImagePtr gfx_roots[8];
-ImagePtr gfx_reed[3];
-ImagePtr gfx_treeleaves;
-ImagePtr gfx_branches[12];
-ImagePtr gfx_rocks[9];
-ImagePtr gfx_supply;
-ImagePtr gfx_mine;
-ImagePtr gfx_beartrap0;
-ImagePtr gfx_beartrap1;
-ImagePtr gfx_medikit;
-ImagePtr gfx_border_h;
-ImagePtr gfx_border_v;
-ImagePtr gfx_border_d1;
-ImagePtr gfx_border_d2;
-ImagePtr gfx_border_c;
-ImagePtr gfx_attention;
-ImagePtr gfx_title_bigg;
-ImagePtr gfx_title_smallf;
-ImagePtr gfx_title_bigg_glow;
-ImagePtr gfx_title_smallf_glow;
-ImagePtr gfx_title_rombat;
-ImagePtr gfx_title_raycup;
-ImagePtr gfx_qv;
-ImagePtr gfx_check[2];
-ImagePtr gfx_input;
-ImagePtr gfx_selectlist;
-ImagePtr gfx_mbutton;
-ImagePtr gfx_ping;
-ImagePtr gfx_ready;
-ImagePtr gfx_storm;
-ImagePtr gfx_storm_thingy;
-ImagePtr gfx_clock;
-ImagePtr gfx_healthbar;
-ImagePtr gfx_wpnsel;
-ImagePtr gfx_controls;
-ImagePtr gfx_arrow;
-ImagePtr gfx_extra;
-ImagePtr gfx_editoricon;
-ImagePtr gfx_pointer;
-ImagePtr gfx_pointer_click;
-ImagePtr gfx_pw;
-ImagePtr gfx_action;
-ImagePtr gfx_wset;
-ImagePtr gfx_mbl;
-ImagePtr gfx_mbr;
-ImagePtr gfx_gyes;
-ImagePtr gfx_gno;
-ImagePtr gfx_gameender;
-ImagePtr gfx_score;
-ImagePtr gfx_menu_hotseat;
-ImagePtr gfx_menu_host;
-ImagePtr gfx_menu_join;
-ImagePtr gfx_menu_mission;
-ImagePtr gfx_editor_grid;
-ImagePtr gfx_icon_x;
-ImagePtr gfx_icon_ok;
-ImagePtr gfx_icon_weapons;
-ImagePtr gfx_icon_tools;
-ImagePtr gfx_icon_supply;
-ImagePtr gfx_icon_medikit;
-ImagePtr gfx_icon_movement;
-ImagePtr gfx_terrain_style;
-ImagePtr gfx_terrain_form;
-ImagePtr gfx_tile[252];
-SoundPtr sfx_explosion[7];
-SoundPtr sfx_explosionbass0;
-SoundPtr sfx_explosionbass1;
-SoundPtr sfx_firefragment;
-SoundPtr sfx_ric;
-SoundPtr sfx_title;
-ChannelPtr sfx_musicchan;
-SoundPtr sfx_click[2];
-SoundPtr sfx_wpnsel_fail;
-SoundPtr sfx_wpnsel_ok;
-SoundPtr sfx_timeout_tick;
-SoundPtr sfx_timeout_over;
-SoundPtr sfx_tick;
-SoundPtr sfx_turn_next;
-SoundPtr sfx_turn_you;
-SoundPtr sfx_turn_roundgong;
-SoundPtr sfx_stats_done;
-SoundPtr sfx_move[3];
-SoundPtr sfx_watermove;
-SoundPtr sfx_fall[4];
-SoundPtr sfx_hitwater[5];
-SoundPtr sfx_splish;
-SoundPtr sfx_splatter[5];
-SoundPtr sfx_meat[8];
-SoundPtr sfx_burn[3];
-SoundPtr sfx_firehit;
-SoundPtr sfx_steam;
-SoundPtr sfx_supplyincoming;
-SoundPtr sfx_supplycollect;
-SoundPtr sfx_supplyland;
-SoundPtr sfx_minebeep;
-SoundPtr sfx_bounce;
-SoundPtr sfx_beartrap;
-SoundPtr sfx_v_playerjoined;
-SoundPtr sfx_v_playerleft;
-SoundPtr sfx_v_yourturn;
-SoundPtr sfx_v_notify;
-SoundPtr sfx_end_flood;
-SoundPtr sfx_end_laser;
-SoundPtr sfx_mission_death;
-SoundPtr sfx_msgbox1;
-SoundPtr sfx_msgbox2;
+#define GF_CATALOGUE_DEFINE_ONE(type, name) type name;
+#define GF_CATALOGUE_DEFINE_MANY(type, name, count) type name[count];
+GF_CATALOGUE(GF_CATALOGUE_DEFINE_ONE, GF_CATALOGUE_DEFINE_MANY)
+#undef GF_CATALOGUE_DEFINE_ONE
+#undef GF_CATALOGUE_DEFINE_MANY
 
 // Calls f("name[i]", name[i]) on every element of an array of globals.
 template <class F, class T, size_t N>
@@ -196,174 +33,11 @@ void elements(F& f, const char* name, T (&array)[N]) {
 // Calls f(name, global) on every global above, array elements included.
 template <class F>
 void each_global(F f) {
-    f("font_main", font_main);
-    f("font_small", font_small);
-    f("font_button", font_button);
-    f("font_title", font_title);
-    f("gfx_load", gfx_load);
-    f("gfx_bg", gfx_bg);
-    elements(f, "gfx_water", gfx_water);
-    f("gfx_clouds", gfx_clouds);
-    elements(f, "gfx_bubbles", gfx_bubbles);
-    f("gfx_waterray", gfx_waterray);
-    f("gfx_waterimpact", gfx_waterimpact);
-    f("gfx_wateranim", gfx_wateranim);
-    f("gfx_pl", gfx_pl);
-    f("gfx_pl_t", gfx_pl_t);
-    f("gfx_pl_f", gfx_pl_f);
-    f("gfx_pl_accessory_head", gfx_pl_accessory_head);
-    f("gfx_pl_accessory_body", gfx_pl_accessory_body);
-    f("gfx_pl_snorkel", gfx_pl_snorkel);
-    f("gfx_crosshair", gfx_crosshair);
-    f("gfx_pl_col", gfx_pl_col);
-    f("gfx_coldot1", gfx_coldot1);
-    f("gfx_coldot2", gfx_coldot2);
-    f("gfx_coldot3", gfx_coldot3);
-    f("gfx_coldot4", gfx_coldot4);
-    f("gfx_coldot5", gfx_coldot5);
-    f("gfx_coldot10", gfx_coldot10);
-    f("gfx_coldot20", gfx_coldot20);
-    f("gfx_coldot30", gfx_coldot30);
-    f("gfx_ring", gfx_ring);
-    f("gfx_lightray", gfx_lightray);
-    elements(f, "gfx_puff", gfx_puff);
-    elements(f, "gfx_par", gfx_par);
-    elements(f, "gfx_flare", gfx_flare);
-    f("gfx_bullet", gfx_bullet);
-    elements(f, "gfx_expl", gfx_expl);
-    f("gfx_explring", gfx_explring);
-    f("gfx_fire", gfx_fire);
-    elements(f, "gfx_dust", gfx_dust);
-    elements(f, "gfx_dirtfall", gfx_dirtfall);
-    f("gfx_toplight", gfx_toplight);
-    f("gfx_bottomshade", gfx_bottomshade);
-    f("gfx_grass", gfx_grass);
-    f("gfx_desertgrass", gfx_desertgrass);
-    f("gfx_snowgrass", gfx_snowgrass);
-    f("gfx_nograss", gfx_nograss);
-    f("gfx_crater25", gfx_crater25);
-    f("gfx_crater50", gfx_crater50);
-    f("gfx_crater75", gfx_crater75);
-    f("gfx_crater100", gfx_crater100);
-    f("gfx_crater125", gfx_crater125);
-    f("gfx_crater150", gfx_crater150);
-    f("gfx_crater175", gfx_crater175);
-    f("gfx_crater200", gfx_crater200);
-    elements(f, "gfx_blood25", gfx_blood25);
-    elements(f, "gfx_blood50", gfx_blood50);
-    elements(f, "gfx_blood75", gfx_blood75);
-    f("gfx_drop", gfx_drop);
-    elements(f, "gfx_dropimpact", gfx_dropimpact);
-    elements(f, "gfx_meat", gfx_meat);
-    elements(f, "gfx_inearth", gfx_inearth);
-    elements(f, "gfx_hassock", gfx_hassock);
-    elements(f, "gfx_foliage", gfx_foliage);
-    elements(f, "gfx_roots", gfx_roots);
-    elements(f, "gfx_reed", gfx_reed);
-    f("gfx_treeleaves", gfx_treeleaves);
-    elements(f, "gfx_branches", gfx_branches);
-    elements(f, "gfx_rocks", gfx_rocks);
-    f("gfx_supply", gfx_supply);
-    f("gfx_mine", gfx_mine);
-    f("gfx_beartrap0", gfx_beartrap0);
-    f("gfx_beartrap1", gfx_beartrap1);
-    f("gfx_medikit", gfx_medikit);
-    f("gfx_border_h", gfx_border_h);
-    f("gfx_border_v", gfx_border_v);
-    f("gfx_border_d1", gfx_border_d1);
-    f("gfx_border_d2", gfx_border_d2);
-    f("gfx_border_c", gfx_border_c);
-    f("gfx_attention", gfx_attention);
-    f("gfx_title_bigg", gfx_title_bigg);
-    f("gfx_title_smallf", gfx_title_smallf);
-    f("gfx_title_bigg_glow", gfx_title_bigg_glow);
-    f("gfx_title_smallf_glow", gfx_title_smallf_glow);
-    f("gfx_title_rombat", gfx_title_rombat);
-    f("gfx_title_raycup", gfx_title_raycup);
-    f("gfx_qv", gfx_qv);
-    elements(f, "gfx_check", gfx_check);
-    f("gfx_input", gfx_input);
-    f("gfx_selectlist", gfx_selectlist);
-    f("gfx_mbutton", gfx_mbutton);
-    f("gfx_ping", gfx_ping);
-    f("gfx_ready", gfx_ready);
-    f("gfx_storm", gfx_storm);
-    f("gfx_storm_thingy", gfx_storm_thingy);
-    f("gfx_clock", gfx_clock);
-    f("gfx_healthbar", gfx_healthbar);
-    f("gfx_wpnsel", gfx_wpnsel);
-    f("gfx_controls", gfx_controls);
-    f("gfx_arrow", gfx_arrow);
-    f("gfx_extra", gfx_extra);
-    f("gfx_editoricon", gfx_editoricon);
-    f("gfx_pointer", gfx_pointer);
-    f("gfx_pointer_click", gfx_pointer_click);
-    f("gfx_pw", gfx_pw);
-    f("gfx_action", gfx_action);
-    f("gfx_wset", gfx_wset);
-    f("gfx_mbl", gfx_mbl);
-    f("gfx_mbr", gfx_mbr);
-    f("gfx_gyes", gfx_gyes);
-    f("gfx_gno", gfx_gno);
-    f("gfx_gameender", gfx_gameender);
-    f("gfx_score", gfx_score);
-    f("gfx_menu_hotseat", gfx_menu_hotseat);
-    f("gfx_menu_host", gfx_menu_host);
-    f("gfx_menu_join", gfx_menu_join);
-    f("gfx_menu_mission", gfx_menu_mission);
-    f("gfx_editor_grid", gfx_editor_grid);
-    f("gfx_icon_x", gfx_icon_x);
-    f("gfx_icon_ok", gfx_icon_ok);
-    f("gfx_icon_weapons", gfx_icon_weapons);
-    f("gfx_icon_tools", gfx_icon_tools);
-    f("gfx_icon_supply", gfx_icon_supply);
-    f("gfx_icon_medikit", gfx_icon_medikit);
-    f("gfx_icon_movement", gfx_icon_movement);
-    f("gfx_terrain_style", gfx_terrain_style);
-    f("gfx_terrain_form", gfx_terrain_form);
-    elements(f, "gfx_tile", gfx_tile);
-    elements(f, "sfx_explosion", sfx_explosion);
-    f("sfx_explosionbass0", sfx_explosionbass0);
-    f("sfx_explosionbass1", sfx_explosionbass1);
-    f("sfx_firefragment", sfx_firefragment);
-    f("sfx_ric", sfx_ric);
-    f("sfx_title", sfx_title);
-    f("sfx_musicchan", sfx_musicchan);
-    elements(f, "sfx_click", sfx_click);
-    f("sfx_wpnsel_fail", sfx_wpnsel_fail);
-    f("sfx_wpnsel_ok", sfx_wpnsel_ok);
-    f("sfx_timeout_tick", sfx_timeout_tick);
-    f("sfx_timeout_over", sfx_timeout_over);
-    f("sfx_tick", sfx_tick);
-    f("sfx_turn_next", sfx_turn_next);
-    f("sfx_turn_you", sfx_turn_you);
-    f("sfx_turn_roundgong", sfx_turn_roundgong);
-    f("sfx_stats_done", sfx_stats_done);
-    elements(f, "sfx_move", sfx_move);
-    f("sfx_watermove", sfx_watermove);
-    elements(f, "sfx_fall", sfx_fall);
-    elements(f, "sfx_hitwater", sfx_hitwater);
-    f("sfx_splish", sfx_splish);
-    elements(f, "sfx_splatter", sfx_splatter);
-    elements(f, "sfx_meat", sfx_meat);
-    elements(f, "sfx_burn", sfx_burn);
-    f("sfx_firehit", sfx_firehit);
-    f("sfx_steam", sfx_steam);
-    f("sfx_supplyincoming", sfx_supplyincoming);
-    f("sfx_supplycollect", sfx_supplycollect);
-    f("sfx_supplyland", sfx_supplyland);
-    f("sfx_minebeep", sfx_minebeep);
-    f("sfx_bounce", sfx_bounce);
-    f("sfx_beartrap", sfx_beartrap);
-    f("sfx_v_playerjoined", sfx_v_playerjoined);
-    f("sfx_v_playerleft", sfx_v_playerleft);
-    f("sfx_v_yourturn", sfx_v_yourturn);
-    f("sfx_v_notify", sfx_v_notify);
-    f("sfx_end_flood", sfx_end_flood);
-    f("sfx_end_laser", sfx_end_laser);
-    f("sfx_mission_death", sfx_mission_death);
-    f("sfx_msgbox1", sfx_msgbox1);
-    f("sfx_msgbox2", sfx_msgbox2);
+#define GF_CATALOGUE_WALK_ONE(type, name) f(#name, name);
+#define GF_CATALOGUE_WALK_MANY(type, name, count) elements(f, #name, name);
+    GF_CATALOGUE(GF_CATALOGUE_WALK_ONE, GF_CATALOGUE_WALK_MANY)
+#undef GF_CATALOGUE_WALK_ONE
+#undef GF_CATALOGUE_WALK_MANY
 }
 
 namespace {
@@ -373,9 +47,17 @@ std::vector<CatalogueFile>* g_listing = nullptr;
 
 ImagePtr placeholder() { return CreateImage(1, 1, 1, -1); }
 
+// An image as the listing records it, with the load state in force.
+CatalogueFile listed_image(CatalogueFile::Kind kind, const std::string& path, bool strict, int flags) {
+    CatalogueFile f{kind, path, strict};
+    f.flags = flags;
+    GetMaskColor(f.mask_r, f.mask_g, f.mask_b);
+    return f;
+}
+
 ImagePtr image(const std::string& path, int flags = -1) {
     if (g_listing) {
-        g_listing->push_back({CatalogueFile::IMAGE, path, true});
+        g_listing->push_back(listed_image(CatalogueFile::IMAGE, path, true, flags));
         return placeholder();
     }
     return loadimagep(path, flags);
@@ -383,7 +65,9 @@ ImagePtr image(const std::string& path, int flags = -1) {
 
 ImagePtr anim(const std::string& path, int cell_w, int cell_h, int cells, int flags = -1) {
     if (g_listing) {
-        g_listing->push_back({CatalogueFile::ANIM, path, true, cell_w, cell_h, cells});
+        CatalogueFile f = listed_image(CatalogueFile::ANIM, path, true, flags);
+        f.cell_w = cell_w, f.cell_h = cell_h, f.cells = cells;
+        g_listing->push_back(f);
         return placeholder();
     }
     return loadanimimagep(path, cell_w, cell_h, 0, cells, flags);
@@ -392,7 +76,7 @@ ImagePtr anim(const std::string& path, int cell_w, int cell_h, int cells, int fl
 // Not checked: a missing file leaves the global empty.
 ImagePtr plain_image(const std::string& path) {
     if (g_listing) {
-        g_listing->push_back({CatalogueFile::IMAGE, path, false});
+        g_listing->push_back(listed_image(CatalogueFile::IMAGE, path, false, -1));
         return placeholder();
     }
     return LoadImage(path, -1);

@@ -20,6 +20,8 @@
 #include <mutex>
 #include <thread>
 
+#include "core/catalogue.h"
+#include "platform/platform.h"
 #include "tools/makeassets/assets.h"
 #include "tools/makeassets/strokefont.h"
 
@@ -93,6 +95,29 @@ bool write_sounds(const std::vector<SoundAsset>& list, const std::string& root) 
         }
         return true;
     });
+}
+
+// Every gfx/ and sfx/ file the game's catalogue loads has a recipe here (the
+// fonts are committed, the built-in images are the --incgfx set). A file
+// without one would only be missed when the game starts, so the generator
+// stops instead, naming it.
+bool recipes_cover_catalogue(const Registry& reg) {
+    std::vector<std::string> made;
+    for (const ImageAsset& a : reg.images) made.push_back(a.path);
+    for (const SoundAsset& a : reg.sounds) made.push_back(a.path);
+    PlatformOptions headless;
+    headless.headless = true;
+    PlatformInit(headless);
+    bool ok = true;
+    for (const CatalogueFile& f : catalogue_files()) {
+        if (f.kind == CatalogueFile::FONT) continue;
+        if (f.path.rfind("gfx/", 0) != 0 && f.path.rfind("sfx/", 0) != 0) continue;
+        if (std::find(made.begin(), made.end(), f.path) != made.end()) continue;
+        std::fprintf(stderr, "makeassets: no recipe for %s, which the catalogue loads\n", f.path.c_str());
+        ok = false;
+    }
+    PlatformShutdown();
+    return ok;
 }
 
 // Lays out every matching image on one sheet: tiny ones enlarged, strips
@@ -200,7 +225,7 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[1], "--incgfx") == 0 && argc >= 3) {
         ok = write_images(reg.builtin, argv[2]);
     } else {
-        ok = write_images(reg.images, argv[1]) && write_sounds(reg.sounds, argv[1]);
+        ok = recipes_cover_catalogue(reg) && write_images(reg.images, argv[1]) && write_sounds(reg.sounds, argv[1]);
     }
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("makeassets: %s in %.2f s\n", ok ? "done" : "FAILED", secs);
