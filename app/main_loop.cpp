@@ -23,6 +23,7 @@
 #include "core/random.h"
 #include "core/services.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "core/sound.h"
 #include "frontend/file_prompt.h"
 #include "frontend/hud/hud.h"
@@ -71,23 +72,23 @@ int main_loop_escape() {
     menu_firststart = 0;
     input_flush();
     switch (menu) {
-        case 1:
+        case kMenuFrontEnd:
             switch (menu_sub) {
-                case 1: End();
-                case 12: menu_editorsub = 6; break;
-                case 32:
-                case 40:
-                case 41:
-                case 42:
-                case 43:
-                case 44:
+                case kSubQuit: End();
+                case kSubEditor: menu_editorsub = 6; break;
+                case kSubStarting:
+                case kSubLobby:
+                case kSubLobbyOther:
+                case kSubLobbyEditor:
+                case kSubGameOver:
+                case kSubLobbyWeapons:
                     game_leave(1);
-                    menu_setsub(0);
+                    menu_setsub(kSubMain);
                     break;
-                default: menu_setsub(1); break;
+                default: menu_setsub(kSubQuit); break;
             }
             break;
-        case 2:
+        case kMenuMatch:
             if (hud_currentmenu == 0) {
                 hud_rmenu = 0;
                 hud_currentmenu = 1;
@@ -95,7 +96,7 @@ int main_loop_escape() {
                 hud_currentmenu = 0;
             }
             break;
-        case 3:
+        case kMenuMission:
             if (hud_currentmenu == 0) {
                 hud_rmenu = 0;
                 hud_currentmenu = 1;
@@ -121,7 +122,7 @@ int main_loop_overlays() {
     SetAlpha(std::min(1.0f, in_ma));
     DrawImage(pointer, (float)in_mx, (float)in_my, 0);
 
-    if (menu == 1) {
+    if (menu == kMenuFrontEnd) {
         // Drawn on every drawn pass of the front end, so the front end uses up
         // one number of the shared generator per drawn pass.
         int roll = Rand(1, 10);
@@ -129,7 +130,7 @@ int main_loop_overlays() {
             Tp::Create(4, (int)((float)in_mx - map_x + 20), (int)((float)in_my - map_y + 21), 0);
     }
 
-    if (menu == 2) {
+    if (menu == kMenuMatch) {
         if (!gui_tt.empty())
             hud_drawtooltip();
         else if (hud_rmenu > 0 && hud_weaponhovert > 25)
@@ -172,7 +173,7 @@ int main_loop_pass() {
 
     // Replay steering.
     g_replay_fastforward = 0;
-    if (g_replay == 1 && menu == 2) {
+    if (g_replay == 1 && menu == kMenuMatch) {
         if (g_replay_pause == 0) {
             TChan::updateRatesAuto();
             if (g_replay_goto > -1 && g_replay_frame < g_replay_goto) {
@@ -188,9 +189,9 @@ int main_loop_pass() {
     input_get();
     if (menu_file != 0) fileprompt_prepare();
     switch (menu) {
-        case 1: menu_draw(); break;
-        case 2: game(); break;
-        case 3: sp(); break;
+        case kMenuFrontEnd: menu_draw(); break;
+        case kMenuMatch: game(); break;
+        case kMenuMission: sp(); break;
         default: break;
     }
     if (g_work_hook) g_work_hook();

@@ -10,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/graphics_setup.h"
 #include "core/host_settings.h"
+#include "core/shared_state.h"
 #include "frontend/hud/hotkeys.h"
 #include "core/input.h"
 #include "app/main_loop.h"
@@ -210,9 +211,9 @@ int startup_register_builtins(const IncbinFile* table) {
 
 int startup_version_outcome() {
     if (Tqvgn::version.empty())
-        menu_error(kVersionFailed, 0);
+        menu_error(kVersionFailed, kSubMain);
     else if (Tqvgn::version != kVersionCurrent)
-        menu_setsub(50);
+        menu_setsub(kSubOutdated);
     return 0;
 }
 
@@ -231,8 +232,8 @@ int startup_checkversion() {
 }
 
 int startup_firststart() {
-    if (menu_sub == 0 && (set_name == "Mr. Grombat" || set_name == "Mr Grombat" || set_name == "Grombat")) {
-        menu_setsub(80);
+    if (menu_sub == kSubMain && (set_name == "Mr. Grombat" || set_name == "Mr Grombat" || set_name == "Grombat")) {
+        menu_setsub(kSubFirstStart);
         // The emptied name field gets the keyboard.
         gui_infocus = 0;
     }

@@ -21,7 +21,7 @@ namespace {
 
 constexpr float kSpeedRates[6] = {0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 2.0f};
 
-bool in_replay() { return g_replay == 1 && menu == 2; }
+bool in_replay() { return g_replay == 1 && menu == kMenuMatch; }
 
 // The rate `play` gives a new channel; 0 leaves the channel's normal rate.
 float start_rate() {

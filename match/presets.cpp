@@ -67,7 +67,7 @@ void load_line(const std::string& line) {
     if (parts.size() < 2) return;
     std::string key = trimstr(parts[0]);
     std::string value = trimstr(parts[1]);
-    if (menu == 3 && (key == "w" || numbered_slot(key) >= 0)) {
+    if (menu == kMenuMission && (key == "w" || numbered_slot(key) >= 0)) {
         load_weapon_slot(key, value);
         return;
     }

@@ -31,7 +31,7 @@ bool anchor(int align, float left, float top, int width, int height, int w, int 
 void draw_background_image() {
     if (!map_bg) return;
     // On the front end's own screens only the map editor shows it.
-    if (menu == 1 && menu_sub != 12 && menu_sub != 42) return;
+    if (menu == kMenuFrontEnd && menu_sub != kSubEditor && menu_sub != kSubLobbyEditor) return;
     SetAlpha(1.0f - (float)map_bg_transparency / 10.0f);
     SetScale(1, 1);
     SetColor(255, 255, 255);
@@ -106,7 +106,7 @@ int map_draw_bg() {
         TileImage(gfx_clouds, sx / 7, map_y / 7);
 
         double f = 100;
-        if (g_replay == 1 && menu == 2) {
+        if (g_replay == 1 && menu == kMenuMatch) {
             static const double speed_factor[6] = {25, 50, 100, 200, 400, 800};
             if (g_replay_speed >= 0 && g_replay_speed <= 5) f = speed_factor[g_replay_speed];
             if (g_replay_fastforward == 1) f = 800;
