@@ -53,7 +53,7 @@ int g_fps_due = 0;
 
 namespace {
 
-std::function<void()> g_work_hook;
+std::function<void()> s_work_hook;
 
 // Sums and differences of the 32-bit millisecond clock wrap rather than
 // overflow (it wraps after 24.8 days).
@@ -66,7 +66,7 @@ constexpr double kUnskipThreshold[6] = {0, 500, 333.3, 250, 200, 166.6};
 
 }  // namespace
 
-void main_loop_set_work_hook(std::function<void()> hook) { g_work_hook = std::move(hook); }
+void main_loop_set_work_hook(std::function<void()> hook) { s_work_hook = std::move(hook); }
 
 int main_loop_escape() {
     menu_firststart = 0;
@@ -194,7 +194,7 @@ int main_loop_pass() {
         case kMenuMission: sp(); break;
         default: break;
     }
-    if (g_work_hook) g_work_hook();
+    if (s_work_hook) s_work_hook();
     // Tested again: a prompt opened by the mode is drawn in the same pass.
     if (menu_file != 0) fileprompt_draw();
     if (KeyDown(KEY_TAB) && g_fps_render == 1) gui_console();

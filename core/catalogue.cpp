@@ -43,7 +43,7 @@ void each_global(F f) {
 namespace {
 
 // While listing, the loaders only note what they would open.
-std::vector<CatalogueFile>* g_listing = nullptr;
+std::vector<CatalogueFile>* s_listing = nullptr;
 
 ImagePtr placeholder() { return CreateImage(1, 1, 1, -1); }
 
@@ -56,18 +56,18 @@ CatalogueFile listed_image(CatalogueFile::Kind kind, const std::string& path, bo
 }
 
 ImagePtr image(const std::string& path, int flags = -1) {
-    if (g_listing) {
-        g_listing->push_back(listed_image(CatalogueFile::IMAGE, path, true, flags));
+    if (s_listing) {
+        s_listing->push_back(listed_image(CatalogueFile::IMAGE, path, true, flags));
         return placeholder();
     }
     return loadimagep(path, flags);
 }
 
 ImagePtr anim(const std::string& path, int cell_w, int cell_h, int cells, int flags = -1) {
-    if (g_listing) {
+    if (s_listing) {
         CatalogueFile f = listed_image(CatalogueFile::ANIM, path, true, flags);
         f.cell_w = cell_w, f.cell_h = cell_h, f.cells = cells;
-        g_listing->push_back(f);
+        s_listing->push_back(f);
         return placeholder();
     }
     return loadanimimagep(path, cell_w, cell_h, 0, cells, flags);
@@ -75,8 +75,8 @@ ImagePtr anim(const std::string& path, int cell_w, int cell_h, int cells, int fl
 
 // Not checked: a missing file leaves the global empty.
 ImagePtr plain_image(const std::string& path) {
-    if (g_listing) {
-        g_listing->push_back(listed_image(CatalogueFile::IMAGE, path, false, -1));
+    if (s_listing) {
+        s_listing->push_back(listed_image(CatalogueFile::IMAGE, path, false, -1));
         return placeholder();
     }
     return LoadImage(path, -1);
@@ -85,23 +85,23 @@ ImagePtr plain_image(const std::string& path) {
 // Fonts are checked like the images: every screen draws text, and a missing
 // font would only fail later, on the first text drawn.
 FontPtr font(const std::string& path, int size, int style) {
-    if (g_listing) {
-        g_listing->push_back({CatalogueFile::FONT, path, true});
+    if (s_listing) {
+        s_listing->push_back({CatalogueFile::FONT, path, true});
         return nullptr;
     }
     return loadfontp(path, size, style);
 }
 
 SoundPtr sound(const std::string& path) {
-    if (g_listing) {
-        g_listing->push_back({CatalogueFile::SOUND, path, false});
+    if (s_listing) {
+        s_listing->push_back({CatalogueFile::SOUND, path, false});
         return nullptr;
     }
     return LoadSound(path, 0);
 }
 
 void screen(const std::string& text) {
-    if (!g_listing) loadscreen(text, 0);
+    if (!s_listing) loadscreen(text, 0);
 }
 
 std::string num(int i) { return std::to_string(i); }
@@ -362,7 +362,7 @@ void load_sounds() {
     sfx_explosionbass1 = sound("sfx/explosionbass1.wav");
     sfx_firefragment = sound("sfx/firefragment.wav");
     sfx_ric = sound("sfx/ric1.ogg");
-    if (g_listing) {
+    if (s_listing) {
         for (int i = 1; i <= 4; i++) sound("sfx/title" + num(i) + ".ogg");
     } else {
         // One of four title tunes, picked afresh at every start.
@@ -423,7 +423,7 @@ void load_all() {
     screen("Loading Sounds");
     load_sounds();
     // The listing loads nothing, so the particles it would drop stay.
-    if (!g_listing) particles_clear();
+    if (!s_listing) particles_clear();
 }
 
 }  // namespace
@@ -457,9 +457,9 @@ std::vector<CatalogueFile> catalogue_files() {
     bool mid = AutoMidHandleOn();
 
     std::vector<CatalogueFile> files;
-    g_listing = &files;
+    s_listing = &files;
     load_all();
-    g_listing = nullptr;
+    s_listing = nullptr;
 
     size_t at = 0;
     each_global([&](const std::string&, auto& global) {
