@@ -8,14 +8,13 @@
 #include <string>
 
 #include "app/startup.h"
+#include "core/text.h"
 #include "platform/system.h"
 
 int main(int argc, char** argv) {
     StartupOptions options;
     for (int i = 1; i < argc; i++) {
-        std::string arg = argv[i];
-        for (char& c : arg)
-            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        std::string arg = text_lower(argv[i]);
         if (arg == "-headless") {
             options.headless = true;
             if (i + 1 < argc) options.passes = std::max(0, std::atoi(argv[i + 1]));

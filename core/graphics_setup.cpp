@@ -12,6 +12,7 @@
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
+#include "core/text.h"
 #include "platform/system.h"
 
 GraphicsPtr gr;
@@ -19,12 +20,6 @@ int cmd_menusfx = 1;
 GraphicsPtr (*setupgraphics_open)(int, int, int, int, int) = &Graphics;
 
 namespace {
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
 
 [[noreturn]] void fail_load(const std::string& path) {
     Notify("failed to load '" + path + "'!", true);
@@ -40,7 +35,7 @@ struct Mode {
 int setupgraphics() {
     int windowed = 0;
     for (const std::string& arg : AppArgs()) {
-        std::string a = lower(arg);
+        std::string a = text_lower(arg);
         if (a == "-win") {
             windowed = 1;
         } else if (a == "-nomenusfx") {

@@ -15,14 +15,9 @@
 ImagePtr (*grabimages_source)(int image_id) = &Tres::getimage;
 
 std::string grabimages_file(const std::string& weapon_name) {
-    std::string clean = filename(weapon_name);
+    std::string clean = text_lower(filename(weapon_name));
     if (clean.empty()) return "";
-    for (char& c : clean) {
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        else if (c == ' ')
-            c = '_';
-    }
+    std::replace(clean.begin(), clean.end(), ' ', '_');
     return "grabimages/" + clean + ".png";
 }
 

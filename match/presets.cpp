@@ -51,19 +51,19 @@ void load_weapon_slot(const std::string& key, const std::string& value) {
     } else {
         column = numbered_slot(key), row = 0;
     }
-    std::vector<std::string> parts = settings_split(value, ',');
+    std::vector<std::string> parts = text_split(value, ",");
     std::string script = trimstr(parts[0]);
     if (Tmission::selected) {
         const std::string folder = "missions/" + Tmission::selected->folder;
         script = replace_all(replace_all(script, "$MISSION", folder), "$mission", folder);
     }
     g_weaponset[0][column][row] = script;
-    if (parts.size() > 1) g_weaponsetcd[0][column][row] = std::max(0, settings_toint(trimstr(parts[1])));
-    if (parts.size() > 2) g_weaponsets[0][column][row][0] = (uint8_t)std::clamp(settings_toint(trimstr(parts[2])), 0, 99);
+    if (parts.size() > 1) g_weaponsetcd[0][column][row] = std::max(0, text_toint_saturating(trimstr(parts[1])));
+    if (parts.size() > 2) g_weaponsets[0][column][row][0] = (uint8_t)std::clamp(text_toint_saturating(trimstr(parts[2])), 0, 99);
 }
 
 void load_line(const std::string& line) {
-    std::vector<std::string> parts = settings_split(line, '=');
+    std::vector<std::string> parts = text_split(line, "=");
     if (parts.size() < 2) return;
     std::string key = trimstr(parts[0]);
     std::string value = trimstr(parts[1]);
@@ -72,7 +72,7 @@ void load_line(const std::string& line) {
         return;
     }
     if (key.empty()) return;
-    int number = settings_toint(value);
+    int number = text_toint_saturating(value);
     if (key == "terrainstyle" || key == "terrainform") {
         if (number >= -1 && number <= 4) (key == "terrainstyle" ? menu_mapstyle : menu_mapcave) = number;
         return;
@@ -81,9 +81,9 @@ void load_line(const std::string& line) {
         if (number >= 300 && number <= 3000) (key == "terrainwidth" ? map_xsize : map_ysize) = number;
         return;
     }
-    std::string name = settings_lower(key);
+    std::string name = text_lower(key);
     for (int i = 0; i < kHostSettings; i++)
-        if (!setn[i].empty() && settings_lower(setn[i]) == name) {
+        if (!setn[i].empty() && text_lower(setn[i]) == name) {
             set[i] = number;
             return;
         }

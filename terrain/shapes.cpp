@@ -10,6 +10,7 @@
 
 #include "core/catalogue.h"
 #include "core/shared_state.h"
+#include "core/text.h"
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"
 #include "terrain/pack.h"
@@ -108,9 +109,9 @@ void rasterise_oval(Tmap_mask& mask, int x, int y, int w, int h) {
 // Seed and style of a shape map: fields 1 and 2 of map_type when it has at
 // least three, else 0 and 0.
 void seed_and_style(int& seed, int& style) {
-    std::vector<std::string> f = map_type_fields(map_type);
-    seed = f.size() >= 3 ? map_textint(f[1]) : 0;
-    style = f.size() >= 3 ? map_textint(f[2]) : 0;
+    std::vector<std::string> f = text_split(map_type, "|");
+    seed = f.size() >= 3 ? text_toint_wrapping(f[1]) : 0;
+    style = f.size() >= 3 ? text_toint_wrapping(f[2]) : 0;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/input.h"
 #include "core/services.h"
 #include "core/settings.h"
+#include "core/text.h"
 #include "frontend/hud/hud.h"
 #include "frontend/widgets/widgets.h"
 #include "platform/draw.h"
@@ -18,17 +19,6 @@
 namespace {
 
 const char* const kNoInfo = "No info available for this weapon!";
-
-// Script-built info ends every wrapped line with the two characters "\n"
-// (backslash, n), so the last piece is always empty and is not shown.
-std::vector<std::string> split_info(const std::string& info) {
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (size_t at; (at = info.find("\\n", start)) != std::string::npos; start = at + 2)
-        pieces.push_back(info.substr(start, at - start));
-    pieces.push_back(info.substr(start));
-    return pieces;
-}
 
 }  // namespace
 
@@ -47,11 +37,13 @@ int hud_drawtooltip() {
 
 int hud_drawweaponinfo() {
     // A hovered index may name an empty slot (scripts reloaded): no box then.
+    // Script-built info ends every wrapped line with the two characters "\n"
+    // (backslash, n), so the last piece is always empty and is not shown.
     if (hud_weaponhover < 0 || hud_weaponhover >= (int)Tscro::weapon.size()) return 0;
     const std::shared_ptr<Tscro>& weapon = Tscro::weapon[(size_t)hud_weaponhover];
     if (!weapon) return 0;
     std::vector<std::string> pieces =
-        weapon->info.empty() ? std::vector<std::string>{kNoInfo, ""} : split_info(weapon->info);
+        weapon->info.empty() ? std::vector<std::string>{kNoInfo, ""} : text_split(weapon->info, "\\n");
     int n = (int)pieces.size();
 
     SetTransform(0, 1, 1);
