@@ -7,6 +7,9 @@
 //                                 path contains FILTER), as the game loads them
 //   makeassets --scene OUT.png    landscapes of the five terrain styles put
 //                                 together from the images, and the sky alone
+//   makeassets --check [PATH]     only the check that every catalogued file has
+//                                 a recipe; PATH drops that file's recipe first
+//                                 (ctest shows the check stops, naming it)
 //
 // Every recipe seeds its own generator, so the files are the same bytes on
 // every run; recipes are independent and run on a few threads.
@@ -204,7 +207,9 @@ bool write_sheet(const Registry& reg, const std::string& out, const std::string&
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER [ZOOM]] | --scene OUT.png\n");
+        std::fprintf(stderr,
+                     "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER [ZOOM]] | --scene OUT.png | "
+                     "--check [PATH]\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -222,6 +227,13 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 6; i++) all.blit(scenes[i], (i % 2) * 640, (i / 2) * 480);
         ImageAsset a;
         ok = save_image(all, a, argv[2]);
+    } else if (std::strcmp(argv[1], "--check") == 0) {
+        if (argc >= 3) {
+            const std::string drop = argv[2];
+            std::erase_if(reg.images, [&](const ImageAsset& a) { return a.path == drop; });
+            std::erase_if(reg.sounds, [&](const SoundAsset& a) { return a.path == drop; });
+        }
+        ok = recipes_cover_catalogue(reg);
     } else if (std::strcmp(argv[1], "--incgfx") == 0 && argc >= 3) {
         ok = write_images(reg.builtin, argv[2]);
     } else {
