@@ -7,20 +7,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
 #include "core/graphics_setup.h"
 #include "core/host_settings.h"
-#include "core/shared_state.h"
-#include "frontend/hud/hotkeys.h"
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/resources.h"
 #include "core/services.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "core/sound.h"
 #include "core/temp_files.h"
 #include "frontend/file_prompt.h"
+#include "frontend/hud/hotkeys.h"
 #include "frontend/screens/console.h"
 #include "frontend/screens/menu.h"
 #include "frontend/tips.h"

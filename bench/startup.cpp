@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/catalogue.h"
 #include "app/main_loop.h"
+#include "core/catalogue.h"
 #include "platform/files.h"
 #include "platform/incbin.h"
 #include "platform/platform.h"

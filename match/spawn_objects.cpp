@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "scripting/object_calls.h"
 #include "core/shared_state.h"
+#include "scripting/object_calls.h"
 #include "scripting/script_objects.h"
 #include "terrain/spawns.h"
 #include "world/objects.h"

@@ -4,11 +4,11 @@
 
 #include <set>
 
+#include "app/startup.h"
 #include "core/catalogue.h"
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/settings.h"
-#include "app/startup.h"
 #include "platform/draw.h"
 #include "platform/graphics.h"
 #include "support/fake_resources.h"

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/input.h"
-#include "app/main_loop.h"
 #include "core/services.h"
 #include "core/settings.h"
 #include "frontend/screens/console.h"

@@ -6,12 +6,12 @@
 #include <tuple>
 #include <vector>
 
-#include "frontend/hud/hotkeys.h"
-#include "core/input.h"
 #include "app/main_loop.h"
-#include "core/settings.h"
 #include "core/catalogue.h"
+#include "core/input.h"
+#include "core/settings.h"
 #include "core/sound.h"
+#include "frontend/hud/hotkeys.h"
 #include "frontend/hud/hud.h"
 #include "frontend/weaponset.h"
 #include "match/game.h"

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "core/host_settings.h"
-#include "match/presets.h"
 #include "frontend/screens/console.h"
 #include "frontend/screens/menu.h"
 #include "frontend/weaponset.h"
 #include "match/mission.h"
+#include "match/presets.h"
 #include "scripting/lua_state.h"
 #include "support/temp_dir.h"
 #include "terrain/tiles.h"

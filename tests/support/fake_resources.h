@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "core/catalogue.h"
 #include "app/startup.h"
+#include "core/catalogue.h"
 #include "platform/incbin.h"
 #include "platform/pixmap.h"
-#include "tests/support/bmp_bytes.h"
 #include "terrain/texture.h"
+#include "tests/support/bmp_bytes.h"
 
 namespace fake {
 
