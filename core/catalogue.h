@@ -10,11 +10,12 @@
 #include "platform/draw.h"
 #include "platform/image.h"
 
-#define GF_CATALOGUE_EXTERN_ONE(type, name) extern type name;
-#define GF_CATALOGUE_EXTERN_MANY(type, name, count) extern type name[count];
-GF_CATALOGUE(GF_CATALOGUE_EXTERN_ONE, GF_CATALOGUE_EXTERN_MANY)
-#undef GF_CATALOGUE_EXTERN_ONE
-#undef GF_CATALOGUE_EXTERN_MANY
+// The globals of the list in catalogue_list.h.
+#define GF_ONE(type, name) extern type name;
+#define GF_MANY(type, name, count) extern type name[count];
+GF_CATALOGUE_GLOBALS
+#undef GF_ONE
+#undef GF_MANY
 
 // Loads everything in catalogue order under the two load screens; images
 // and fonts that cannot be loaded end the program through the strict loaders.
