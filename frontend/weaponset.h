@@ -4,11 +4,5 @@
 #include <cstdint>
 #include <string>
 
-// Script path per slot; "" for an empty slot.
-extern std::string g_weaponset[3][14][9];
-// Weapon index per slot (into Tscro::weapon); 0 for an empty slot.
-extern uint8_t g_weaponseti[3][14][9];
-// Three bytes per slot; the first is the ammunition count.
-extern uint8_t g_weaponsets[3][14][9][3];
-// Cooldown per slot, used by missions.
-extern int g_weaponsetcd[3][14][9];
+#include "core/shared_state.h"
+

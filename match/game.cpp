@@ -2,7 +2,7 @@
 #include "match/game.h"
 
 #include "core/host_settings.h"
-#include "core/presets.h"
+#include "match/presets.h"
 
 #include <string>
 #include <vector>

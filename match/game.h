@@ -6,14 +6,8 @@
 
 #include "core/shared_state.h"
 
-// 1 when this machine hosts (or plays alone), 0 on a joining machine.
-extern int g_server;
-extern float g_storm;
 extern int g_turn_state, g_wpn_attacked, g_round, g_turn_player;
 extern float g_gravity;
-// Sky tint set by scripts.
-extern int g_bgcol[3];
-extern float g_bgcola, g_bgfadeout;
 
 int game();                       // one frame of a match or replay
 int game_leave(int announce);

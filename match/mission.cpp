@@ -1,9 +1,13 @@
 // Missions (stand-in until missions exist).
 #include "match/mission.h"
 
+#include "core/shared_state.h"
+
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
 
 int sp() { return 0; }
 
 int sp_mission_update(int, int) { return 0; }   // stand-in: the mission script hook
+
+std::string mission_selectedfolder() { return Tmission::selected ? Tmission::selected->folder : std::string(); }

@@ -2,6 +2,8 @@
 // configured, so the version check gives up at once).
 #include "net/qvgn.h"
 
+#include "core/shared_state.h"
+
 std::string Tqvgn::version;
 int Tqvgn::timeout = 0;
 int Tqvgn::natpunch_id = 0;
@@ -21,3 +23,7 @@ int Tqvgn::checkversion_update() {
     return 0;
 }
 int Tqvgn::loaduserdata(const std::string&, const std::string&) { return 0; }
+
+int qvgn_loaduserdata(const std::string& user, const std::string& password) {
+    return Tqvgn::loaduserdata(user, password);
+}

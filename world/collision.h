@@ -3,13 +3,9 @@
 // script objects join it with the game world.)
 #pragma once
 
+#include "core/shared_state.h"
 #include "platform/image.h"
 
-struct Tplayer;
-struct Tobj;
-
-// 100 + player id, 1 for terrain, 200 + object id, or 0 for no contact.
-int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer* skip_player, const Tobj* skip_obj);
 // 1 when the image, placed by its handle at (x, y), touches a terrain pixel of
 // alpha 128 or more.
 int collide_env(const ImagePtr& image, int x, int y, int frame);

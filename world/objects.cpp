@@ -1,6 +1,8 @@
 // Game objects (stand-in: the list, creation and the global id block).
 #include "world/objects.h"
 
+#include "core/shared_state.h"
+
 std::list<std::shared_ptr<Tobj>> Tobj::list;
 
 int Tobj::getfreeid(int) {
@@ -78,4 +80,9 @@ int Tobj_fake::get(int id) {
 int Tobj_fake::free(int id) {
     list.remove_if([id](const std::shared_ptr<Tobj_fake>& f) { return f->id == id; });
     return 0;
+}
+
+int obj_create(int typ, int x, int y, int data, int id, int sfx) {
+    std::shared_ptr<Tobj> o = Tobj::Create(typ, x, y, data, id, sfx);
+    return o ? o->id : 0;
 }
