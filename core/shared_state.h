@@ -144,6 +144,10 @@ int script_primaryweapon();
 // (world/objects.*, world/projectile.*, world/weapon.*, world/explosion.*,
 // world/particles.*, world/particle_motion.cpp): names they reach in higher
 // layers.
+// core/main_loop.cpp: frame pacing.
+extern int g_fps_render;         // 1 on passes that draw
+extern int g_fps_skipping;       // 0 while no drawing passes are skipped
+extern int in_fps;               // passes run in the last second
 // match/game.cpp
 extern int g_shake;              // screen-shake strength, lowered by 1 per frame
 // match/replay.cpp

@@ -17,6 +17,8 @@ int g_shake = 0;
 int g_bgcol[3];
 float g_bgcola = 0, g_bgfadeout = 0;
 
+// Stand-in. The holder's step, like Tfb::process on the other machines, ends
+// each simulated frame with Tplayer::turnaction() after its own records.
 int game() { return 0; }
 int game_leave(int) { return 0; }
 int game_mode_load() {

@@ -8,7 +8,6 @@
 
 #include "core/catalogue.h"
 #include "core/det_math.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"

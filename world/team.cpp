@@ -23,7 +23,7 @@ Tteam::Ptr Tteam::add(int id, int netplayer, const std::string& name, int color,
     auto t = std::make_shared<Tteam>();
     t->id = 255;
     list.push_back(t);
-    if (id >= 8) {
+    if (id < 0 || id >= 8) {   // callers never pass a negative id; treat one as automatic
         id = 8;
         for (int k = 0; k <= 7 && id == 8; ++k)
             if (!get(k)) id = k;

@@ -38,7 +38,8 @@ struct Tteam {
     static int random;                 // last pick of randomid; -1: pick a random first team
 
     // Creates and lists a team, replacing a listed team of the same id; an id of
-    // 8 or more takes the first free one (the program ends when none is left).
+    // 8 or more (or a negative one) takes the first free one (the program ends
+    // when none is left).
     // Colour, players and extra are clamped to 0..7, 1..6 and 0..9: callers
     // pass data from messages and replays.
     static Ptr add(int id, int netplayer, const std::string& name, int color, int players, int extra);

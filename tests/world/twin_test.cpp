@@ -9,7 +9,12 @@
 // them differ between machines: terrain colours, particles, scenery, the
 // shared random state, and an object's anim, rot and alpha.
 //
-// The world holds explosions of every style, area damage written by the
+// The players stand on the ground with their real collision mask; the turn
+// passes from player to player every 500 frames, and the holder drives the
+// turn player with random keys (held walking, jumps, aim, attack), so walking,
+// climbing, jumping, landing on each other and pushes all take part.
+//
+// The world also holds explosions of every style, area damage written by the
 // holder, objects (built-in and a script type whose callbacks keep state in
 // Lua) and script projectiles: a weapon whose attack callback fires shells
 // whose update callbacks move them, split them and free them, all in plain
@@ -18,6 +23,7 @@
 
 #include <random>
 
+#include "player_fixture.h"
 #include "terrain/edit.h"
 #include "world/explosion.h"
 #include "world/weapon.h"
@@ -68,11 +74,16 @@ uint64_t world_hash() {
 }
 
 // The same start on every machine: a map half solid, two teams of two,
-// a few objects, the water low.
-void build_world() {
+// a few objects, the water low; for a players' turn walls at both sides, wide
+// enough that a sideways push (one sub-step when fx is negative) cannot pass.
+void build_world(int players_only = 0) {
     world_clear();
     map_setup(3, 3, 1);
     map_rect(0, 150, 299, 149, (int)0xFF806040u);
+    if (players_only) {
+        map_rect(0, 0, 25, 150, (int)0xFF806040u);
+        map_rect(275, 0, 25, 150, (int)0xFF806040u);
+    }
     gfx_crater100 = CreateImage(9, 7);
     auto pix = LockImage(gfx_crater100);
     for (int y = 0; y < 7; ++y)
@@ -84,11 +95,14 @@ void build_world() {
         for (int w = 0; w < 256; ++w) team->wamount[w] = (uint8_t)(w % 7);
         Tteam::list.push_back(team);
     }
+    gfx_pl_col = load_player_mask();
     for (int i = 1; i <= 4; ++i) {
         auto p = Tplayer::add(i, (i - 1) / 2);
         p->health = 100;
         p->x = 40.0f * (float)i;
-        p->y = 140;
+        p->y = 137.5f;
+        p->dir = i % 2 ? 1 : -1;
+        p->wpn = 1;   // a registered weapon from the start (see switch_weapon)
     }
     for (int i = 0; i < 3; ++i) Tobj::Create(-6 + i, 60 + 70 * i, 140, 5 * i, 56001 + i, 0);
     // Scripts: every weapon index fires shells; shells fall, split once and
@@ -138,13 +152,31 @@ void build_world() {
 struct Holder {
     std::mt19937 rng;
     int plant_at;
-    explicit Holder(uint32_t seed, int plant) : rng(seed), plant_at(plant) {}
+    // 1: a players' turn rather than a storm of every record: few records
+    // (pushes into the air, small hits and heals, surface craters, status
+    // bits), so the players live on and walk, jump and land for long.
+    int players;
+    explicit Holder(uint32_t seed, int plant, int players_only = 0)
+        : rng(seed), plant_at(plant), players(players_only) {}
     int r(int n) { return (int)(rng() % (uint32_t)n); }
+    int held = 0;   // 0 none, 1 left, 2 right
+
+    // The turn player's keys: a direction held for a while, jumps and back
+    // jumps now and then, aim and attack at random (never the action bit).
+    int key() {
+        if (r(20) == 0) held = r(3);
+        int k = held == 1 ? 1 : held == 2 ? 2 : 0;
+        if (r(25) == 0) k |= 16;
+        if (r(40) == 0) k |= 32;
+        if (r(6) == 0) k |= 4 << r(2);
+        if (r(10) == 0) k |= 64;
+        return k;
+    }
     float f(int lo, int hi) { return (float)lo + (float)(rng() % (uint32_t)((hi - lo) * 8 + 1)) / 8.0f; }
 
     void write(int frame) {
-        int count = r(4);
-        for (int i = 0; i < count; ++i) record();
+        int count = players ? (r(12) == 0) : r(4);
+        for (int i = 0; i < count; ++i) players ? player_record() : record();
         if (frame == plant_at) {
             // A wind change this machine forgets to make itself.
             if (Tfb::fits(5)) Tfb::wbyte(30), Tfb::wfloat(9.5f);
@@ -175,6 +207,17 @@ struct Holder {
             // damage as records and applies its own copies.
             case 18: arealdamage(r(300), r(300), 1 + r(80), r(12)); break;
             case 19: rectdamage(r(300), r(300), r(60), r(60), r(3)); break;
+        }
+    }
+
+    void player_record() {
+        switch (r(6)) {
+            case 0: put(6, [&] { Tfb::wbyte(40), Tfb::wbyte(1 + r(4)), Tfb::wint(r(8)); }); break;
+            case 1: put(6, [&] { Tfb::wbyte(41), Tfb::wbyte(1 + r(4)), Tfb::wint(r(8)); }); break;
+            case 2:
+            case 3: put(18, [&] { Tfb::wbyte(73), Tfb::wbyte(1 + r(4)), Tfb::wfloat(f(40, 260)), Tfb::wfloat(f(70, 130)), Tfb::wfloat(f(-12, 12)), Tfb::wfloat(f(-5, 8)); }); break;
+            case 4: put(15, [&] { Tfb::wbyte(50), Tfb::wint(r(300)), Tfb::wint(135 + r(30)), Tfb::wshort(1 + r(12)), Tfb::wint(0); }); break;
+            case 5: put(4, [&] { Tfb::wbyte(43), Tfb::wbyte(1 + r(4)), Tfb::wbyte(1 << r(4)), Tfb::wbyte(r(3) == 0); }); break;
         }
     }
 
@@ -225,34 +268,54 @@ struct Holder {
     }
 };
 
+// Every machine passes the turn at the same frames (as turn starts do).
+int turn_player(int frame) { return 1 + (frame / 500) % 4; }
+
 // The holder's frame: records written during the frame, then its own step
 // (keys, world step, its mirrored records), as the match step does it, and
 // every 50th frame the turn player's resync with the values after that step.
-std::vector<Frame> run_holder(int frames, uint32_t seed, int plant_at, std::vector<uint64_t>& hashes) {
-    build_world();
-    Holder holder(seed, plant_at);
+// What the turn players did in a holder's run.
+struct Moves {
+    int walked = 0;   // frames a held direction key moved a living turn player
+    int landed = 0;   // jumps that ended on something
+    int alive = 0;    // players alive at the end
+};
+
+std::vector<Frame> run_holder(int frames, uint32_t seed, int plant_at, std::vector<uint64_t>& hashes,
+                              int players_only = 0, Moves* moves = nullptr) {
+    build_world(players_only);
+    Holder holder(seed, plant_at, players_only);
     std::vector<Frame> out;
     for (int f = 0; f < frames; ++f) {
         g_frame_data = CreateBank(0);
+        g_turn_player = turn_player(f);
         holder.write(f);
-        int key = holder.r(256) & ~128;
+        int key = holder.key();
         Tfb::add(f, key, Tfb::loc, Tfb::fin);
         Tfb::loc->Resize(0);
+        auto p = Tplayer::get(g_turn_player);
+        const float x0 = p->x;
+        const int action0 = p->action;
         Tfb::process();
+        if (moves && p->health > 0 && (key & 3) && p->x != x0) moves->walked++;
+        if (moves && action0 == 10 && p->action == 0) moves->landed++;
         // Now and then the turn player's own values after the step (record 12).
         if (f % 50 == 0) holder.resync();
         out.push_back(Frame{f, key, CopyBank(*g_frame_data)});
         hashes.push_back(world_hash());
     }
+    if (moves)
+        for (auto& q : Tplayer::list) moves->alive += q->health > 0;
     return out;
 }
 
 // Returns the first frame where the follower's world differs, -1 for none.
-int run_follower(const std::vector<Frame>& frames, const std::vector<uint64_t>& hashes) {
-    build_world();
+int run_follower(const std::vector<Frame>& frames, const std::vector<uint64_t>& hashes, int players_only = 0) {
+    build_world(players_only);
     g_player = 1;   // a joined machine that does not hold the turn
     g_server = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
+        g_turn_player = turn_player(frames[i].frame);
         Tfb::add(frames[i].frame, frames[i].key, frames[i].data, Tfb::fin);
         Tfb::process();
         if (world_hash() != hashes[i]) return (int)i;
@@ -273,6 +336,20 @@ TEST(Twin, FollowerAgreesWithTheHolderForTenThousandFrames) {
     EXPECT_TRUE(Tobj_fake::list.empty());
     world_clear();
     gfx_crater100 = nullptr;
+    gfx_pl_col = nullptr;
+}
+
+TEST(Twin, PlayersDrivenByRandomKeysAgree) {
+    std::vector<uint64_t> hashes;
+    Moves moves;
+    auto frames = run_holder(4000, 4711, -1, hashes, 1, &moves);
+    EXPECT_EQ(run_follower(frames, hashes, 1), -1);
+    EXPECT_GT(moves.walked, 300);
+    EXPECT_GT(moves.landed, 10);
+    EXPECT_GT(moves.alive, 0);
+    world_clear();
+    gfx_crater100 = nullptr;
+    gfx_pl_col = nullptr;
 }
 
 TEST(Twin, PlantedDivergenceIsCaughtInItsFrame) {
@@ -290,6 +367,7 @@ TEST(Twin, PlantedDivergenceIsCaughtInItsFrame) {
         }
     world_clear();
     gfx_crater100 = nullptr;
+    gfx_pl_col = nullptr;
 }
 
 }  // namespace
