@@ -49,13 +49,8 @@ bool taken(int id) {
     return Tobj_fake::get(id) != 0;
 }
 
-// The string form of a float as the notices print positions.
-std::string num(float v) {
-    std::string s = std::to_string(v);
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
+// A position as the notices print it (six decimals).
+std::string num(float v) { return std::to_string(v); }
 
 }  // namespace
 
@@ -296,7 +291,9 @@ int Tobj::sync_pos(float px, float py) {
 // Behaviour (stand-in until object behaviour exists): objects drift by their
 // speed and come to rest.
 int Tobj::update(int) {
-    for (auto& o : list) {
+    // Over a copy of the handles: behaviour may remove objects while it runs.
+    const std::vector<Ptr> walk(list.begin(), list.end());
+    for (auto& o : walk) {
         if (o->fx == 0 && o->fy == 0) {
             o->idle = 1;
             continue;

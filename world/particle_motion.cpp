@@ -332,9 +332,10 @@ bool step(Tp& p, bool draw, bool move) {
             p.rot += p.fr;
             return p.a <= 0;
         case 14: {
-            bool done = move && blood_drop(p);
+            // On the menu the drop is drawn once and removed without moving.
+            bool done = on_menu || (move && blood_drop(p));
             if (draw) draw_plain(p);
-            return done || on_menu;
+            return done;
         }
         case 20:
             if (draw) draw_char(p);
