@@ -136,6 +136,27 @@ TEST_F(ExplosionTest, StylesTerrainShakeAndBass) {
     EXPECT_EQ(particles(3), 0u);
 }
 
+TEST_F(ExplosionTest, BloodByGoreAndLightRaysByRadius) {
+    struct Case {
+        int gore, damage;
+        size_t blood;
+    };
+    for (Case c : {Case{3, 10, 4}, {1, 3, 1}, {0, 50, 0}, {5, 100, 30}, {4, 8, 6}, {9, 20, 5}}) {
+        world_clear();
+        player(1, 0, 100, 100, 100);
+        set_gore = c.gore;
+        arealdamage(100, 100, 50, c.damage);
+        EXPECT_EQ(Tp::list[0].size(), c.blood) << c.gore << " " << c.damage;
+    }
+    for (int radius : {100, 101}) {
+        Tp::clear();
+        explosion(100, 100, radius, 2 + radius % 2);   // 2: no fire; 3: fire, no hole
+        Tp::clear();
+        explosion(100, 100, radius, 3);
+        EXPECT_EQ(particles(22) > 0, radius == 100) << radius;
+    }
+}
+
 // Record 52 with the largest radius samples 2000 points: on an empty map each
 // sample draws exactly two numbers (angle and distance) and style 2 nothing
 // else.

@@ -94,6 +94,17 @@ TEST_F(ObjectsTest, CreateDrawsAnimThenRotAndTakesDefaults) {
                                                   "Creating fire instead!"}));
 }
 
+TEST_F(ObjectsTest, IdCollisionIsReportedAndBothStay) {
+    obj_notice_console = 1;
+    Tobj::Create(-6, 1, 2, 0, 77, 0);
+    auto second = Tobj::Create(-3, 3, 4, 0, 77, 0);
+    EXPECT_EQ(Tobj::list.size(), 2u);
+    EXPECT_EQ(Tobj::get(77), Tobj::list.front());
+    EXPECT_EQ(second->id, 77);
+    EXPECT_EQ(in_console, (std::list<std::string>{"Warning: Object ID collision (ID 77)",
+                                                  "-6 (77) @ 1.000000|2.000000", "-3 (0) @ 3.000000|4.000000"}));
+}
+
 TEST_F(ObjectsTest, CrateContentByTrapsChancesAndStock) {
     for (int w : {1, 2, 3}) {
         auto e = std::make_shared<Tscro>();
