@@ -206,7 +206,7 @@ int Tobj::setdata(int value) {
     data = value;
     if (value == 0 && typ == -5) {
         play(sfx_supplycollect, 1.0f);
-        auto flash = Tp::Create(6, (int)x, (int)y, 0);
+        auto flash = Tp::Create(6, tp_int(x), tp_int(y), 0);
         flash->sx = flash->sy = 1;
         flash->r = 255, flash->g = 0, flash->b = 0;
         flash->a = 1;
@@ -214,7 +214,7 @@ int Tobj::setdata(int value) {
         for (int i = 0; i < 10; ++i) {
             double yo = Rnd(-10, 10);
             double xo = Rnd(-10, 10);
-            auto p = Tp::Create(16, (int)(x + xo), (int)(y + yo), 0);
+            auto p = Tp::Create(16, tp_int(x + xo), tp_int(y + yo), 0);
             p->sx = p->sy = 3;
             p->r = 255, p->g = 0, p->b = 0;
             p->fx = 0;
@@ -235,7 +235,7 @@ int Tobj::setdata(int value) {
         for (int i = 1; i <= 5; ++i) {
             double yo = Rnd(0, 2);
             double xo = Rnd(-2, 2);
-            auto p = Tp::Create(1, (int)(x + xo), (int)(y - yo), 0);
+            auto p = Tp::Create(1, tp_int(x + xo), tp_int(y - yo), 0);
             p->fy = -0.1f * (float)i;
             p->fx = (float)Rnd(-0.05, 0.05);
             p->a = (float)Rnd(0.5, 0.8);
@@ -258,7 +258,7 @@ int Tobj::setdata(int value) {
             default: break;
         }
         for (int i = 0; i < n; ++i) {
-            auto p = Tp::Create(Rand(1, 5) == 1 ? 5 : 4, (int)x, (int)y, 0);
+            auto p = Tp::Create(Rand(1, 5) == 1 ? 5 : 4, tp_int(x), tp_int(y), 0);
             p->fx = (float)Rnd(-3, 3);
             p->fy = (float)Rnd(-5, -2);
         }
