@@ -52,7 +52,7 @@ int game_turn_start(int player, int mode) {
     g_turn_player = player;
     g_mode = mode;
     // Projectile ids count from 1 in every turn; object reservations end.
-    Tpro::list.clear();
+    Tpro::clear();
     Tpro::nextid = 0;
     Tobj::turnupdate();
     return note("turn_start " + std::to_string(player) + " " + std::to_string(mode));

@@ -72,7 +72,7 @@ inline void reset_world() {
     Tplayer::list.clear();
     Tteam::list.clear();
     Tobj::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
     Tp::clear();
     Tfb::reset();
     g_frame_data = CreateBank(0);
