@@ -43,12 +43,6 @@ void notice(const std::string& text, bool serious) {
     }
 }
 
-bool taken(int id) {
-    for (auto& o : Tobj::list)
-        if (o->id == id) return true;
-    return Tobj_fake::get(id) != 0;
-}
-
 // A position as the notices print it (six decimals).
 std::string num(float v) { return std::to_string(v); }
 
@@ -75,8 +69,15 @@ int Tobj::getfreeid(int global) {
                true);
         return 0;
     }
+    // One pass over objects and reservations marks the block's taken ids, so
+    // a turn that fills the block costs linear time per id, not quadratic.
+    std::vector<char> used((size_t)(last - first + 1), 0);
+    for (auto& o : Tobj::list)
+        if (o->id >= first && o->id <= last) used[(size_t)(o->id - first)] = 1;
+    for (auto& f : Tobj_fake::list)
+        if (f->id >= first && f->id <= last) used[(size_t)(f->id - first)] = 1;
     for (int id = first; id <= last; ++id)
-        if (!taken(id)) {
+        if (!used[(size_t)(id - first)]) {
             Tobj_fake::add(id);
             return id;
         }
