@@ -262,3 +262,37 @@ int lua_object_update(int typ, int id, float x, float y);
 void lua_object_draw(int typ, int id, float x, float y);
 // Game-mode decision on a player's damage: -1 cancels it, else the amount.
 int lua_gm_playerdamage(int player_id, int amount);
+
+// ---- Teams and players (world/team.*, world/player*.cpp): names they reach
+// in higher layers.
+// match/game.cpp
+extern int g_turn_team;          // the team holding the turn, -1 before the first turn
+extern float g_gravity;          // pixels per frame squared
+// match/mission.cpp: 1 in a mission whose selected weapon has no ammunition.
+int mission_weaponempty();
+// frontend/widgets/widgets.cpp: shadowed small text, on shown frames only.
+int gui_stext(const std::string& text, int x, int y, int align, int r, int g, int b, float alpha);
+// scripting/world_access.cpp: the weapon a new player holds.
+int script_primaryweapon();
+
+// ---- Objects, projectiles, weapon use, explosions, particles
+// (world/objects.*, world/projectile.*, world/weapon.*, world/explosion.*,
+// world/particles.*, world/particle_motion.cpp): names they reach in higher
+// layers.
+// app/main_loop.cpp: frame pacing (g_fps_render is declared above).
+extern int g_fps_skipping;       // 0 while no drawing passes are skipped
+extern int in_fps;               // passes run in the last second
+// match/game.cpp
+extern int g_shake;              // screen-shake strength, lowered by 1 per frame
+// match/replay.cpp
+extern int g_replay_timer;       // frames counted by the match step
+// frontend/hud/hud.cpp: the per-use weapon state that choosing a weapon resets.
+extern int hud_drawpos;
+extern int hud_drawtimer, hud_drawtimermin, hud_drawtimermax, hud_drawtimertemp;
+// scripting/world_access.cpp
+// 1 when projectile type typ has a registry entry (its Lua path in *path).
+int script_projectilepath(int typ, std::string* path);
+// The resource image id of script-object type typ's registry entry, 0 none.
+int script_objectimage(int typ);
+// The crate chance (0..5) of the weapon's registry entry, 0 none.
+int script_weaponchance(int weapon);

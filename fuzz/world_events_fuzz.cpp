@@ -44,6 +44,10 @@ void start() {
     PlatformOptions options;
     options.headless = true;
     PlatformInit(options);
+    // Script errors (the crate type defines no functions) are answered "go on".
+    lua_reset();
+    lua_proceed = [](const std::string&) { return 1; };
+    lua_notify = [](const std::string&, bool) {};
     gfx_crater100 = solid(12, 9);
     for (auto& b : gfx_blood25) b = solid(3, 3);
     auto obj = std::make_shared<Tscro>();
@@ -59,7 +63,7 @@ void reset_world() {
     Tteam::list.clear();
     Tobj::list.clear();
     Tobj_fake::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
     Tp::clear();
     Tnetpl::list.clear();
     Tudp_con::list.clear();

@@ -5,6 +5,9 @@
 
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
+int Tmission::weaponempty = 0;
+
+int mission_weaponempty() { return Tmission::weaponempty; }
 
 int sp() { return 0; }
 

@@ -10,6 +10,7 @@ struct Tmission {
 
     static std::list<std::shared_ptr<Tmission>> list;
     static std::shared_ptr<Tmission> selected;
+    static int weaponempty;   // 1 when the selected weapon has no ammunition
 };
 
 int sp();                  // one frame of a mission

@@ -5,6 +5,7 @@
 
 int g_replay = 0;
 int g_replay_speed = 2;
+int g_replay_timer = 0;
 int g_replay_pause = 0;
 int g_replay_goto = -1;
 int g_replay_frame = 0;

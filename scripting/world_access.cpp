@@ -17,3 +17,23 @@ int script_weaponinfo(int weapon, std::string* name, int* image) {
 }
 
 int script_weaponcount() { return (int)Tscro::weapon.size(); }
+
+// Stand-in: 0 until the weapon registry keeps its primary weapon
+// (Tscro::primaryweapon).
+int script_primaryweapon() { return 0; }
+
+int script_projectilepath(int typ, std::string* path) {
+    if (typ <= 0 || typ >= (int)Tscro::projectile.size() || !Tscro::projectile[(size_t)typ]) return 0;
+    if (path) *path = Tscro::projectile[(size_t)typ]->path;
+    return 1;
+}
+
+int script_objectimage(int typ) {
+    if (typ <= 0 || typ >= (int)Tscro::obj.size() || !Tscro::obj[(size_t)typ]) return 0;
+    return Tscro::obj[(size_t)typ]->image;
+}
+
+int script_weaponchance(int weapon) {
+    if (weapon <= 0 || weapon >= (int)Tscro::weapon.size() || !Tscro::weapon[(size_t)weapon]) return 0;
+    return Tscro::weapon[(size_t)weapon]->chance;
+}

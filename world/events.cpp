@@ -420,7 +420,11 @@ int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>&
             }
             case 70: {
                 int typ = r.i32(), x = r.i32(), y = r.i32(), odata = r.i32(), id = r.u16(), sfx = r.u8(), arg = r.i32();
+                // A peer's or a replay's record must not stop this machine
+                // with a dialog: the notices of Create become console lines.
+                obj_notice_console = 1;
                 Tobj::Create(typ, clampi(x, (int)kMaxPos), clampi(y, (int)kMaxPos), odata, id, sfx);
+                obj_notice_console = 0;
                 Tobj_fake::free(id);
                 idle_at_least(50);
                 collide_update();

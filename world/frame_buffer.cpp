@@ -253,6 +253,9 @@ void apply_frame(const std::shared_ptr<Tfb>& f) {
     Tfb::endturn = 0;
     if (f->data) Tfb::process_additional(f->data, player);
     f->data = nullptr;
+    // After the frame's records, on every machine: the fall rule must not wait
+    // for a drawing pass, which replays and followers run at other frames.
+    Tplayer::turnaction();
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ int Thud_msg::add(const std::string& message, int red, int green, int blue, int 
 // (stand-ins until the HUD exists; declared in core/shared_state.h).
 int hud_drawposset = 0, hud_drawposx = 0, hud_drawposy = 0;
 int hud_drawtimerval = 0;
+int hud_drawpos = 0;
+int hud_drawtimer = -1, hud_drawtimermin = 0, hud_drawtimermax = 0, hud_drawtimertemp = 0;
 int hud_turnbardone = 0, hud_turnbarall = 0;
 
 int hud_msg_add(const std::string& text, int r, int g, int b, int icon) { return Thud_msg::add(text, r, g, b, icon); }

@@ -375,22 +375,25 @@ TEST_F(MainLoopTest, MenuPointerTrail) {
     for (float ma : {2.0f, 0.5f}) {
         for (auto& layer : Tp::list) layer.clear();
         in_ma = ma;
+        // One roll per pass, and a blood particle (drawing its own start
+        // values) on a roll of 1 while the pointer is fully visible.
         SeedRnd(7);
-        std::vector<int> rolls;
-        for (int i = 0; i < 60; i++) rolls.push_back(Rand(1, 10));
+        int expected = 0;
+        for (int i = 0; i < 60; i++)
+            if (Rand(1, 10) == 1 && ma >= 1) Tp::Create(4, 0, 0, 0), ++expected;
         int next = Rand(1, 1000000);
-        int expected = ma >= 1 ? (int)std::count(rolls.begin(), rolls.end(), 1) : 0;
+        for (auto& layer : Tp::list) layer.clear();
 
         SeedRnd(7);
         for (int i = 0; i < 60; i++) main_loop_overlays();
         EXPECT_EQ((int)Tp::list[0].size(), expected) << ma;
-        EXPECT_EQ(Rand(1, 1000000), next) << "one number per pass, whatever in_ma is";
+        EXPECT_EQ(Rand(1, 1000000), next) << "one number per pass and the particles' own";
     }
     in_ma = 2;
     for (auto& layer : Tp::list) layer.clear();
     for (int i = 0; i < 200 && Tp::list[0].empty(); i++) main_loop_overlays();
     ASSERT_FALSE(Tp::list[0].empty());
-    EXPECT_EQ(Tp::list[0].front()->kind, 4);
+    EXPECT_EQ(Tp::list[0].front()->typ, 4);
     EXPECT_EQ(Tp::list[0].front()->x, 109);  // trunc(100 - 10.5 + 20)
     EXPECT_EQ(Tp::list[0].front()->y, 74);   // trunc(50 + 3.25 + 21)
 }

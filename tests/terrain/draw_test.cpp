@@ -319,10 +319,10 @@ TEST_F(Drawing, WaterParticlesComeFromTheSharedGenerator) {
     for (int i = 0; i < 400; ++i) map_draw_water(1);
     int rays = 0, bubbles = 0;
     for (const auto& p : Tp::list[1]) {
-        if (p->kind == 8) {
+        if (p->typ == 8) {
             ++rays;
             EXPECT_EQ(p->y, 0);
-        } else if (p->kind == 7) {
+        } else if (p->typ == 7) {
             ++bubbles;
             EXPECT_GE(p->y, 360);
             EXPECT_LE(p->y, 500);

@@ -364,7 +364,7 @@ TEST_F(Scenery, KnockOffParticlesFollowTheParticleLevel) {
         EXPECT_GE(n, c.min) << c.typ << " level " << c.level;
         EXPECT_LE(n, c.max) << c.typ << " level " << c.level;
         for (const auto& p : Tp::list[0]) {
-            EXPECT_EQ(p->kind, 25);
+            EXPECT_EQ(p->typ, 25);
             EXPECT_EQ(p->r, 0);
             EXPECT_EQ(p->b, 0);
             EXPECT_LE(std::fabs(p->x - 5000), 5);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/host_settings.h"
 #include "frontend/editor/editor.h"
 #include "map_state.h"
 #include "scripting/lua_state.h"
@@ -140,12 +141,14 @@ TEST_F(Spawns, PerformCreatesObjectsInMapOrder) {
           "{Supply Crate:nosuch}", "{Mine}", "{Bear Trap}", "{Medikit}", "{Node}", "{Node:exit}", "{Item}",
           "{Item:weapons.rocket}", "{Item:nosuch}", "crate.wood:1", "not.registered"})
         Tmap_spawn::add(120, 340, id);
+    set[4] = 0;   // no crate traps: a crate without content and no team gets -2
     Tmap_spawn::perform();
 
     struct Made {
         int typ, data;
     };
-    std::vector<Made> want{{-1, -1}, {-2, -1}, {-2, 65535}, {-2, 5}, {-3, -1}, {-4, -1}, {-5, -1}, {-7, 5}, {3, 0}};
+        // Data -1 takes each kind's default.
+    std::vector<Made> want{{-1, 3}, {-2, -2}, {-2, 65535}, {-2, 5}, {-3, 100}, {-4, 100}, {-5, 0}, {-7, 5}, {3, 0}};
     ASSERT_EQ(Tobj::list.size(), want.size());
     int id = 56001;
     auto it = Tobj::list.begin();

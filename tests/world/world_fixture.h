@@ -4,9 +4,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <lua.hpp>
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@
 #include "scripting/object_calls.h"
 #include "scripting/script_objects.h"
 #include "terrain/tiles.h"
+#include "world/collision.h"
 #include "world/frame_buffer.h"
 #include "world/netplayer.h"
 #include "world/objects.h"
@@ -36,13 +39,63 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// Script errors of the running test (the dialog texts), oldest first.
+inline std::vector<std::string> world_luaerrors;
+
+// The scripts' projectile functions as the tests need them (the scripting
+// interface provides the real ones): createprojectile(type) gives the new id,
+// freeprojectile(id), projectileid() the id of the running callback.
+inline int world_createprojectile(lua_State* L) {
+    auto p = Tpro::Create();
+    p->typ = (int)luaL_checkinteger(L, 1);
+    lua_pushinteger(L, p->id);
+    return 1;
+}
+inline int world_freeprojectile(lua_State* L) {
+    Tpro::Remove((int)luaL_checkinteger(L, 1));
+    return 0;
+}
+inline int world_projectileid(lua_State* L) {
+    lua_pushinteger(L, lua_pro);
+    return 1;
+}
+inline void world_projectile_functions() {
+    lua_pushcfunction(lua, world_createprojectile);
+    lua_setglobal(lua, "createprojectile");
+    lua_pushcfunction(lua, world_freeprojectile);
+    lua_setglobal(lua, "freeprojectile");
+    lua_pushcfunction(lua, world_projectileid);
+    lua_setglobal(lua, "projectileid");
+}
+// A registry entry at slot i of table whose script table is path ("a.b").
+inline void world_define(std::vector<std::shared_ptr<Tscro>>& table, int i, const std::string& path) {
+    auto e = std::make_shared<Tscro>();
+    e->path = path;
+    e->name = path;
+    e->index = i;
+    for (size_t start = 0;;) {
+        size_t dot = path.find('.', start);
+        e->pathtable.push_back(path.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    table[(size_t)i] = e;
+}
+
 inline void world_clear() {
     Tplayer::list.clear();
     Tteam::list.clear();
     Tobj::list.clear();
+    Tobj::firelist.clear();
+    Tobj::hudlist.clear();
     Tobj_fake::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
+    Tpro::nextid = 0;
     Tp::clear();
+    TColDebug::list.clear();
+    obj_notice_console = 0;
+    g_shake = 0, g_replay_speed = 2, g_replay_timer = 0, g_turn_team = -1;
+    set_gore = 3, set_particles = 2, set_bloodcolor = 0;
     Tnetpl::list.clear();
     Tudp_con::list.clear();
     Tfb::reset();
@@ -57,6 +110,12 @@ inline void world_clear() {
     g_server_ip = 0x7F000001, g_server_port = 54321;
     lua_allowplayercontrol = 1;
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
+    lua_reset();
+    world_luaerrors.clear();
+    lua_proceed = [](const std::string& text) {
+        world_luaerrors.push_back(text);
+        return 1;
+    };
     game_calls.clear();
     in_console.clear();
     gui_lobby_lines.clear();
@@ -67,6 +126,7 @@ inline void world_clear() {
     menu = 2;
     for (auto& w : Tscro::weapon) w = nullptr;
     for (auto& o : Tscro::obj) o = nullptr;
+    for (auto& o : Tscro::projectile) o = nullptr;
     fb_trace = nullptr;
 }
 
