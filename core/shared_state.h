@@ -296,3 +296,22 @@ int script_projectilepath(int typ, std::string* path);
 int script_objectimage(int typ);
 // The crate chance (0..5) of the weapon's registry entry, 0 none.
 int script_weaponchance(int weapon);
+
+// ---- Script loading and the environment, weapon and stock functions
+// (scripting/script_loading.*, scripting/env_functions.cpp,
+// scripting/weapon_functions.cpp, scripting/stock_functions.cpp): names they
+// reach in higher layers.
+// frontend/weaponset.cpp: the set's distinct paths (the slot arrays are declared above).
+extern std::vector<std::string> gui_weaponsb;
+// match/mission.cpp: the running mission's folder path (ending in "/") and
+// map number, which pick its general and map scripts; mission weapon-bar
+// cooldowns running, one per slot of the bar.
+std::string sp_currentroot();
+int sp_currentmap();
+extern int g_cooldown[12];
+// match/game.cpp (g_gravity, g_turn_team and g_shake are declared above)
+extern int g_turn_backingstart;    // g_turn_frames when backing time began
+// match/statistics.cpp: uses of each weapon index in the match.
+struct Ts_weapons {
+    static int uses[256];
+};

@@ -52,6 +52,7 @@ void start() {
     for (auto& b : gfx_blood25) b = solid(3, 3);
     auto obj = std::make_shared<Tscro>();
     obj->path = "objects.crate";
+    obj->pathtable = {"objects", "crate"};
     Tscro::obj[3] = obj;
     auto w = std::make_shared<Tscro>();
     w->name = "Gun";

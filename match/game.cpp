@@ -35,6 +35,7 @@ int g_player = 0, g_turn_netplayer = 0, g_mode = 1, g_turn = 0, g_turn_team = -1
 int g_turn_frames = 0, g_turn_deadframes = 0, g_error_deadframes = 0;
 int g_turn_idletimer = 0, g_terrainmodify = 0, g_matchlenght = 0, g_frame_move = 0, g_endstep = 0;
 int set_roundtime_tmp = 0, set_backingtime_tmp = 0;
+int g_turn_backingstart = 0;
 std::vector<std::string> game_calls;
 
 namespace {

@@ -5,6 +5,12 @@
 
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
+std::string Tmission::currentroot;
+int Tmission::currentmap = 0;
+int g_cooldown[12];
+
+std::string sp_currentroot() { return Tmission::currentroot; }
+int sp_currentmap() { return Tmission::currentmap; }
 int Tmission::weaponempty = 0;
 
 int mission_weaponempty() { return Tmission::weaponempty; }

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "scripting/lua_args.h"
 #include "scripting/lua_state.h"
 #include "world/player.h"
 
@@ -13,23 +14,23 @@ const Tlua_function (&lua_interface_functions())[153] {
     static const Tlua_function kFunctions[153] = {
         {"dofile", lua_dofile},
         // Environment and turn.
-        {"random", nullptr}, {"randomseed", nullptr}, {"print", nullptr}, {"scroll", nullptr},
-        {"screenwidth", nullptr}, {"screenheight", nullptr}, {"wind", nullptr}, {"watery", nullptr},
-        {"getwind", nullptr}, {"getgravity", nullptr}, {"getwatery", nullptr}, {"getround", nullptr},
-        {"getturn", nullptr}, {"getframe", nullptr}, {"getframesleft", nullptr}, {"getmapwidth", nullptr},
-        {"getmapheight", nullptr}, {"getscrollx", nullptr}, {"getscrolly", nullptr}, {"endturn", nullptr},
-        {"changeturntime", nullptr},
+        {"random", lua_random}, {"randomseed", lua_randomseed}, {"print", lua_print}, {"scroll", lua_scroll},
+        {"screenwidth", lua_screenwidth}, {"screenheight", lua_screenheight}, {"wind", lua_wind}, {"watery", lua_watery},
+        {"getwind", lua_getwind}, {"getgravity", lua_getgravity}, {"getwatery", lua_getwatery}, {"getround", lua_getround},
+        {"getturn", lua_getturn}, {"getframe", lua_getframe}, {"getframesleft", lua_getframesleft}, {"getmapwidth", lua_getmapwidth},
+        {"getmapheight", lua_getmapheight}, {"getscrollx", lua_getscrollx}, {"getscrolly", lua_getscrolly}, {"endturn", lua_endturn},
+        {"changeturntime", lua_changeturntime},
         // Weapon use, damage and input.
-        {"useweapon", nullptr}, {"arealdamage", nullptr}, {"recoil", nullptr}, {"blood", nullptr},
-        {"angledelta", nullptr}, {"keydown", nullptr}, {"keyhit", nullptr}, {"keyrelease", nullptr},
-        {"quake", nullptr},
+        {"useweapon", lua_useweapon}, {"arealdamage", lua_arealdamage}, {"recoil", lua_recoil}, {"blood", lua_blood},
+        {"angledelta", lua_angledelta}, {"keydown", lua_fn_keydown}, {"keyhit", lua_fn_keyhit}, {"keyrelease", lua_fn_keyrelease},
+        {"quake", lua_quake},
         // Weapon stock.
-        {"getweaponinfo", nullptr}, {"getweaponlist", nullptr}, {"getweaponcount", nullptr},
-        {"setweaponcount", nullptr}, {"getweaponlock", nullptr}, {"setweaponlock", nullptr},
+        {"getweaponinfo", lua_getweaponinfo}, {"getweaponlist", lua_getweaponlist}, {"getweaponcount", lua_getweaponcount},
+        {"setweaponcount", lua_setweaponcount}, {"getweaponlock", lua_getweaponlock}, {"setweaponlock", lua_setweaponlock},
         // Registration.
-        {"loadgfx", nullptr}, {"loadsfx", nullptr}, {"addweapon", lua_addweapon},
+        {"loadgfx", lua_loadgfx}, {"loadsfx", lua_loadsfx}, {"addweapon", lua_addweapon},
         {"addweaponinfo", lua_addweaponinfo}, {"addprojectile", lua_addprojectile}, {"addobject", lua_addobject},
-        {"addgamemode", nullptr}, {"addgameender", nullptr},
+        {"addgamemode", lua_addgamemode}, {"addgameender", lua_addgameender},
         // Drawing.
         {"setblend", nullptr}, {"setscale", nullptr}, {"setrotation", nullptr}, {"setcolor", nullptr},
         {"setbgcolor", nullptr}, {"setalpha", nullptr}, {"drawimage", nullptr}, {"drawhud", nullptr},
@@ -88,20 +89,9 @@ int lua_dofile(lua_State*) {
     return 0;
 }
 
-namespace {
+int lua_checkint(lua_State* L, int arg) { return lua_int_low32(L, arg, lua_checkreal(L, arg)); }
 
-int to_int(double d) {
-    if (std::isnan(d)) return 0;
-    if (d >= 2147483647.0) return 2147483647;
-    if (d <= -2147483648.0) return -2147483647 - 1;
-    return (int)d;
-}
-
-}  // namespace
-
-int lua_checkint(lua_State* L, int arg) { return to_int(luaL_checknumber(L, arg)); }
-
-int lua_optint(lua_State* L, int arg, int def) { return to_int(luaL_optnumber(L, arg, def)); }
+int lua_optint(lua_State* L, int arg, int def) { return lua_isnoneornil(L, arg) ? def : lua_checkint(L, arg); }
 
 std::shared_ptr<Tplayer> lua_checkplayer(lua_State* L, int arg) {
     int id = lua_checkint(L, arg);

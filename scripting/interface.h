@@ -6,9 +6,10 @@
 // error naming it, so scripts fail clearly instead of calling nil.
 //
 // Conventions every interface function follows:
-// 1. arguments are read by position with luaL_checkinteger / checknumber /
-//    checkstring (optional ones with the luaL_opt* readers and the family's
-//    default); a real given for an integer is cut toward zero;
+// 1. arguments are read by position with lua_checkint / lua_checkreal /
+//    lua_checkfloat / luaL_checkstring (optional ones with the opt readers
+//    and the family's default); a real given for an integer is cut toward
+//    zero; NaN and infinities are argument errors;
 // 2. a missing or unconvertible argument raises Lua's argument error, which
 //    ends the running chunk or callback; its protected caller reports it
 //    through luaerror under its own section;
@@ -37,10 +38,11 @@ struct Tlua_function {
 // The 153 entries in registration order.
 const Tlua_function (&lua_interface_functions())[153];
 
-// Argument readers for the conventions. An integer argument is read as a
-// number, cut toward zero and held to the int range (a cast of an
-// out-of-range double is undefined, and every machine must read the same
-// value); a NaN reads as 0. Errors are luaL_checknumber's.
+// Argument readers for the conventions (the real-valued ones are in
+// scripting/lua_args.h). An integer argument is read as a number, cut toward
+// zero and keeps its low 32 bits; NaN, infinities and integers beyond 64 bits
+// raise the argument error, since no conversion of them is defined and every
+// machine must read the same value.
 int lua_checkint(lua_State* L, int arg);
 int lua_optint(lua_State* L, int arg, int def);
 // Convention 4: the player named by a required integer argument; 0 or less
@@ -53,3 +55,47 @@ int lua_addweapon(lua_State* L);
 int lua_addweaponinfo(lua_State* L);
 int lua_addprojectile(lua_State* L);
 int lua_addobject(lua_State* L);
+int lua_loadgfx(lua_State* L);
+int lua_loadsfx(lua_State* L);
+int lua_addgamemode(lua_State* L);
+int lua_addgameender(lua_State* L);
+// Environment and turn (scripting/env_functions.cpp).
+int lua_random(lua_State* L);
+int lua_randomseed(lua_State* L);
+int lua_print(lua_State* L);
+int lua_scroll(lua_State* L);
+int lua_screenwidth(lua_State* L);
+int lua_screenheight(lua_State* L);
+int lua_wind(lua_State* L);
+int lua_watery(lua_State* L);
+int lua_getwind(lua_State* L);
+int lua_getgravity(lua_State* L);
+int lua_getwatery(lua_State* L);
+int lua_getround(lua_State* L);
+int lua_getturn(lua_State* L);
+int lua_getframe(lua_State* L);
+int lua_getframesleft(lua_State* L);
+int lua_getmapwidth(lua_State* L);
+int lua_getmapheight(lua_State* L);
+int lua_getscrollx(lua_State* L);
+int lua_getscrolly(lua_State* L);
+int lua_endturn(lua_State* L);
+int lua_changeturntime(lua_State* L);
+// Weapon use, damage and input (scripting/weapon_functions.cpp); the key
+// readers carry "fn" since lua_keydown is the held flag itself.
+int lua_useweapon(lua_State* L);
+int lua_arealdamage(lua_State* L);
+int lua_recoil(lua_State* L);
+int lua_blood(lua_State* L);
+int lua_angledelta(lua_State* L);
+int lua_fn_keydown(lua_State* L);
+int lua_fn_keyhit(lua_State* L);
+int lua_fn_keyrelease(lua_State* L);
+int lua_quake(lua_State* L);
+// Weapon stock (scripting/stock_functions.cpp).
+int lua_getweaponinfo(lua_State* L);
+int lua_getweaponlist(lua_State* L);
+int lua_getweaponcount(lua_State* L);
+int lua_setweaponcount(lua_State* L);
+int lua_getweaponlock(lua_State* L);
+int lua_setweaponlock(lua_State* L);

@@ -10,6 +10,7 @@
 #include "platform/system.h"
 #include "scripting/interface.h"
 #include "scripting/lua_patterns.h"
+#include "scripting/script_objects.h"
 
 lua_State* lua = nullptr;
 ChannelPtr lua_channel[10];
@@ -266,6 +267,11 @@ void register_interface(lua_State* L) {
 }  // namespace
 
 int lua_reset() {
+    // Every load (local, received or replayed) starts here: descriptions and
+    // projectiles registered before the load's first weapon attach to no
+    // weapon, the same on every machine.
+    lua_lastdef_weapon = "N/A";
+    lua_lastdef_flags = "";
     if (lua) {
         g_guard_depth = 0;
         lua_close(lua);

@@ -27,19 +27,21 @@ int read_player(lua_State* L) {
     return 1;
 }
 
-TEST_F(Interface, IntegersAreCutAndHeld) {
+TEST_F(Interface, IntegersAreCutAndKeepTheirLow32Bits) {
     lua_register(lua, "read_int", read_int);
     struct Case {
         const char* args;
         const char* value;
     };
-    for (auto c : {Case{"2.9", "2 42"}, {"-2.9, 7", "-2 7"}, {"'12'", "12 42"}, {"1e300", "2147483647 42"},
-                   {"-1e300", "-2147483648 42"}, {"0/0", "0 42"}, {"3, nil", "3 42"}})
+    for (auto c : {Case{"2.9", "2 42"}, {"-2.9, 7", "-2 7"}, {"'12'", "12 42"}, {"4294967298", "2 42"},
+                   {"-2147483649", "2147483647 42"}, {"2^63 + 2^40", "0 42"}, {"3, nil", "3 42"}})
         EXPECT_EQ(eval("(function() local a, b = read_int(" + std::string(c.args) + ") return a .. ' ' .. b end)()"),
                   c.value)
             << c.args;
     EXPECT_NE(run("read_int()").find("bad argument #1"), std::string::npos);
     EXPECT_NE(run("read_int('x')").find("bad argument #1"), std::string::npos);
+    for (const char* bad : {"0/0", "1/0", "-1/0", "1e300", "2^64", "-2^63 - 2^20"})
+        EXPECT_NE(run("read_int(" + std::string(bad) + ")").find("bad argument #1"), std::string::npos) << bad;
 }
 
 TEST_F(Interface, PlayerZeroIsTheActingPlayer) {

@@ -63,6 +63,8 @@ void add_interface_art(Registry& reg);
 void add_title_art(Registry& reg);
 void add_builtin_art(Registry& reg);
 void add_sounds(Registry& reg);
+// Art and sounds of the scripts under scripts/ (gfx/weapons/, sfx/weapons/).
+void add_weapon_art(Registry& reg);
 
 // A picture of fighters put together from their strips, for checking art.
 Canvas player_preview();

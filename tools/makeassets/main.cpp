@@ -42,6 +42,7 @@ Registry build_registry() {
     add_title_art(reg);
     add_builtin_art(reg);
     add_sounds(reg);
+    add_weapon_art(reg);
     return reg;
 }
 
