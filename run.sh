@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine and builds the game.
+# Sets up a fresh Debian machine and builds the game into build/.
 #   ./run.sh game [game flags...]   install what is missing, build, start the game
 #   ./run.sh tests                  install what is missing, build, run every test
 set -euo pipefail
@@ -35,7 +35,7 @@ case "$what" in
     game)
         install_missing
         build
-        exec ./game "$@"
+        exec build/game "$@"
         ;;
     tests)
         install_missing

@@ -2,15 +2,15 @@
 // beside the baseline of reading every file of the resource catalogue once as
 // raw bytes. Uses the generated resources when run from the source folder
 // (after a build), else a small stand-in tree.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
-#include "core/main_loop.h"
 #include "platform/files.h"
 #include "platform/incbin.h"
 #include "platform/platform.h"

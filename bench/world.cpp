@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/resources.h"
 #include "core/settings.h"
@@ -62,7 +62,7 @@ struct World {
             auto o = Tobj::Create(i % 2 ? 1 : -1 - i % 7, 20 * i, 590, 0, 56001 + i, 0);
             o->fx = (float)(i % 3);   // some move, some rest
         }
-        Tpro::list.clear();
+        Tpro::clear();
         for (int i = 0; i < kProjectiles; ++i) Tpro::Create()->typ = 1;
         const int kinds[] = {17, 27, 5, 14, 3, 1, 2, 21, 13, 4};
         for (int i = 0; i < kParticles; ++i) {

@@ -10,23 +10,16 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
-#include "frontend/widgets/widgets.h"
+#include "core/shared_state.h"
+#include "core/text.h"
 #include "platform/system.h"
-#include "world/particles.h"
 
 GraphicsPtr gr;
 int cmd_menusfx = 1;
 GraphicsPtr (*setupgraphics_open)(int, int, int, int, int) = &Graphics;
 
 namespace {
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
 
 [[noreturn]] void fail_load(const std::string& path) {
     Notify("failed to load '" + path + "'!", true);
@@ -42,7 +35,7 @@ struct Mode {
 int setupgraphics() {
     int windowed = 0;
     for (const std::string& arg : AppArgs()) {
-        std::string a = lower(arg);
+        std::string a = text_lower(arg);
         if (a == "-win") {
             windowed = 1;
         } else if (a == "-nomenusfx") {
@@ -131,7 +124,7 @@ int loadscreen(const std::string& text, int spin) {
     // gui_text draws only on drawn passes.
     g_fps_render = 1;
     gui_text(text, set_scrxh, set_scryh - 20 * spin, 1, 255, 255, 255, 1.0f);
-    Tp::clear();
+    particles_clear();
     if (spin == 1) {
         // One degree every 3 ms of program time, whatever the frame rate.
         int elapsed = (int)((unsigned)MilliSecs() - (unsigned)in_ms_start);

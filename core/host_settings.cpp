@@ -2,6 +2,7 @@
 #include "core/host_settings.h"
 
 #include "core/settings.h"
+#include "core/text.h"
 
 int set[kHostSettings];
 std::string setn[kHostSettings];
@@ -75,10 +76,10 @@ void host_settings_init() {
 
 bool host_setting_range(int index, int& lo, int& hi) {
     if (index < 0 || index >= kHostSettings || set_array[index].size() != 1) return false;
-    std::vector<std::string> bounds = settings_split(set_array[index][0], '-');
+    std::vector<std::string> bounds = text_split(set_array[index][0], "-");
     if (bounds.size() != 2) return false;
-    lo = settings_toint(bounds[0]);
-    hi = settings_toint(bounds[1]);
+    lo = text_toint_saturating(bounds[0]);
+    hi = text_toint_saturating(bounds[1]);
     return true;
 }
 

@@ -7,12 +7,9 @@
 
 #include <cmath>
 
-#include "core/main_loop.h"
-#include "frontend/hud/hud.h"
-#include "frontend/widgets/widgets.h"
+#include "core/shared_state.h"
 #include "platform/input.h"
 #include "platform/system.h"
-#include "terrain/view.h"
 
 int in_ms_start = 0;
 int in_ms = 0, in_sec = 0, in_sect = 0;

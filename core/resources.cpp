@@ -11,14 +11,11 @@
 #include "core/catalogue.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "core/temp_files.h"
-#include "match/game.h"
-#include "match/mission.h"
-#include "match/replay.h"
 #include "platform/files.h"
 #include "platform/pixmap.h"
 #include "platform/stream.h"
-#include "scripting/script_files.h"
 
 Tres::Table Tres::gfx(300);
 Tres::Table Tres::sfx(300);
@@ -39,8 +36,9 @@ std::string replace_all(std::string text, const std::string& from, const std::st
 // Mission scripts name their own files with "$MISSION" or "$mission"; no
 // other spelling is replaced.
 std::string mission_path(const std::string& path) {
-    if (!Tmission::selected) return path;
-    std::string folder = "../missions/" + Tmission::selected->folder;
+    std::string selected = mission_selectedfolder();
+    if (selected.empty()) return path;
+    std::string folder = "../missions/" + selected;
     return replace_all(replace_all(path, "$MISSION", folder), "$mission", folder);
 }
 
@@ -119,34 +117,6 @@ void clear_table(Tres::Table& table) {
     }
 }
 
-// The first entry of the transfer tables with that name, in lookup order.
-struct Match {
-    bool found = false;
-    BankPtr compr;
-    int crc32 = 0;
-    int size = 0;
-};
-
-Match find_transfer(const std::string& name) {
-    Match m;
-    // name == folder + path, where every folder is four characters long.
-    auto search = [&](const Tres::Table& table, const char* folder) {
-        if (name.compare(0, 4, folder) != 0) return false;
-        for (auto& entry : table) {
-            if (entry && name.compare(4, std::string::npos, entry->path) == 0) {
-                m = {true, entry->compr, entry->crc32, entry->size};
-                return true;
-            }
-        }
-        return false;
-    };
-    if (search(Tres::gfx, "gfx/") || search(Tres::sfx, "sfx/")) return m;
-    for (auto& script : Tscr::script) {
-        if (script && script->path == name) return {true, script->compr, script->crc32, script->size};
-    }
-    return m;
-}
-
 }  // namespace
 
 int Tres::countarray(const Table& table) {
@@ -200,14 +170,4 @@ ImagePtr Tres::getimage(int id) {
                                    nullptr,        &gfx_crater175, &gfx_crater200, &gfx_crater75, &gfx_crater50,
                                    &gfx_crater25,  &gfx_fire,      &gfx_flare[0],  &gfx_flare[1], &gfx_flare[2]};
     return *builtin[-id - 1];
-}
-
-BankPtr getresbank(const std::string& name) { return find_transfer(name).compr; }
-
-int getrescrc32(const std::string& name) { return find_transfer(name).crc32; }
-
-int getressize(const std::string& name) {
-    Match m = find_transfer(name);
-    if (m.found) return m.size;
-    return (int)FileSize(name);
 }

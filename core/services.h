@@ -1,6 +1,5 @@
 // Small shared services: distance, the map editor's point-in-triangle test,
-// team colours, screenshots, weapon icon export, the debug log line writer and
-// the clipboard (which does nothing on this platform).
+// team colours, screenshots, the debug log line writer and the clipboard (which does nothing on this platform).
 #pragma once
 
 #include <string>
@@ -21,16 +20,6 @@ int pointintri(double px, double py, double x1, double y1, double x2, double y2,
 int teamcolor(int team);
 // Saves the back buffer as the first free screens/shot_NNNNN.png; returns 0.
 int screenshot();
-// Saves the icon of every weapon in the weapon set as a 40x40 PNG under
-// grabimages/; returns 0.
-int grabimages();
-// The icon file of a weapon: "grabimages/" + the name passed through
-// `filename`, lower-cased, spaces as "_", + ".png"; "" when nothing is left
-// of the name.
-std::string grabimages_file(const std::string& weapon_name);
-// Where grabimages finds a weapon's icon by image id: Tres::getimage unless a
-// test puts another source here.
-extern ImagePtr (*grabimages_source)(int image_id);
 // Writes one line (CR LF) to the debug log and flushes it, if it is open.
 int debugwrite(const std::string& text);
 std::string GetClipboardText();

@@ -9,10 +9,8 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
+#include "core/shared_state.h"
 #include "core/text.h"
-#include "frontend/screens/menu.h"
-#include "frontend/widgets/widgets.h"
-#include "net/qvgn.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/stream.h"
@@ -119,20 +117,20 @@ void apply_driver(const std::string& name) {
 void read_line(const std::string& line, int apply) {
     size_t space = line.find(' ');
     if (space == std::string::npos) return;
-    std::vector<std::string> pieces = settings_split(line, ' ');
+    std::vector<std::string> pieces = text_split(line, " ");
     if (pieces.size() < 2) return;
-    std::string key = settings_lower(pieces[0]);
+    std::string key = text_lower(pieces[0]);
     const Field* field = nullptr;
     for (const Field& f : kFields)
         if (key == f.key) field = &f;
     if (!field) return;
-    int number = settings_toint(pieces[1]);
+    int number = text_toint_saturating(pieces[1]);
     std::string text = line.substr(space + 1);
     switch (field->kind) {
         case RESOLUTION: {
-            std::vector<std::string> wh = settings_split(pieces[1], 'x');
+            std::vector<std::string> wh = text_split(pieces[1], "x");
             if (wh.size() < 2) return;
-            int w = settings_toint(wh[0]), h = settings_toint(wh[1]);
+            int w = text_toint_saturating(wh[0]), h = text_toint_saturating(wh[1]);
             // Beyond 16384 a side no display exists, and screen-wide loops
             // would run for ever: such a line changes nothing, like one below
             // the smallest mode.
@@ -202,9 +200,9 @@ void write_settings() {
 void take_display_mode(int sel) {
     set_tmp_scrx = 1024, set_tmp_scry = 768;
     if (sel < 0 || sel >= (int)set_availgfxmodes.size()) return;
-    std::vector<std::string> wh = settings_split(set_availgfxmodes[sel], 'x');
+    std::vector<std::string> wh = text_split(set_availgfxmodes[sel], "x");
     if (wh.size() != 2) return;
-    int w = settings_toint(wh[0]), h = settings_toint(wh[1]);
+    int w = text_toint_saturating(wh[0]), h = text_toint_saturating(wh[1]);
     if (w >= 640 && h >= 480) set_tmp_scrx = w, set_tmp_scry = h;
 }
 
@@ -217,7 +215,7 @@ int settings_load(int apply) {
     while (!file->Eof() && !file->Failed()) read_line(file->ReadLine(), apply);
     file->Close();
     set_qvgnp = read_password();
-    Tqvgn::loaduserdata(set_qvgnu, set_qvgnp);
+    qvgn_loaduserdata(set_qvgnu, set_qvgnp);
     return 0;
 }
 
@@ -242,12 +240,12 @@ int settings_save(int page) {
             set_bloodcolor = gui_in_sel[1];
             set_qvgnu = gui_in_txt[1];
             set_qvgnp = gui_in_txt[2];
-            set_netspeed = settings_toint(gui_in_txt[3]);
+            set_netspeed = text_toint_saturating(gui_in_txt[3]);
             set_record = gui_in_check[0];
             break;
         case 4:
             set_host_name = gui_in_txt[0];
-            set_host_port = settings_toint(gui_in_txt[1]);
+            set_host_port = text_toint_saturating(gui_in_txt[1]);
             set_host_pw = gui_in_txt[2];
             set_host_multiteams = gui_in_check[0];
             break;
@@ -262,37 +260,3 @@ int settings_save(int page) {
     return 0;
 }
 
-int settings_toint(const std::string& text) {
-    size_t i = 0, n = text.size();
-    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) i++;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const int64_t limit = int64_t(INT32_MAX) + 1;
-    int64_t value = 0;
-    for (; i < n && text[i] >= '0' && text[i] <= '9'; i++) {
-        value = value * 10 + (text[i] - '0');
-        if (value > limit) value = limit;
-    }
-    if (negative) value = -value;
-    if (value > INT32_MAX) value = INT32_MAX;
-    return (int)value;
-}
-
-std::string settings_lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
-std::vector<std::string> settings_split(const std::string& text, char separator) {
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (;;) {
-        size_t at = text.find(separator, start);
-        if (at == std::string::npos) break;
-        pieces.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}

@@ -48,11 +48,3 @@ int settings_save(int page);
 // Every user setting back to its start-up value (audset and aud included).
 void settings_defaults();
 
-// Text to integer, the one rule for numbers in every settings file: leading
-// white space skipped, an optional sign, then digits up to the first other
-// character; no digits give 0. Saturates at the int range.
-int settings_toint(const std::string& text);
-// ASCII letters lowered; other bytes kept.
-std::string settings_lower(std::string text);
-// Splits at every separator: "a,,b" gives "a", "", "b"; "" gives one "".
-std::vector<std::string> settings_split(const std::string& text, char separator);

@@ -10,10 +10,8 @@
 #include <climits>
 
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
-#include "frontend/screens/menu.h"
-#include "match/replay.h"
+#include "core/shared_state.h"
 
 std::list<std::shared_ptr<TChan>> TChan::list;
 int TChan::counter = 0;
@@ -23,7 +21,7 @@ namespace {
 
 constexpr float kSpeedRates[6] = {0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 2.0f};
 
-bool in_replay() { return g_replay == 1 && menu == 2; }
+bool in_replay() { return g_replay == 1 && menu == kMenuMatch; }
 
 // The rate `play` gives a new channel; 0 leaves the channel's normal rate.
 float start_rate() {

@@ -72,9 +72,7 @@ int intmonth(const std::string& text) {
     static const char* const kMonths[12] = {"jan", "feb", "mar", "apr", "may", "jun",
                                             "jul", "aug", "sep", "oct", "nov", "dec"};
     if (text.size() != 3) return 0;
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+    const std::string lower = text_lower(text);
     for (int m = 0; m < 12; m++)
         if (lower == kMonths[m]) return m + 1;
     return 0;
@@ -120,4 +118,46 @@ std::string crypt(const std::string& text, const std::string& key, int mode) {
         out += (char)(unsigned char)c;
     }
     return out;
+}
+
+int text_toint_saturating(const std::string& text) {
+    size_t i = 0, n = text.size();
+    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) i++;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const int64_t limit = int64_t(INT32_MAX) + 1;
+    int64_t value = 0;
+    for (; i < n && text[i] >= '0' && text[i] <= '9'; i++) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit) value = limit;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX) value = INT32_MAX;
+    return (int)value;
+}
+
+int text_toint_wrapping(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    uint32_t v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10u + (uint32_t)(text[i] - '0');
+    return (int)(negative ? 0u - v : v);
+}
+
+std::string text_lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+std::vector<std::string> text_split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    if (!separator.empty())
+        for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
+            pieces.push_back(text.substr(start, at - start));
+    pieces.push_back(text.substr(start));
+    return pieces;
 }

@@ -9,6 +9,20 @@
 #include <string>
 #include <vector>
 
+// Text to integer, saturating: leading white space (space, tab .. CR)
+// skipped, an optional sign, then digits up to the first other character; no
+// digits give 0; values beyond the int range stop at its ends. The rule of
+// every settings file.
+int text_toint_saturating(const std::string& text);
+// Text to integer, wrapping: leading spaces and tabs skipped, an optional
+// sign, then digits up to the first other character, wrapping like a 32-bit
+// int; no digits give 0. The rule of the map type fields.
+int text_toint_wrapping(const std::string& text);
+// ASCII letters lowered; other bytes kept.
+std::string text_lower(std::string text);
+// Splits at every separator: "a,,b" gives "a", "", "b"; "" gives one "".
+std::vector<std::string> text_split(const std::string& text, const std::string& separator);
+
 // Keeps only Latin letters, digits, space and hyphen.
 std::string alphanumtrim(const std::string& text);
 // Keeps only Latin letters, digits, space, hyphen, underscore and "!", so the

@@ -20,14 +20,8 @@
 
 inline constexpr int kWeaponSetSlots = 3 * 14 * 9;
 
-// Script path per slot; "" for an empty slot.
-extern std::string g_weaponset[3][14][9];
-// Weapon index bound to each slot by the script loader; 0 for none.
-extern uint8_t g_weaponseti[3][14][9];
-// Per slot: amount (100 unlimited), first-use round, crate chance.
-extern uint8_t g_weaponsets[3][14][9][3];
-// Cooldown per slot, used by missions.
-extern int g_weaponsetcd[3][14][9];
+// The slot arrays (g_weaponset, g_weaponseti, g_weaponsets, g_weaponsetcd)
+// are declared in core/shared_state.h.
 // The distinct non-empty paths of the set, in slot order.
 extern std::vector<std::string> gui_weaponsb;
 // menu_wpns_default's results: amount 0..100 and first-use round 1..10.

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/host_settings.h"
-#include "core/hotkeys.h"
-#include "core/presets.h"
+#include "frontend/hud/hotkeys.h"
+#include "match/presets.h"
 #include "core/settings.h"
 #include "platform/files.h"
 #include "platform/platform.h"

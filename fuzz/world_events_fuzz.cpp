@@ -64,7 +64,7 @@ void reset_world() {
     Tteam::list.clear();
     Tobj::list.clear();
     Tobj_fake::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
     Tp::clear();
     Tnetpl::list.clear();
     Tudp_con::list.clear();

@@ -10,7 +10,6 @@
 #include "core/catalogue.h"
 #include "core/host_settings.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/services.h"
 #include "core/settings.h"

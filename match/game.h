@@ -7,17 +7,12 @@
 
 #include "core/shared_state.h"
 
-// 1 when this machine hosts (or plays alone), 0 on a joining machine.
-extern int g_server;
+// 1 in a hotseat match (every team on this machine).
 extern int g_server_hotseat;
-extern float g_storm;
 extern int g_turn_state, g_wpn_attacked, g_round, g_turn_player;
 extern float g_gravity;
-// Sky tint set by scripts.
-extern int g_bgcol[3];
-extern float g_bgcola, g_bgfadeout;
 
-// Turn cycle state (see game.cpp for the meaning of each state).
+// Turn cycle state (match/turn.h gives the turn states).
 extern int g_turn_blankframes;       // frames of standstill before the end synchronisation
 extern int g_turn_selfaction;        // idle-reminder countdown, 500 after every control
 extern int g_turn_selfaction_done;   // 1 once a weapon was picked this turn

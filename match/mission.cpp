@@ -18,3 +18,5 @@ int mission_weaponempty() { return Tmission::weaponempty; }
 int sp() { return 0; }
 
 int sp_mission_update(int, int) { return 0; }   // stand-in: the mission script hook
+
+std::string mission_selectedfolder() { return Tmission::selected ? Tmission::selected->folder : std::string(); }

@@ -5,11 +5,10 @@
 
 #include "core/host_settings.h"
 #include "core/input.h"
-#include "core/main_loop.h"
-#include "core/presets.h"
 #include "core/random.h"
 #include "core/text.h"
 #include "match/game.h"
+#include "match/presets.h"
 #include "scripting/callbacks.h"
 #include "scripting/lua_state.h"
 #include "scripting/turn_state.h"

@@ -24,9 +24,12 @@ int Tqvgn::checkversion_update() {
 }
 int Tqvgn::loaduserdata(const std::string&, const std::string&) { return 0; }
 
+int qvgn_loaduserdata(const std::string& user, const std::string& password) {
+    return Tqvgn::loaduserdata(user, password);
+}
+
 // Stand-in until the online-service client exists: counts the calls.
 int qvgn_update_calls = 0;
 int qvgn_update(int, int, int, int, int, const std::string&) {
     qvgn_update_calls++;
-    return 0;
-}
+    return 0;}

@@ -33,10 +33,10 @@ enum class Driver { None, OpenAL, Null };
 const char* const kOpenAL = "OpenAL";
 const char* const kNull = "Null";
 
-Driver g_driver = Driver::None;
-ALCdevice* g_device = nullptr;
-ALCcontext* g_context = nullptr;
-unsigned g_generation = 1;
+Driver s_driver = Driver::None;
+ALCdevice* s_device = nullptr;
+ALCcontext* s_context = nullptr;
+unsigned s_generation = 1;
 
 class AudioChannel;
 
@@ -60,7 +60,7 @@ void Unlist(std::vector<T*>& list, T* item) {
     }
 }
 
-bool DeviceOpen() { return g_driver == Driver::OpenAL && g_context; }
+bool DeviceOpen() { return s_driver == Driver::OpenAL && s_context; }
 
 ALenum AlFormat(const SoundPcm& pcm) {
     if (pcm.channels == 2) return pcm.bits == 16 ? AL_FORMAT_STEREO16 : AL_FORMAT_STEREO8;
@@ -200,44 +200,44 @@ private:
 
 void CloseDevice() {
     for (AudioChannel* c : std::vector<AudioChannel*>(Channels())) c->Detach();
-    if (g_context) {
+    if (s_context) {
         for (TSound* s : Sounds()) {
-            if (s->buffer && s->generation == g_generation) alDeleteBuffers(1, &s->buffer);
+            if (s->buffer && s->generation == s_generation) alDeleteBuffers(1, &s->buffer);
             s->buffer = 0;
         }
         alcMakeContextCurrent(nullptr);
-        alcDestroyContext(g_context);
-        g_context = nullptr;
+        alcDestroyContext(s_context);
+        s_context = nullptr;
     }
-    if (g_device) {
-        alcCloseDevice(g_device);
-        g_device = nullptr;
+    if (s_device) {
+        alcCloseDevice(s_device);
+        s_device = nullptr;
     }
-    ++g_generation;
+    ++s_generation;
 }
 
 bool OpenDevice() {
     if (PlatformHeadless()) return false;
-    g_device = alcOpenDevice(nullptr);
-    if (!g_device) return false;
-    g_context = alcCreateContext(g_device, nullptr);
-    if (!g_context || !alcMakeContextCurrent(g_context)) {
-        if (g_context) alcDestroyContext(g_context);
-        g_context = nullptr;
-        alcCloseDevice(g_device);
-        g_device = nullptr;
+    s_device = alcOpenDevice(nullptr);
+    if (!s_device) return false;
+    s_context = alcCreateContext(s_device, nullptr);
+    if (!s_context || !alcMakeContextCurrent(s_context)) {
+        if (s_context) alcDestroyContext(s_context);
+        s_context = nullptr;
+        alcCloseDevice(s_device);
+        s_device = nullptr;
         return false;
     }
     return true;
 }
 
 void EnsureDriver() {
-    if (g_driver != Driver::None) return;
-    g_driver = OpenDevice() ? Driver::OpenAL : Driver::Null;
+    if (s_driver != Driver::None) return;
+    s_driver = OpenDevice() ? Driver::OpenAL : Driver::Null;
 }
 
 ALuint UploadBuffer(TSound& sound) {
-    if (sound.buffer && sound.generation == g_generation) return sound.buffer;
+    if (sound.buffer && sound.generation == s_generation) return sound.buffer;
     alGetError();
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
@@ -249,7 +249,7 @@ ALuint UploadBuffer(TSound& sound) {
         return 0;
     }
     sound.buffer = buffer;
-    sound.generation = g_generation;
+    sound.generation = s_generation;
     return buffer;
 }
 
@@ -280,7 +280,7 @@ TSound::TSound(SoundPcm data, int sound_flags) : pcm(std::move(data)), flags(sou
 }
 
 TSound::~TSound() {
-    if (buffer && generation == g_generation && DeviceOpen()) alDeleteBuffers(1, &buffer);
+    if (buffer && generation == s_generation && DeviceOpen()) alDeleteBuffers(1, &buffer);
     Unlist(Sounds(), this);
 }
 
@@ -289,18 +289,18 @@ std::vector<std::string> AudioDrivers() { return {kOpenAL, kNull}; }
 bool SetAudioDriver(const std::string& name) {
     bool want_openal = SameName(name, kOpenAL);
     if (want_openal && DeviceOpen()) return true;
-    if (SameName(name, kNull) && g_driver == Driver::Null) return true;
+    if (SameName(name, kNull) && s_driver == Driver::Null) return true;
     CloseDevice();
     if (want_openal && OpenDevice()) {
-        g_driver = Driver::OpenAL;
+        s_driver = Driver::OpenAL;
         return true;
     }
-    g_driver = Driver::Null;
+    s_driver = Driver::Null;
     return SameName(name, kNull);
 }
 
 std::string CurrentAudioDriver() {
-    switch (g_driver) {
+    switch (s_driver) {
         case Driver::OpenAL: return kOpenAL;
         case Driver::Null: return kNull;
         default: return "";
@@ -309,7 +309,7 @@ std::string CurrentAudioDriver() {
 
 void CloseAudio() {
     CloseDevice();
-    g_driver = Driver::None;
+    s_driver = Driver::None;
 }
 
 SoundPtr LoadSound(const std::string& path, int flags, int max_seconds) {

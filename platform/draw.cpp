@@ -38,27 +38,27 @@ struct DrawState {
     float line_width = 1;
 };
 
-DrawState g_state;
-int g_screen_w = 0, g_screen_h = 0;
-unsigned g_bound_texture = 0;
-bool g_texturing = false;
-bool g_recording = false;
-std::vector<DrawCall> g_recorded;
+DrawState s_state;
+int s_screen_w = 0, s_screen_h = 0;
+unsigned s_bound_texture = 0;
+bool s_texturing = false;
+bool s_recording = false;
+std::vector<DrawCall> s_recorded;
 
 bool Drawing() { return GraphicsWindowOpen() && GlGeneration() != 0; }
 
 void UpdateMatrix() {
-    double rad = g_state.rotation * (std::numbers::pi / 180.0);
+    double rad = s_state.rotation * (std::numbers::pi / 180.0);
     double c = std::cos(rad), s = std::sin(rad);
-    g_state.ix = (float)(c * g_state.scale_x);
-    g_state.iy = (float)(-s * g_state.scale_y);
-    g_state.jx = (float)(s * g_state.scale_x);
-    g_state.jy = (float)(c * g_state.scale_y);
+    s_state.ix = (float)(c * s_state.scale_x);
+    s_state.iy = (float)(-s * s_state.scale_y);
+    s_state.jx = (float)(s * s_state.scale_x);
+    s_state.jy = (float)(c * s_state.scale_y);
 }
 
 void ApplyBlend() {
     if (!Drawing()) return;
-    switch (g_state.blend) {
+    switch (s_state.blend) {
         case SOLIDBLEND:
             glDisable(GL_BLEND);
             glDisable(GL_ALPHA_TEST);
@@ -88,33 +88,33 @@ void ApplyBlend() {
 
 void ApplyScissor() {
     if (!Drawing()) return;
-    int w = std::max(0, g_state.vp_w), h = std::max(0, g_state.vp_h);
+    int w = std::max(0, s_state.vp_w), h = std::max(0, s_state.vp_h);
     // GL counts rows from the bottom; in 64 bits, clamped, so a viewport far
     // off the screen cannot overflow on the way.
-    int64_t bottom = (int64_t)GlFramebufferHeight() - ((int64_t)g_state.vp_y + h);
+    int64_t bottom = (int64_t)GlFramebufferHeight() - ((int64_t)s_state.vp_y + h);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(g_state.vp_x, (GLint)std::clamp<int64_t>(bottom, INT_MIN, INT_MAX), w, h);
+    glScissor(s_state.vp_x, (GLint)std::clamp<int64_t>(bottom, INT_MIN, INT_MAX), w, h);
 }
 
 void ApplyColor() {
-    int a = (int)std::lround(std::clamp(g_state.alpha, 0.0f, 1.0f) * 255.0f);
-    glColor4ub((GLubyte)std::clamp(g_state.r, 0, 255), (GLubyte)std::clamp(g_state.g, 0, 255),
-               (GLubyte)std::clamp(g_state.b, 0, 255), (GLubyte)a);
+    int a = (int)std::lround(std::clamp(s_state.alpha, 0.0f, 1.0f) * 255.0f);
+    glColor4ub((GLubyte)std::clamp(s_state.r, 0, 255), (GLubyte)std::clamp(s_state.g, 0, 255),
+               (GLubyte)std::clamp(s_state.b, 0, 255), (GLubyte)a);
 }
 
 void Texturing(bool on) {
-    if (on == g_texturing) return;
+    if (on == s_texturing) return;
     if (on)
         glEnable(GL_TEXTURE_2D);
     else
         glDisable(GL_TEXTURE_2D);
-    g_texturing = on;
+    s_texturing = on;
 }
 
 // A local point turned by the current transform and moved to (x, y) + origin.
 inline void Vertex(float lx, float ly, float x, float y) {
-    glVertex2f(lx * g_state.ix + ly * g_state.iy + x + g_state.origin_x,
-               lx * g_state.jx + ly * g_state.jy + y + g_state.origin_y);
+    glVertex2f(lx * s_state.ix + ly * s_state.iy + x + s_state.origin_x,
+               lx * s_state.jx + ly * s_state.jy + y + s_state.origin_y);
 }
 
 // The frame's texture in the current generation, made or refreshed as needed;
@@ -162,8 +162,8 @@ std::vector<uint32_t> ReadBack(int x, int y, int w, int h, std::vector<uint8_t>*
     if (inside) inside->assign((size_t)w * h, 0);
     // Clipped in 64 bits, so a corner near the int limits cannot overflow.
     const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-    const int64_t x1 = std::min<int64_t>((int64_t)x + w, g_screen_w);
-    const int64_t y1 = std::min<int64_t>((int64_t)y + h, g_screen_h);
+    const int64_t x1 = std::min<int64_t>((int64_t)x + w, s_screen_w);
+    const int64_t y1 = std::min<int64_t>((int64_t)y + h, s_screen_h);
     if (x1 <= x0 || y1 <= y0) return out;
     const int cw = (int)(x1 - x0), ch = (int)(y1 - y0);
     std::vector<uint32_t> rows((size_t)cw * ch);
@@ -189,8 +189,8 @@ void DrawFramebufferChanged(int width, int height) {
 }
 
 void DrawContextOpened(int width, int height) {
-    g_screen_w = width;
-    g_screen_h = height;
+    s_screen_w = width;
+    s_screen_h = height;
     glViewport(0, GlFramebufferHeight() - height, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -203,10 +203,10 @@ void DrawContextOpened(int width, int height) {
     glDisable(GL_DITHER);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glLineWidth(g_state.line_width);
-    g_bound_texture = 0;
+    glLineWidth(s_state.line_width);
+    s_bound_texture = 0;
     glBindTexture(GL_TEXTURE_2D, 0);
-    g_texturing = false;
+    s_texturing = false;
     glDisable(GL_TEXTURE_2D);
     ImageTextureRelease = &ReleaseImageTextures;
     ApplyBlend();
@@ -214,21 +214,21 @@ void DrawContextOpened(int width, int height) {
 }
 
 void DrawScreenSizeChanged(int width, int height) {
-    g_screen_w = width;
-    g_screen_h = height;
+    s_screen_w = width;
+    s_screen_h = height;
     SetViewport(0, 0, width, height);
 }
 
 void GlBindTexture(unsigned texture) {
-    if (texture == g_bound_texture) return;
+    if (texture == s_bound_texture) return;
     glBindTexture(GL_TEXTURE_2D, texture);
-    g_bound_texture = texture;
+    s_bound_texture = texture;
 }
 
 void GlDeleteTexture(unsigned texture) {
     GLuint name = texture;
     glDeleteTextures(1, &name);
-    if (g_bound_texture == texture) g_bound_texture = 0;  // GL unbinds a deleted texture
+    if (s_bound_texture == texture) s_bound_texture = 0;  // GL unbinds a deleted texture
 }
 
 unsigned GlCreateTexture(int width, int height, const void* argb, bool filtered) {
@@ -263,7 +263,7 @@ void DrawTexturedQuad(unsigned texture, float lx0, float ly0, float lx1, float l
     glEnd();
 }
 
-bool DrawRecording() { return g_recording; }
+bool DrawRecording() { return s_recording; }
 
 DrawCall& DrawRecordCall(DrawCall::Kind kind, float x, float y, float w, float h) {
     DrawCall call;
@@ -272,127 +272,127 @@ DrawCall& DrawRecordCall(DrawCall::Kind kind, float x, float y, float w, float h
     call.y = y;
     call.w = w;
     call.h = h;
-    call.r = g_state.r;
-    call.g = g_state.g;
-    call.b = g_state.b;
-    call.alpha = g_state.alpha;
-    call.rotation = g_state.rotation;
-    call.scale_x = g_state.scale_x;
-    call.scale_y = g_state.scale_y;
-    call.blend = g_state.blend;
-    g_recorded.push_back(std::move(call));
-    return g_recorded.back();
+    call.r = s_state.r;
+    call.g = s_state.g;
+    call.b = s_state.b;
+    call.alpha = s_state.alpha;
+    call.rotation = s_state.rotation;
+    call.scale_x = s_state.scale_x;
+    call.scale_y = s_state.scale_y;
+    call.blend = s_state.blend;
+    s_recorded.push_back(std::move(call));
+    return s_recorded.back();
 }
 
 // ---- drawing state ----
 
 void SetColor(int r, int g, int b) {
-    g_state.r = r;
-    g_state.g = g;
-    g_state.b = b;
+    s_state.r = r;
+    s_state.g = g;
+    s_state.b = b;
 }
 
 void GetColor(int& r, int& g, int& b) {
-    r = g_state.r;
-    g = g_state.g;
-    b = g_state.b;
+    r = s_state.r;
+    g = s_state.g;
+    b = s_state.b;
 }
 
-void SetAlpha(float alpha) { g_state.alpha = alpha; }
-float GetAlpha() { return g_state.alpha; }
+void SetAlpha(float alpha) { s_state.alpha = alpha; }
+float GetAlpha() { return s_state.alpha; }
 
 void SetBlend(int blend) {
-    g_state.blend = blend;
+    s_state.blend = blend;
     ApplyBlend();
 }
 
-int GetBlend() { return g_state.blend; }
+int GetBlend() { return s_state.blend; }
 
 void SetRotation(float degrees) {
-    g_state.rotation = degrees;
+    s_state.rotation = degrees;
     UpdateMatrix();
 }
 
-float GetRotation() { return g_state.rotation; }
+float GetRotation() { return s_state.rotation; }
 
 void SetScale(float sx, float sy) {
-    g_state.scale_x = sx;
-    g_state.scale_y = sy;
+    s_state.scale_x = sx;
+    s_state.scale_y = sy;
     UpdateMatrix();
 }
 
 void GetScale(float& sx, float& sy) {
-    sx = g_state.scale_x;
-    sy = g_state.scale_y;
+    sx = s_state.scale_x;
+    sy = s_state.scale_y;
 }
 
 void SetTransform(float degrees, float sx, float sy) {
-    g_state.rotation = degrees;
-    g_state.scale_x = sx;
-    g_state.scale_y = sy;
+    s_state.rotation = degrees;
+    s_state.scale_x = sx;
+    s_state.scale_y = sy;
     UpdateMatrix();
 }
 
 void SetOrigin(float x, float y) {
-    g_state.origin_x = x;
-    g_state.origin_y = y;
+    s_state.origin_x = x;
+    s_state.origin_y = y;
 }
 
 void GetOrigin(float& x, float& y) {
-    x = g_state.origin_x;
-    y = g_state.origin_y;
+    x = s_state.origin_x;
+    y = s_state.origin_y;
 }
 
 void SetViewport(int x, int y, int width, int height) {
-    g_state.vp_x = x;
-    g_state.vp_y = y;
-    g_state.vp_w = width;
-    g_state.vp_h = height;
+    s_state.vp_x = x;
+    s_state.vp_y = y;
+    s_state.vp_w = width;
+    s_state.vp_h = height;
     ApplyScissor();
 }
 
 void GetViewport(int& x, int& y, int& width, int& height) {
-    x = g_state.vp_x;
-    y = g_state.vp_y;
-    width = g_state.vp_w;
-    height = g_state.vp_h;
+    x = s_state.vp_x;
+    y = s_state.vp_y;
+    width = s_state.vp_w;
+    height = s_state.vp_h;
 }
 
 void SetClsColor(int r, int g, int b) {
-    g_state.cls_r = r;
-    g_state.cls_g = g;
-    g_state.cls_b = b;
+    s_state.cls_r = r;
+    s_state.cls_g = g;
+    s_state.cls_b = b;
 }
 
 void GetClsColor(int& r, int& g, int& b) {
-    r = g_state.cls_r;
-    g = g_state.cls_g;
-    b = g_state.cls_b;
+    r = s_state.cls_r;
+    g = s_state.cls_g;
+    b = s_state.cls_b;
 }
 
 void SetLineWidth(float width) {
-    g_state.line_width = width;
+    s_state.line_width = width;
     if (Drawing()) glLineWidth(width);
 }
 
 // ---- drawing ----
 
 void Cls() {
-    if (g_recording) {
-        DrawCall& call = DrawRecordCall(DrawCall::CLS, 0, 0, (float)g_screen_w, (float)g_screen_h);
-        call.r = g_state.cls_r;
-        call.g = g_state.cls_g;
-        call.b = g_state.cls_b;
+    if (s_recording) {
+        DrawCall& call = DrawRecordCall(DrawCall::CLS, 0, 0, (float)s_screen_w, (float)s_screen_h);
+        call.r = s_state.cls_r;
+        call.g = s_state.cls_g;
+        call.b = s_state.cls_b;
     }
     if (!Drawing()) return;
-    glClearColor(std::clamp(g_state.cls_r, 0, 255) / 255.0f, std::clamp(g_state.cls_g, 0, 255) / 255.0f,
-                 std::clamp(g_state.cls_b, 0, 255) / 255.0f, 1.0f);
+    glClearColor(std::clamp(s_state.cls_r, 0, 255) / 255.0f, std::clamp(s_state.cls_g, 0, 255) / 255.0f,
+                 std::clamp(s_state.cls_b, 0, 255) / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void DrawImage(const ImagePtr& image, float x, float y, int frame) {
     if (!image) return;
-    if (g_recording) {
+    if (s_recording) {
         DrawCall& call = DrawRecordCall(DrawCall::IMAGE, x, y, (float)image->width, (float)image->height);
         call.image = image.get();
         call.frame = frame;
@@ -410,7 +410,7 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float width, float h
 void DrawSubImageRect(const ImagePtr& image, float x, float y, float w, float h, float sx, float sy, float sw, float sh,
                       int frame) {
     if (!image) return;
-    if (g_recording) {
+    if (s_recording) {
         DrawCall& call = DrawRecordCall(DrawCall::IMAGE_RECT, x, y, w, h);
         call.image = image.get();
         call.frame = frame;
@@ -425,27 +425,27 @@ void DrawSubImageRect(const ImagePtr& image, float x, float y, float w, float h,
 
 void TileImage(const ImagePtr& image, float x, float y, int frame) {
     if (!image) return;
-    if (g_recording) {
+    if (s_recording) {
         DrawCall& call = DrawRecordCall(DrawCall::TILE, x, y, (float)image->width, (float)image->height);
         call.image = image.get();
         call.frame = frame;
     }
     if (!Drawing() || !ValidFrame(image, frame)) return;
     unsigned texture = FrameTexture(*image, frame);
-    if (!texture || g_state.vp_w <= 0 || g_state.vp_h <= 0) return;
+    if (!texture || s_state.vp_w <= 0 || s_state.vp_h <= 0) return;
     const double w = image->width, h = image->height;
     // One copy's top-left corner, then the grid corner at or before the
     // viewport's corner: an offset in (-w, 0] from fmod (exact), so a copy
     // far off the screen still lands on the grid and the copies are counted,
     // never stepped through float positions that may stop moving.
-    const double px = (double)x + g_state.origin_x - image->handle_x;
-    const double py = (double)y + g_state.origin_y - image->handle_y;
-    double ox = std::fmod(px - g_state.vp_x, w), oy = std::fmod(py - g_state.vp_y, h);
+    const double px = (double)x + s_state.origin_x - image->handle_x;
+    const double py = (double)y + s_state.origin_y - image->handle_y;
+    double ox = std::fmod(px - s_state.vp_x, w), oy = std::fmod(py - s_state.vp_y, h);
     if (!std::isfinite(ox) || !std::isfinite(oy)) return;
     if (ox > 0) ox -= w;
     if (oy > 0) oy -= h;
-    const double left = g_state.vp_x + ox, top = g_state.vp_y + oy;
-    const int cols = (int)std::ceil((g_state.vp_w - ox) / w), rows = (int)std::ceil((g_state.vp_h - oy) / h);
+    const double left = s_state.vp_x + ox, top = s_state.vp_y + oy;
+    const int cols = (int)std::ceil((s_state.vp_w - ox) / w), rows = (int)std::ceil((s_state.vp_h - oy) / h);
     Texturing(true);
     GlBindTexture(texture);
     ApplyColor();
@@ -468,7 +468,7 @@ void TileImage(const ImagePtr& image, float x, float y, int frame) {
 }
 
 void DrawRect(float x, float y, float width, float height) {
-    if (g_recording) DrawRecordCall(DrawCall::RECT, x, y, width, height);
+    if (s_recording) DrawRecordCall(DrawCall::RECT, x, y, width, height);
     if (!Drawing()) return;
     Texturing(false);
     ApplyColor();
@@ -481,7 +481,7 @@ void DrawRect(float x, float y, float width, float height) {
 }
 
 void DrawOval(float x, float y, float width, float height) {
-    if (g_recording) DrawRecordCall(DrawCall::OVAL, x, y, width, height);
+    if (s_recording) DrawRecordCall(DrawCall::OVAL, x, y, width, height);
     if (!Drawing()) return;
     float rx = width / 2, ry = height / 2;
     // Bounded while still a float: a huge or NaN size must not reach the int.
@@ -499,7 +499,7 @@ void DrawOval(float x, float y, float width, float height) {
 }
 
 void DrawLine(float x1, float y1, float x2, float y2, bool draw_last_pixel) {
-    if (g_recording) DrawRecordCall(DrawCall::LINE, x1, y1, x2, y2);
+    if (s_recording) DrawRecordCall(DrawCall::LINE, x1, y1, x2, y2);
     if (!Drawing()) return;
     Texturing(false);
     ApplyColor();
@@ -517,17 +517,17 @@ void DrawLine(float x1, float y1, float x2, float y2, bool draw_last_pixel) {
 }
 
 void Plot(float x, float y) {
-    if (g_recording) DrawRecordCall(DrawCall::PLOT, x, y);
+    if (s_recording) DrawRecordCall(DrawCall::PLOT, x, y);
     if (!Drawing()) return;
     Texturing(false);
     ApplyColor();
     glBegin(GL_POINTS);
-    glVertex2f(x + g_state.origin_x + 0.5f, y + g_state.origin_y + 0.5f);
+    glVertex2f(x + s_state.origin_x + 0.5f, y + s_state.origin_y + 0.5f);
     glEnd();
 }
 
 void DrawPoly(const std::vector<float>& xy) {
-    if (g_recording) {
+    if (s_recording) {
         DrawCall& call = DrawRecordCall(DrawCall::POLY, xy.size() >= 2 ? xy[0] : 0, xy.size() >= 2 ? xy[1] : 0);
         call.points = xy;
     }
@@ -577,8 +577,8 @@ PixmapPtr GrabPixmap(int x, int y, int width, int height) {
 // ---- recorder ----
 
 void DrawRecord(bool on) {
-    g_recording = on;
-    if (on) g_recorded.clear();
+    s_recording = on;
+    if (on) s_recorded.clear();
 }
 
-std::vector<DrawCall>& DrawRecorded() { return g_recorded; }
+std::vector<DrawCall>& DrawRecorded() { return s_recorded; }

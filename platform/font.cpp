@@ -50,8 +50,8 @@ private:
 };
 
 namespace {
-FT_Library g_library = nullptr;  // lives until the program ends
-FontPtr g_font;
+FT_Library s_library = nullptr;  // lives until the program ends
+FontPtr s_font;
 
 bool Drawing() { return GraphicsWindowOpen() && GlGeneration() != 0; }
 }  // namespace
@@ -136,11 +136,11 @@ FontPtr LoadImageFont(const std::string& path, int size, int style) {
     if (!bytes || bytes->Size() == 0) return nullptr;
     auto font = std::make_shared<TImageFont>();
     font->file = std::move(bytes->Bytes());
-    if (!g_library && FT_Init_FreeType(&g_library) != 0) {
-        g_library = nullptr;
+    if (!s_library && FT_Init_FreeType(&s_library) != 0) {
+        s_library = nullptr;
         return nullptr;
     }
-    if (FT_New_Memory_Face(g_library, font->file.data(), (FT_Long)font->file.size(), 0, &font->face) != 0) {
+    if (FT_New_Memory_Face(s_library, font->file.data(), (FT_Long)font->file.size(), 0, &font->face) != 0) {
         font->face = nullptr;
         return nullptr;
     }
@@ -156,25 +156,25 @@ FontPtr LoadImageFont(const std::string& path, int size, int style) {
     return font;
 }
 
-void SetImageFont(const FontPtr& font) { g_font = font; }
-FontPtr GetImageFont() { return g_font; }
+void SetImageFont(const FontPtr& font) { s_font = font; }
+FontPtr GetImageFont() { return s_font; }
 
 int TextWidth(const std::string& text) {
-    if (!g_font) return 0;
+    if (!s_font) return 0;
     int width = 0;
-    for (unsigned char c : text) width += g_font->Get(c).advance;
+    for (unsigned char c : text) width += s_font->Get(c).advance;
     return width;
 }
 
-int TextHeight(const std::string&) { return g_font ? g_font->line_height : 0; }
+int TextHeight(const std::string&) { return s_font ? s_font->line_height : 0; }
 
 void DrawText(const std::string& text, float x, float y) {
     if (DrawRecording()) {
         DrawCall& call = DrawRecordCall(DrawCall::TEXT, x, y, (float)TextWidth(text), (float)TextHeight(text));
         call.text = text;
     }
-    if (!g_font || !Drawing()) return;
-    TImageFont& font = *g_font;
+    if (!s_font || !Drawing()) return;
+    TImageFont& font = *s_font;
     for (unsigned char c : text) font.Get(c);  // complete the atlas before its upload
     unsigned texture = font.Texture();
     if (!texture) return;

@@ -18,23 +18,23 @@
 #include "platform/platform.h"
 
 namespace {
-SDL_Window* g_window = nullptr;
-SDL_GLContext g_context = nullptr;
-GraphicsPtr g_current;
-int g_generation = 0;       // of the current context, 0 none
-int g_last_generation = 0;  // the last number handed out
-int g_framebuffer_height = 0;
-int g_swap_interval = 1;
-bool g_mouse_hidden = false;
-std::string g_title = "Grombat Fraycup";
+SDL_Window* s_window = nullptr;
+SDL_GLContext s_context = nullptr;
+GraphicsPtr s_current;
+int s_generation = 0;       // of the current context, 0 none
+int s_last_generation = 0;  // the last number handed out
+int s_framebuffer_height = 0;
+int s_swap_interval = 1;
+bool s_mouse_hidden = false;
+std::string s_title = "Grombat Fraycup";
 
 void CloseWindow() {
-    if (g_context) SDL_GL_DeleteContext(g_context);
-    if (g_window) SDL_DestroyWindow(g_window);
-    g_context = nullptr;
-    g_window = nullptr;
-    g_generation = 0;
-    g_framebuffer_height = 0;
+    if (s_context) SDL_GL_DeleteContext(s_context);
+    if (s_window) SDL_DestroyWindow(s_window);
+    s_context = nullptr;
+    s_window = nullptr;
+    s_generation = 0;
+    s_framebuffer_height = 0;
 }
 
 bool OpenWindow(int width, int height, bool fullscreen, int hertz) {
@@ -47,8 +47,8 @@ bool OpenWindow(int width, int height, bool fullscreen, int hertz) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    g_window = SDL_CreateWindow(g_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
-    if (!g_window) {
+    s_window = SDL_CreateWindow(s_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!s_window) {
         SDL_Log("Cannot open a %dx%d window: %s", width, height, SDL_GetError());
         return false;
     }
@@ -58,10 +58,10 @@ bool OpenWindow(int width, int height, bool fullscreen, int hertz) {
         want.h = height;
         want.refresh_rate = hertz;
         SDL_DisplayMode mode{};
-        int display = SDL_GetWindowDisplayIndex(g_window);
+        int display = SDL_GetWindowDisplayIndex(s_window);
         if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &want, &mode))
-            SDL_SetWindowDisplayMode(g_window, &mode);
-        if (SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN) != 0) {
+            SDL_SetWindowDisplayMode(s_window, &mode);
+        if (SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN) != 0) {
             SDL_Log("Cannot go full screen at %dx%d: %s", width, height, SDL_GetError());
             CloseWindow();
             return false;
@@ -69,17 +69,17 @@ bool OpenWindow(int width, int height, bool fullscreen, int hertz) {
     }
     // Shown (and so switched to full screen) before the context is made, so
     // the context starts with the framebuffer the window got.
-    SDL_ShowWindow(g_window);
+    SDL_ShowWindow(s_window);
     SDL_PumpEvents();
-    g_context = SDL_GL_CreateContext(g_window);
-    if (!g_context) {
+    s_context = SDL_GL_CreateContext(s_window);
+    if (!s_context) {
         SDL_Log("Cannot make an OpenGL context: %s", SDL_GetError());
         CloseWindow();
         return false;
     }
-    SDL_GL_MakeCurrent(g_window, g_context);
-    SDL_GL_SetSwapInterval(g_swap_interval);
-    SDL_ShowCursor(g_mouse_hidden ? SDL_DISABLE : SDL_ENABLE);
+    SDL_GL_MakeCurrent(s_window, s_context);
+    SDL_GL_SetSwapInterval(s_swap_interval);
+    SDL_ShowCursor(s_mouse_hidden ? SDL_DISABLE : SDL_ENABLE);
     SDL_StartTextInput();
 
     // A full-screen window may get a framebuffer other than the asked size
@@ -92,21 +92,21 @@ bool OpenWindow(int width, int height, bool fullscreen, int hertz) {
     SDL_FlushEvent(SDL_WINDOWEVENT);
     GLint viewport[4] = {0, 0, width, height};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    g_framebuffer_height = viewport[3] > 0 ? viewport[3] : height;
-    g_generation = ++g_last_generation;
+    s_framebuffer_height = viewport[3] > 0 ? viewport[3] : height;
+    s_generation = ++s_last_generation;
     DrawContextOpened(width, height);
     return true;
 }
 }  // namespace
 
-int GlGeneration() { return g_generation; }
-int GlFramebufferHeight() { return g_framebuffer_height; }
-unsigned GraphicsWindowId() { return g_window ? SDL_GetWindowID(g_window) : 0; }
+int GlGeneration() { return s_generation; }
+int GlFramebufferHeight() { return s_framebuffer_height; }
+unsigned GraphicsWindowId() { return s_window ? SDL_GetWindowID(s_window) : 0; }
 
 void GraphicsWindowResized(int, int height) {
-    if (!GraphicsWindowOpen() || !g_current || height <= 0 || height == g_framebuffer_height) return;
-    g_framebuffer_height = height;
-    DrawFramebufferChanged(g_current->width, g_current->height);
+    if (!GraphicsWindowOpen() || !s_current || height <= 0 || height == s_framebuffer_height) return;
+    s_framebuffer_height = height;
+    DrawFramebufferChanged(s_current->width, s_current->height);
 }
 
 std::vector<TGraphicsMode> GraphicsModes() {
@@ -134,7 +134,7 @@ void SetGraphicsDriver(int) {}
 GraphicsPtr Graphics(int width, int height, int depth, int hertz, int) {
     if (width <= 0 || height <= 0) return nullptr;
     CloseWindow();
-    g_current = nullptr;
+    s_current = nullptr;
     auto g = std::make_shared<TGraphics>();
     g->width = width;
     g->height = height;
@@ -145,50 +145,50 @@ GraphicsPtr Graphics(int width, int height, int depth, int hertz, int) {
     } else if (!OpenWindow(width, height, depth != 0, hertz)) {
         return nullptr;
     }
-    g_current = g;
+    s_current = g;
     DrawScreenSizeChanged(width, height);
     return g;
 }
 
 void EndGraphics() {
     CloseWindow();
-    g_current = nullptr;
+    s_current = nullptr;
 }
 
-GraphicsPtr CurrentGraphics() { return g_current; }
-int GraphicsWidth() { return g_current ? g_current->width : 0; }
-int GraphicsHeight() { return g_current ? g_current->height : 0; }
-bool GraphicsWindowOpen() { return g_window && g_context; }
+GraphicsPtr CurrentGraphics() { return s_current; }
+int GraphicsWidth() { return s_current ? s_current->width : 0; }
+int GraphicsHeight() { return s_current ? s_current->height : 0; }
+bool GraphicsWindowOpen() { return s_window && s_context; }
 
 void Flip(int sync) {
     if (GraphicsWindowOpen()) {
-        if (sync >= 0 && (sync ? 1 : 0) != g_swap_interval) {
-            g_swap_interval = sync ? 1 : 0;
-            SDL_GL_SetSwapInterval(g_swap_interval);
+        if (sync >= 0 && (sync ? 1 : 0) != s_swap_interval) {
+            s_swap_interval = sync ? 1 : 0;
+            SDL_GL_SetSwapInterval(s_swap_interval);
         }
-        SDL_GL_SwapWindow(g_window);
+        SDL_GL_SwapWindow(s_window);
     }
     PollSystem();
 }
 
 void HideMouse() {
-    g_mouse_hidden = true;
+    s_mouse_hidden = true;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
 }
 
 void ShowMouse() {
-    g_mouse_hidden = false;
+    s_mouse_hidden = false;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
 }
 
 void MoveMouse(int x, int y) {
-    if (g_window) SDL_WarpMouseInWindow(g_window, x, y);
+    if (s_window) SDL_WarpMouseInWindow(s_window, x, y);
     InjectMouseMove(x, y);
 }
 
 void SetAppTitle(const std::string& title) {
-    g_title = title;
-    if (g_window) SDL_SetWindowTitle(g_window, title.c_str());
+    s_title = title;
+    if (s_window) SDL_SetWindowTitle(s_window, title.c_str());
 }
 
-std::string AppTitle() { return g_title; }
+std::string AppTitle() { return s_title; }

@@ -21,11 +21,11 @@ TImage::~TImage() {
 
 namespace {
 
-uint32_t g_mask_rgb = 0x000000;  // black until the program sets another
-bool g_auto_mid_handle = false;
-int g_default_flags = MASKEDIMAGE | FILTEREDIMAGE;
+uint32_t s_mask_rgb = 0x000000;  // black until the program sets another
+bool s_auto_mid_handle = false;
+int s_default_flags = MASKEDIMAGE | FILTEREDIMAGE;
 
-int ResolveFlags(int flags) { return flags == -1 ? g_default_flags : flags; }
+int ResolveFlags(int flags) { return flags == -1 ? s_default_flags : flags; }
 
 void ApplyMask(TPixmap& pm, uint32_t rgb) {
     for (uint32_t& p : pm.pixels)
@@ -41,11 +41,11 @@ ImagePtr MakeImage(std::vector<PixmapPtr> frames, int flags) {
     image->height = frames[0]->height;
     image->flags = flags;
     if (flags & MASKEDIMAGE)
-        for (auto& f : frames) ApplyMask(*f, g_mask_rgb);
+        for (auto& f : frames) ApplyMask(*f, s_mask_rgb);
     image->textures.assign(frames.size(), 0);
     image->stale.assign(frames.size(), 1);
     image->frames = std::move(frames);
-    if (g_auto_mid_handle) MidHandleImage(image);
+    if (s_auto_mid_handle) MidHandleImage(image);
     return image;
 }
 
@@ -71,19 +71,19 @@ ImagePtr CutCells(const PixmapPtr& pm, int cell_w, int cell_h, int first, int co
 // ---- Load state ----
 
 void SetMaskColor(int r, int g, int b) {
-    g_mask_rgb = (uint32_t)(r & 255) << 16 | (uint32_t)(g & 255) << 8 | (b & 255);
+    s_mask_rgb = (uint32_t)(r & 255) << 16 | (uint32_t)(g & 255) << 8 | (b & 255);
 }
 
 void GetMaskColor(int& r, int& g, int& b) {
-    r = (int)(g_mask_rgb >> 16 & 255);
-    g = (int)(g_mask_rgb >> 8 & 255);
-    b = (int)(g_mask_rgb & 255);
+    r = (int)(s_mask_rgb >> 16 & 255);
+    g = (int)(s_mask_rgb >> 8 & 255);
+    b = (int)(s_mask_rgb & 255);
 }
 
-void AutoMidHandle(bool on) { g_auto_mid_handle = on; }
-bool AutoMidHandleOn() { return g_auto_mid_handle; }
-void AutoImageFlags(int flags) { g_default_flags = flags; }
-int DefaultImageFlags() { return g_default_flags; }
+void AutoMidHandle(bool on) { s_auto_mid_handle = on; }
+bool AutoMidHandleOn() { return s_auto_mid_handle; }
+void AutoImageFlags(int flags) { s_default_flags = flags; }
+int DefaultImageFlags() { return s_default_flags; }
 
 // ---- Loading and creating ----
 

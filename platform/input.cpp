@@ -28,7 +28,7 @@ struct InputState {
     int terminate_requests = 0;
 };
 
-InputState g_in;
+InputState s_in;
 
 // Characters the keyboard types besides text: control codes for text fields.
 int ControlCharacter(const SDL_Keysym& key) {
@@ -83,7 +83,7 @@ void QueueText(const char* text) {
             code = code << 6 | (*p & 0x3F);
             p++;
         }
-        if (ok && code >= 32 && code <= 255 && code != 127) g_in.chars.push_back((int)code);
+        if (ok && code >= 32 && code <= 255 && code != 127) s_in.chars.push_back((int)code);
     }
 }
 
@@ -102,25 +102,25 @@ int ButtonFromSdl(int sdl_button) {
 
 void SetSuspendedFlags() {
     // While in the background no key-up arrives: keys held then are released.
-    if (g_in.focus_lost || g_in.minimised)
-        for (bool& down : g_in.key_down) down = false;
+    if (s_in.focus_lost || s_in.minimised)
+        for (bool& down : s_in.key_down) down = false;
 }
 
 void HandleWindowEvent(const SDL_WindowEvent& e) {
     if (e.windowID != GraphicsWindowId()) return;
     switch (e.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            g_in.focus_lost = true;
+            s_in.focus_lost = true;
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            g_in.focus_lost = false;
+            s_in.focus_lost = false;
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
-            g_in.minimised = true;
+            s_in.minimised = true;
             break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-            g_in.minimised = false;
+            s_in.minimised = false;
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             GraphicsWindowResized(e.data1, e.data2);
@@ -241,99 +241,99 @@ void PollSystem() {
     }
 }
 
-int KeyDown(int key) { return key >= 0 && key < kKeyCount && g_in.key_down[key] ? 1 : 0; }
+int KeyDown(int key) { return key >= 0 && key < kKeyCount && s_in.key_down[key] ? 1 : 0; }
 
 int KeyHit(int key) {
     if (key < 0 || key >= kKeyCount) return 0;
-    int hits = g_in.key_hits[key];
-    g_in.key_hits[key] = 0;
+    int hits = s_in.key_hits[key];
+    s_in.key_hits[key] = 0;
     return hits;
 }
 
 int GetChar() {
-    if (g_in.chars.empty()) return 0;
-    int c = g_in.chars.front();
-    g_in.chars.pop_front();
+    if (s_in.chars.empty()) return 0;
+    int c = s_in.chars.front();
+    s_in.chars.pop_front();
     return c;
 }
 
 void FlushKeys() {
-    for (int& hits : g_in.key_hits) hits = 0;
-    g_in.chars.clear();
+    for (int& hits : s_in.key_hits) hits = 0;
+    s_in.chars.clear();
 }
 
-int MouseX() { return g_in.mouse_x; }
-int MouseY() { return g_in.mouse_y; }
-int MouseZ() { return g_in.mouse_z; }
+int MouseX() { return s_in.mouse_x; }
+int MouseY() { return s_in.mouse_y; }
+int MouseZ() { return s_in.mouse_z; }
 
 int MouseXSpeed() {
-    int speed = g_in.mouse_x - g_in.speed_x;
-    g_in.speed_x = g_in.mouse_x;
+    int speed = s_in.mouse_x - s_in.speed_x;
+    s_in.speed_x = s_in.mouse_x;
     return speed;
 }
 
 int MouseYSpeed() {
-    int speed = g_in.mouse_y - g_in.speed_y;
-    g_in.speed_y = g_in.mouse_y;
+    int speed = s_in.mouse_y - s_in.speed_y;
+    s_in.speed_y = s_in.mouse_y;
     return speed;
 }
 
 int MouseZSpeed() {
-    int speed = g_in.mouse_z - g_in.speed_z;
-    g_in.speed_z = g_in.mouse_z;
+    int speed = s_in.mouse_z - s_in.speed_z;
+    s_in.speed_z = s_in.mouse_z;
     return speed;
 }
 
-int MouseDown(int button) { return button >= 0 && button < kButtons && g_in.button_down[button] ? 1 : 0; }
+int MouseDown(int button) { return button >= 0 && button < kButtons && s_in.button_down[button] ? 1 : 0; }
 
 int MouseHit(int button) {
     if (button < 0 || button >= kButtons) return 0;
-    int hits = g_in.button_hits[button];
-    g_in.button_hits[button] = 0;
+    int hits = s_in.button_hits[button];
+    s_in.button_hits[button] = 0;
     return hits;
 }
 
 void FlushMouse() {
-    for (int& hits : g_in.button_hits) hits = 0;
+    for (int& hits : s_in.button_hits) hits = 0;
 }
 
-int AppSuspended() { return g_in.focus_lost || g_in.minimised ? 1 : 0; }
+int AppSuspended() { return s_in.focus_lost || s_in.minimised ? 1 : 0; }
 
 int AppTerminate() {
-    if (g_in.terminate_requests == 0) return 0;
-    g_in.terminate_requests--;
+    if (s_in.terminate_requests == 0) return 0;
+    s_in.terminate_requests--;
     return 1;
 }
 
 void InjectKey(int key, bool down) {
     if (key < 0 || key >= kKeyCount) return;
-    if (down && !g_in.key_down[key]) g_in.key_hits[key]++;
-    g_in.key_down[key] = down;
+    if (down && !s_in.key_down[key]) s_in.key_hits[key]++;
+    s_in.key_down[key] = down;
 }
 
 void InjectChar(int character) {
-    if (character > 0 && character <= 255) g_in.chars.push_back(character);
+    if (character > 0 && character <= 255) s_in.chars.push_back(character);
 }
 
 void InjectMouseMove(int x, int y) {
-    g_in.mouse_x = x;
-    g_in.mouse_y = y;
+    s_in.mouse_x = x;
+    s_in.mouse_y = y;
 }
 
 void InjectMouseButton(int button, bool down) {
     if (button < 0 || button >= kButtons) return;
-    if (down && !g_in.button_down[button]) g_in.button_hits[button]++;
-    g_in.button_down[button] = down;
+    if (down && !s_in.button_down[button]) s_in.button_hits[button]++;
+    s_in.button_down[button] = down;
 }
 
-void InjectMouseWheel(int delta) { g_in.mouse_z += delta; }
+void InjectMouseWheel(int delta) { s_in.mouse_z += delta; }
 
 void InjectSuspended(bool suspended) {
-    g_in.focus_lost = suspended;
-    g_in.minimised = false;
+    s_in.focus_lost = suspended;
+    s_in.minimised = false;
     SetSuspendedFlags();
 }
 
-void InjectTerminate() { g_in.terminate_requests++; }
+void InjectTerminate() { s_in.terminate_requests++; }
 
-void ResetInput() { g_in = InputState{}; }
+void ResetInput() { s_in = InputState{}; }

@@ -13,9 +13,9 @@
 #include "platform/graphics.h"
 
 namespace {
-bool g_started = false;
-bool g_headless = true;  // until PlatformInit finds a display
-bool g_sdl_video = false;
+bool s_started = false;
+bool s_headless = true;  // until PlatformInit finds a display
+bool s_sdl_video = false;
 
 bool DisplayNamed() {
     const char* x11 = std::getenv("DISPLAY");
@@ -25,32 +25,32 @@ bool DisplayNamed() {
 }  // namespace
 
 void PlatformInit(const PlatformOptions& options) {
-    if (g_started) return;
-    g_started = true;
-    g_headless = options.headless || !DisplayNamed();
-    if (!g_headless) {
+    if (s_started) return;
+    s_started = true;
+    s_headless = options.headless || !DisplayNamed();
+    if (!s_headless) {
         // A terminate signal ends the program; only the window's close button
         // is a close request (which the game treats like Escape).
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
-            g_sdl_video = true;
+            s_sdl_video = true;
         } else {
             SDL_Log("Video start-up failed, running headless: %s", SDL_GetError());
-            g_headless = true;
+            s_headless = true;
         }
     }
     // The audio device opens on first use (never headless); sockets need no
     // start-up.
 }
 
-bool PlatformHeadless() { return g_headless; }
+bool PlatformHeadless() { return s_headless; }
 
 void PlatformShutdown() {
-    if (!g_started) return;
+    if (!s_started) return;
     EndGraphics();
     CloseAudio();
-    if (g_sdl_video) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-    g_sdl_video = false;
-    g_started = false;
-    g_headless = true;
+    if (s_sdl_video) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    s_sdl_video = false;
+    s_started = false;
+    s_headless = true;
 }

@@ -26,14 +26,14 @@ extern char** environ;
 
 namespace {
 
-std::function<int()> g_clock;
-std::function<void(int)> g_delay;
-std::function<long long()> g_date;
-std::function<void()> g_end;
-std::function<bool(const std::string&)> g_open_url;
-int g_dialog_default = 0;
-std::vector<std::string> g_args;
-std::vector<pid_t> g_browsers;   // started browsers not yet reaped
+std::function<int()> s_clock;
+std::function<void(int)> s_delay;
+std::function<long long()> s_date;
+std::function<void()> s_end;
+std::function<bool(const std::string&)> s_open_url;
+int s_dialog_default = 0;
+std::vector<std::string> s_args;
+std::vector<pid_t> s_browsers;   // started browsers not yet reaped
 
 long long RealLocalSeconds() {
     time_t now = time(nullptr);
@@ -44,7 +44,7 @@ long long RealLocalSeconds() {
 }
 
 bool LocalTm(struct tm& out) {
-    long long secs = g_date ? g_date() : RealLocalSeconds();
+    long long secs = s_date ? s_date() : RealLocalSeconds();
     time_t t = (time_t)secs;
     return gmtime_r(&t, &out) != nullptr;
 }
@@ -66,8 +66,8 @@ std::string Utf8(const std::string& latin1) {
 
 std::string DialogTitle() {
     std::string title = AppTitle();
-    if (title.empty() && !g_args.empty()) {
-        title = g_args[0];
+    if (title.empty() && !s_args.empty()) {
+        title = s_args[0];
         size_t slash = title.find_last_of('/');
         if (slash != std::string::npos) title.erase(0, slash + 1);
     }
@@ -86,7 +86,7 @@ int ShowButtons(const std::string& text, bool serious, Uint32 kind, const std::v
         SDL_MessageBoxButtonData d{};
         d.buttonid = b.first;
         d.text = b.second;
-        if (b.first == g_dialog_default) d.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (b.first == s_dialog_default) d.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
         if (b.first == escape) d.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         data.push_back(d);
     }
@@ -105,13 +105,13 @@ int ShowButtons(const std::string& text, bool serious, Uint32 kind, const std::v
 }
 
 void ReapBrowsers() {
-    for (size_t i = 0; i < g_browsers.size();) {
-        pid_t r = waitpid(g_browsers[i], nullptr, WNOHANG);
+    for (size_t i = 0; i < s_browsers.size();) {
+        pid_t r = waitpid(s_browsers[i], nullptr, WNOHANG);
         if (r == 0) {
             ++i;
         } else {
-            g_browsers[i] = g_browsers.back();
-            g_browsers.pop_back();
+            s_browsers[i] = s_browsers.back();
+            s_browsers.pop_back();
         }
     }
 }
@@ -130,7 +130,7 @@ bool StartsWithNoCase(const std::string& s, const char* prefix) {
 }  // namespace
 
 int MilliSecs() {
-    if (g_clock) return g_clock();
+    if (s_clock) return s_clock();
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     uint64_t ms = (uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u;
@@ -138,8 +138,8 @@ int MilliSecs() {
 }
 
 void Delay(int millis) {
-    if (g_delay) {
-        g_delay(millis);
+    if (s_delay) {
+        s_delay(millis);
         return;
     }
     if (millis <= 0) return;
@@ -179,7 +179,7 @@ void Notify(const std::string& text, bool serious) {
 }
 
 int Confirm(const std::string& text, bool serious) {
-    int fallback = g_dialog_default == 1 ? 1 : 0;
+    int fallback = s_dialog_default == 1 ? 1 : 0;
     if (GraphicsWindowOpen()) {
         int r = ShowButtons(text, serious, SDL_MESSAGEBOX_WARNING, {{1, "Yes"}, {0, "No"}}, 0, -2);
         if (r != -2) return r == 1 ? 1 : 0;   // closing the box counts as No
@@ -189,7 +189,7 @@ int Confirm(const std::string& text, bool serious) {
 }
 
 int Proceed(const std::string& text, bool serious) {
-    int fallback = g_dialog_default > 0 ? 1 : g_dialog_default < 0 ? -1 : 0;
+    int fallback = s_dialog_default > 0 ? 1 : s_dialog_default < 0 ? -1 : 0;
     if (GraphicsWindowOpen()) {
         int r = ShowButtons(text, serious, SDL_MESSAGEBOX_WARNING, {{1, "Yes"}, {0, "No"}, {-1, "Cancel"}}, -1, -2);
         if (r != -2) return r;   // closing the box gives -1: Cancel
@@ -199,13 +199,13 @@ int Proceed(const std::string& text, bool serious) {
     return fallback;
 }
 
-void SetDialogDefault(int answer) { g_dialog_default = answer; }
+void SetDialogDefault(int answer) { s_dialog_default = answer; }
 
 bool OpenURL(const std::string& url) {
     if (!StartsWithNoCase(url, "http://") && !StartsWithNoCase(url, "https://")) return false;
     for (unsigned char c : url)
         if (c <= 0x20 || c == 0x7F) return false;
-    if (g_open_url) return g_open_url(url);
+    if (s_open_url) return s_open_url(url);
     ReapBrowsers();
     // No shell: the URL reaches xdg-open as one argument, whatever it holds.
     std::string arg = url;
@@ -213,7 +213,7 @@ bool OpenURL(const std::string& url) {
     char* argv[] = {prog, arg.data(), nullptr};
     pid_t pid;
     if (posix_spawnp(&pid, prog, nullptr, nullptr, argv, environ) != 0) return false;
-    g_browsers.push_back(pid);
+    s_browsers.push_back(pid);
     return true;
 }
 
@@ -221,16 +221,16 @@ void End(int code) {
     EndGraphics();
     CloseAudio();
     ReapBrowsers();
-    if (g_end) g_end();
+    if (s_end) s_end();
     std::exit(code);
 }
 
 void SetAppArgs(int argc, char** argv) {
-    g_args.clear();
-    for (int i = 0; i < argc && argv && argv[i]; ++i) g_args.emplace_back(argv[i]);
+    s_args.clear();
+    for (int i = 0; i < argc && argv && argv[i]; ++i) s_args.emplace_back(argv[i]);
 }
 
-const std::vector<std::string>& AppArgs() { return g_args; }
+const std::vector<std::string>& AppArgs() { return s_args; }
 
 std::string AppDir() {
     char buf[PATH_MAX];
@@ -238,9 +238,9 @@ std::string AppDir() {
     std::string path;
     if (n > 0) {
         path.assign(buf, (size_t)n);
-    } else if (!g_args.empty()) {
+    } else if (!s_args.empty()) {
         char real[PATH_MAX];
-        if (realpath(g_args[0].c_str(), real)) path = real;
+        if (realpath(s_args[0].c_str(), real)) path = real;
     }
     size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -251,8 +251,8 @@ std::string AppDir() {
     return path.substr(0, slash);
 }
 
-void SetClockSource(std::function<int()> clock) { g_clock = std::move(clock); }
-void SetDelayHook(std::function<void(int)> delay) { g_delay = std::move(delay); }
-void SetDateSource(std::function<long long()> seconds) { g_date = std::move(seconds); }
-void SetEndHook(std::function<void()> hook) { g_end = std::move(hook); }
-void SetOpenURLHook(std::function<bool(const std::string&)> hook) { g_open_url = std::move(hook); }
+void SetClockSource(std::function<int()> clock) { s_clock = std::move(clock); }
+void SetDelayHook(std::function<void(int)> delay) { s_delay = std::move(delay); }
+void SetDateSource(std::function<long long()> seconds) { s_date = std::move(seconds); }
+void SetEndHook(std::function<void()> hook) { s_end = std::move(hook); }
+void SetOpenURLHook(std::function<bool(const std::string&)> hook) { s_open_url = std::move(hook); }

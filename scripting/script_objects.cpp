@@ -262,3 +262,8 @@ int Tscro::getweaponpositionbyindex(int index, int& group, int& x, int& y) {
                 }
     return 0;
 }
+
+int scro_objimage(const std::string& path) {
+    int t = Tscro::getbytable(2, path);
+    return t > 0 && Tscro::obj[(size_t)t] ? Tscro::obj[(size_t)t]->image : 0;
+}

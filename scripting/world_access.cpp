@@ -19,7 +19,6 @@ int script_weaponinfo(int weapon, std::string* name, int* image) {
 int script_weaponcount() { return (int)Tscro::weapon.size(); }
 
 int script_primaryweapon() { return Tscro::primaryweapon; }
-
 int script_projectilepath(int typ, std::string* path) {
     if (typ <= 0 || typ >= (int)Tscro::projectile.size() || !Tscro::projectile[(size_t)typ]) return 0;
     if (path) *path = Tscro::projectile[(size_t)typ]->path;

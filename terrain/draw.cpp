@@ -5,18 +5,13 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
-#include "frontend/screens/menu.h"
-#include "match/game.h"
-#include "match/replay.h"
+#include "core/shared_state.h"
 #include "platform/draw.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
 #include "terrain/view.h"
-#include "world/particles.h"
-#include "world/water.h"
 
 int map_stormx = 0;
 int map_watertimer = 0;
@@ -36,7 +31,7 @@ bool anchor(int align, float left, float top, int width, int height, int w, int 
 void draw_background_image() {
     if (!map_bg) return;
     // On the front end's own screens only the map editor shows it.
-    if (menu == 1 && menu_sub != 12 && menu_sub != 42) return;
+    if (menu == kMenuFrontEnd && menu_sub != kSubEditor && menu_sub != kSubLobbyEditor) return;
     SetAlpha(1.0f - (float)map_bg_transparency / 10.0f);
     SetScale(1, 1);
     SetColor(255, 255, 255);
@@ -111,7 +106,7 @@ int map_draw_bg() {
         TileImage(gfx_clouds, sx / 7, map_y / 7);
 
         double f = 100;
-        if (g_replay == 1 && menu == 2) {
+        if (g_replay == 1 && menu == kMenuMatch) {
             static const double speed_factor[6] = {25, 50, 100, 200, 400, 800};
             if (g_replay_speed >= 0 && g_replay_speed <= 5) f = speed_factor[g_replay_speed];
             if (g_replay_fastforward == 1) f = 800;
@@ -214,12 +209,12 @@ int map_draw_water(int update) {
     if (set_particles >= 2 && g_replay_pause == 0) {
         if (Rand(1, 20) == 1) {
             int x = (int)(-map_x + Rand(0, set_scrx));
-            Tp::Create(8, x, 0, 1);
+            particles_add(8, x, 0, 1);
         }
         if (Rand(1, 20) == 1) {
             int y = g_waterlevel + Rand(60, 200);
             int x = (int)(-map_x + Rand(0, set_scrx));
-            Tp::Create(7, x, y, 1);
+            particles_add(7, x, y, 1);
         }
     }
     return 0;

@@ -14,8 +14,8 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/random.h"
+#include "core/shared_state.h"
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"
 #include "terrain/texture.h"

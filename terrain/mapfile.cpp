@@ -3,8 +3,7 @@
 
 #include <new>
 
-#include "core/main_loop.h"
-#include "frontend/screens/console.h"
+#include "core/shared_state.h"
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/pixmap.h"

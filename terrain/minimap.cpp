@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/main_loop.h"
+#include "core/shared_state.h"
 #include "terrain/tiles.h"
 
 ImagePtr map_mini;

@@ -7,7 +7,8 @@
 #include <new>
 
 #include "core/bank_codec.h"
-#include "frontend/screens/console.h"
+#include "core/shared_state.h"
+#include "core/text.h"
 #include "platform/system.h"
 #include "terrain/background.h"
 #include "terrain/generate.h"
@@ -195,26 +196,6 @@ void apply(const Bank& data, const Tmap_pack& p, int foreign) {
 
 }  // namespace
 
-int map_textint(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    uint32_t v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10u + (uint32_t)(text[i] - '0');
-    return (int)(negative ? 0u - v : v);
-}
-
-std::vector<std::string> map_type_fields(const std::string& type) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        size_t bar = type.find('|', start);
-        out.push_back(type.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) return out;
-        start = bar + 1;
-    }
-}
 
 std::string map_pack_read(const Bank& data, Tmap_pack& p) {
     p = Tmap_pack();
@@ -410,7 +391,7 @@ int map_uncompress(int foreign) {
 int map_compress() {
     gui_addcon("packing & compressing map...");
     const int start = MilliSecs();
-    const int type = map_textint(map_type);
+    const int type = text_toint_wrapping(map_type);
     if (type < 0 || type > 3) {
         notice(map_type);
         map_bank = nullptr;   // so that nothing is saved or sent
@@ -419,8 +400,8 @@ int map_compress() {
     // Another holder (a replay, a transfer) may share the old bank: drop our
     // reference instead of emptying it.
     map_bank = nullptr;
-    const std::vector<std::string> f = map_type_fields(map_type);
-    auto field = [&](size_t i) { return i < f.size() ? map_textint(f[i]) : 0; };
+    const std::vector<std::string> f = text_split(map_type, "|");
+    auto field = [&](size_t i) { return i < f.size() ? text_toint_wrapping(f[i]) : 0; };
     const int seed = field(1), style = field(2), form = field(3);
 
     const int64_t pixels = (int64_t)map_xsize * map_ysize;

@@ -100,9 +100,3 @@ struct Tmap_pack {
 // type is set as soon as the first byte is read).
 std::string map_pack_read(const Bank& data, Tmap_pack& pack);
 
-// Text to integer as everywhere in map_type: leading blanks, an optional
-// sign, then digits up to the first other character (wrapping like a 32-bit
-// int); no digits give 0.
-int map_textint(const std::string& text);
-// map_type split at "|".
-std::vector<std::string> map_type_fields(const std::string& type);

@@ -11,10 +11,10 @@
 #include "core/input.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "platform/draw.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/view.h"
-#include "world/particles.h"
 
 namespace {
 
@@ -114,19 +114,15 @@ void knock_off_particles(const Tsc& s) {
     if (s.typ == Tsc::GRASS) {
         int n = Rand(1, 2);
         for (int i = 0; i < n; ++i) {
-            std::shared_ptr<Tp> p = Tp::Create(25, (int)s.x, (int)s.y, 0);
-            p->r = 0;
-            p->g = Rand(175, 250);
-            p->b = 0;
+            int g = Rand(175, 250);
+            particles_add(25, (int)s.x, (int)s.y, 0, 0, g, 0);
         }
     } else if (s.typ == Tsc::TREELEAVES) {
         for (int i = 0; i < set_particles * 5; ++i) {
             float oy = (float)Rnd(-5, 5);
             float ox = (float)Rnd(-5, 5);
-            std::shared_ptr<Tp> p = Tp::Create(25, (int)(s.x + ox), (int)(s.y + oy), 0);
-            p->r = 0;
-            p->g = Rand(90, 150);
-            p->b = 0;
+            int g = Rand(90, 150);
+            particles_add(25, (int)(s.x + ox), (int)(s.y + oy), 0, 0, g, 0);
         }
     }
 }

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/shared_state.h"
+#include "core/text.h"
 #include "terrain/edit.h"
 #include "terrain/ellipse.h"
 #include "terrain/pack.h"
 #include "terrain/scenery.h"
 #include "terrain/texture.h"
 #include "terrain/tiles.h"
-#include "world/objects.h"
 
 std::list<Tmap_shape::Ptr> Tmap_shape::list;
 
@@ -259,9 +260,9 @@ void fill_oval(RowFill& fill, const Tmap_mask& box, int x, int y, int w, int h) 
 // Seed and style of a shape map: fields 1 and 2 of map_type when it has at
 // least three, else 0 and 0.
 void seed_and_style(int& seed, int& style) {
-    std::vector<std::string> f = map_type_fields(map_type);
-    seed = f.size() >= 3 ? map_textint(f[1]) : 0;
-    style = f.size() >= 3 ? map_textint(f[2]) : 0;
+    std::vector<std::string> f = text_split(map_type, "|");
+    seed = f.size() >= 3 ? text_toint_wrapping(f[1]) : 0;
+    style = f.size() >= 3 ? text_toint_wrapping(f[2]) : 0;
 }
 
 }  // namespace
@@ -365,7 +366,7 @@ int Tmap_shape::postperform() {
             if (style == 0) Tsc::generatetreeleaves(s->x, s->y, s->id - 9);
         } else if (s->id == 26) {
             int half = ImageWidth(gfx_tile[26]) / 2;
-            Tobj::Create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
+            obj_create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
         }
     }
     return 0;

@@ -11,13 +11,7 @@
 
 #include "core/catalogue.h"
 #include "core/resources.h"
-#include "core/startup.h"
-#include "frontend/editor/editor.h"
-#include "frontend/screens/console.h"
-#include "scripting/object_calls.h"
-#include "scripting/script_objects.h"
-#include "world/collision.h"
-#include "world/objects.h"
+#include "core/shared_state.h"
 
 std::list<Tmap_spawn::Ptr> Tmap_spawn::list;
 std::list<Tmap_spawn::Ptr> Tmap_spawn::nodes;
@@ -36,14 +30,13 @@ std::pair<int64_t, int64_t> bucket_of(const Tmap_spawn& s) {
     return {floor_div(s.x, 12), floor_div(s.y, 24)};
 }
 
-// Lowest built-in index with this name, -1 for none.
-int builtin_index(const std::string& name) {
+}  // namespace
+
+int Tmap_spawn::builtinindex(const std::string& name) {
     for (int i = 0; i < 10; ++i)
         if (objn[i] == name) return i;
     return -1;
 }
-
-}  // namespace
 
 int64_t Tmap_spawn::size() {
     int64_t n = 4;
@@ -67,7 +60,7 @@ int Tmap_spawn::add(int x, int y, const std::string& id) {
 
 int Tmap_spawn::getsize(const std::string& id, int& w, int& h, int& img) {
     if (!id.empty() && id[0] == '{') {
-        int i = builtin_index(cut_at_colon(inner(id)));
+        int i = builtinindex(cut_at_colon(inner(id)));
         if (i >= 0) {
             w = objw[i];
             h = objh[i];
@@ -77,12 +70,12 @@ int Tmap_spawn::getsize(const std::string& id, int& w, int& h, int& img) {
     }
     w = h = 25;
     img = 0;
-    int t = Tscro::getbytable(2, cut_at_colon(id));
-    if (t > 0 && Tscro::obj[t] && Tscro::obj[t]->image > 0) {
-        if (ImagePtr image = Tres::getimage(Tscro::obj[t]->image)) {
+    int image_id = scro_objimage(cut_at_colon(id));
+    if (image_id > 0) {
+        if (ImagePtr image = Tres::getimage(image_id)) {
             w = ImageWidth(image);
             h = ImageHeight(image);
-            img = Tscro::obj[t]->image;
+            img = image_id;
         }
     }
     return 0;
@@ -110,64 +103,6 @@ Tmap_spawn::Ptr Tmap_spawn::copy() const {
     c->nodename.clear();
     c->counter = 0;
     return c;
-}
-
-int Tmap_spawn::perform() {
-    nodes.clear();
-    for (const Ptr& s : list) {
-        std::string n = s->getname();
-        if (!s->builtin()) {
-            int t = Tscro::getbytable(2, n);
-            if (t == 0) continue;
-            auto o = Tobj::Create(t, s->x, s->y, 0, Tobj::getfreeid(1), 0);
-            if (o && t < (int)Tscro::obj.size() && Tscro::obj[t]) {
-                const std::string& path = Tscro::obj[t]->path;
-                lua_objectcall(t, "setup", o->id, 0, "Object Setup (" + path + ".setup)");
-            }
-            continue;
-        }
-        switch (builtin_index(n)) {
-            case 1:
-            case 3:
-            case 4:
-            case 5:
-                Tobj::Create(-builtin_index(n), s->x, s->y, -1, Tobj::getfreeid(1), 0);
-                break;
-            case 2: {
-                std::string p = s->getparam();
-                if (p.empty()) {
-                    Tobj::Create(-2, s->x, s->y, -1, Tobj::getfreeid(1), 0);
-                } else if (p == "65535") {
-                    Tobj::Create(-2, s->x, s->y, 65535, Tobj::getfreeid(1), 0);
-                } else if (int w = Tscro::getbytable(0, p); w > 0) {
-                    Tobj::Create(-2, s->x, s->y, w, Tobj::getfreeid(1), 0);
-                } else {
-                    gui_addcon("Warning: Supply crate content '" + p +
-                               "' is not part of the weapon set. Removing crate.");
-                }
-                break;
-            }
-            case 6:
-                s->nodename = s->getparam();
-                if (s->nodename.empty()) s->nodename = std::to_string(s->x) + "|" + std::to_string(s->y);
-                nodes.push_back(s);
-                break;
-            case 7: {
-                std::string p = s->getparam();
-                if (p.empty()) {
-                    gui_addcon("Warning: Item without specified type. Removing item.");
-                } else if (int w = Tscro::getbytable(0, p); w > 0) {
-                    Tobj::Create(-7, s->x, s->y, w, Tobj::getfreeid(1), 0);
-                } else {
-                    gui_addcon("Warning: Item type '" + p + "' is not part of the weapon set. Removing item.");
-                }
-                break;
-            }
-            default:   // spawn points place players; unknown names make nothing
-                break;
-        }
-    }
-    return 0;
 }
 
 int Tmap_spawn::preparespawns(std::list<Ptr>& spawns) {

@@ -39,8 +39,12 @@ struct Tmap_spawn {
     // unknown name leaves all three alone). Script object: its image's size
     // and id, else 25 x 25 and 0.
     static int getsize(const std::string& id, int& w, int& h, int& img);
+    // Lowest built-in object kind (index into objn) with this name, -1 for none.
+    static int builtinindex(const std::string& name);
     // Creates the match's objects from the entries and rebuilds nodes.
     // Unusable crates and items are reported on the console and skipped.
+    // Defined with the match (match/spawn_objects.cpp): it makes world
+    // objects and runs their setup scripts, both of layers above terrain.
     static int perform();
     // Moves the free player spawn points into spawns (reverse map order):
     // points whose player box touches terrain, and points overlapping a

@@ -1,11 +1,11 @@
 // Terrain tile store: grid set-up, lazy tiles, the colour query.
 #include "terrain/tiles.h"
 
-#include "core/main_loop.h"
+#include "core/check.h"
+#include "core/shared_state.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"
-#include "world/water.h"
 
 int map_xtiles = 0, map_ytiles = 0;
 int map_xsize = 0, map_ysize = 0;
@@ -56,6 +56,7 @@ int map_setup(int xtiles, int ytiles, int clear) {
 
 uint32_t* map_tile_pixels(int tx, int ty, bool create) {
     if (!map_pxm.inside(tx, ty)) return nullptr;
+    GF_ASSERT(map_img.w == map_pxm.w && map_img.h == map_pxm.h, "map_img and map_pxm measure map_xtiles x map_ytiles");
     PixmapPtr& pxm = map_pxm[tx][ty];
     if (!pxm) {
         ImagePtr& img = map_img[tx][ty];

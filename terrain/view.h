@@ -1,4 +1,5 @@
 // The view offset over the terrain: screen position = world position + offset.
 #pragma once
 
-extern float map_x, map_y;
+#include "core/shared_state.h"
+

@@ -12,6 +12,7 @@
 #include "terrain/view.h"
 #include "terrain/tiles.h"
 #include "world/objects.h"
+#include "world/particles.h"
 #include "world/player.h"
 
 int collide_env(const ImagePtr& image, int x, int y, int frame) {
@@ -106,7 +107,7 @@ int TColDebug::draw() {
             continue;
         }
         SetAlpha(it->alpha);
-        DrawImage(it->img, (float)(int)((float)it->x + map_x), (float)(int)((float)it->y + map_y), 0);
+        DrawImage(it->img, (float)tp_int((double)it->x + map_x), (float)tp_int((double)it->y + map_y), 0);
         it->alpha -= 0.01f;
         if (it->alpha > 0)
             ++it;

@@ -5,13 +5,10 @@
 
 #include <list>
 
+#include "core/shared_state.h"
 #include "platform/image.h"
 
-struct Tplayer;
-struct Tobj;
-
-// 100 + player id, 1 for terrain, 200 + object id, or 0 for no contact.
-int collide(const ImagePtr& image, int x, int y, int frame, const Tplayer* skip_player, const Tobj* skip_obj);
+// collide() is declared in core/shared_state.h.
 // The id of the first living player in list order, `skip` left out, within
 // reach int(1.5 x max(w, h) + 30) on both axes (strict) whose mask gfx_pl_col
 // at its truncated position touches the image; else 0.

@@ -7,7 +7,6 @@
 
 #include "core/catalogue.h"
 #include "core/det_math.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
@@ -35,8 +34,8 @@ bool debris(int x, int y, int radius, int style) {
     for (int64_t i = 0; i < samples; ++i) {
         int angle = Rand(1, 360);
         int distance = Rand(0, radius);
-        int px = (int)((double)x + sind(angle) * distance);
-        int py = (int)((double)y - cosd(angle) * distance);
+        int px = tp_int((double)x + sind(angle) * distance);
+        int py = tp_int((double)y - cosd(angle) * distance);
         int argb = map_getcolor(px, py);
         if (map_argb(argb, 0) <= 0) continue;
         bool fragment = Rand(1, 20) == 1 && style == 1 && set_particles >= 2;
@@ -88,7 +87,7 @@ void fire_effects(int x, int y, int radius, bool fragment_flew) {
     for (int i = 0, n = few ? 3 : 6; i < n; ++i) {
         angle += few ? 120 : 60;
         double s = sind(angle), c = cosd(angle);
-        auto p = Tp::Create(13, (int)(x + s * r * 0.3), (int)(y - c * r * 0.3), 0);
+        auto p = Tp::Create(13, tp_int(x + s * r * 0.3), tp_int(y - c * r * 0.3), 0);
         p->sx = p->sy = r * 1.7f / 60;
         p->fx = (float)(s * r / 40);
         p->fy = (float)(-c * r / 40);
@@ -122,7 +121,7 @@ void fire_effects(int x, int y, int radius, bool fragment_flew) {
     if (set_particles >= 2 && full_rate(48)) {
         for (int i = 0, n = std::min(15, radius / 8); i < n; ++i) {
             double distance = Rnd(0, radius), direction = Rnd(0, 360);
-            auto p = Tp::Create(17, (int)(x + sind(direction) * distance), (int)(y - cosd(direction) * distance), 0);
+            auto p = Tp::Create(17, tp_int(x + sind(direction) * distance), tp_int(y - cosd(direction) * distance), 0);
             p->a = (float)Rnd(0.8, 2.5);
         }
     }
@@ -201,7 +200,7 @@ int arealdamage(int x, int y, int radius, int damage) {
             for (int i = 0, n = blood_count(damage); i < n; ++i) {
                 double bx = (double)p->x + Rnd(-5, 5);
                 double by = (double)p->y - 5 + Rnd(-5, 5);
-                auto d = Tp::Create(4, (int)bx, (int)by, 0);
+                auto d = Tp::Create(4, tp_int(bx), tp_int(by), 0);
                 d->fx = (float)(r.sin_a * r.f * 0.3 + Rnd(-3, 3));
                 d->fy = (float)(r.cos_a * r.f * 0.3 + Rnd(-3, 3));
                 if (Rand(1, 5) == 1) d->typ = 5;

@@ -216,7 +216,7 @@ int Tnetpl::lobbysendsettings() {
     for (auto& np : list) {
         if (!np->con) continue;
         auto p = lobby_packet(np->con, 23);
-        for (int i = 0; i < 22; ++i) p->wint(setfreeze[i].empty() ? set[i] : settings_toint(setfreeze[i]));
+        for (int i = 0; i < 22; ++i) p->wint(setfreeze[i].empty() ? set[i] : text_toint_saturating(setfreeze[i]));
         p->wsstr(name_of(g_gamemodes, set[19]));
         p->wsstr(name_of(g_gameenders, set[18]));
     }

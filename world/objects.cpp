@@ -43,19 +43,8 @@ void notice(const std::string& text, bool serious) {
     }
 }
 
-bool taken(int id) {
-    for (auto& o : Tobj::list)
-        if (o->id == id) return true;
-    return Tobj_fake::get(id) != 0;
-}
-
-// The string form of a float as the notices print positions.
-std::string num(float v) {
-    std::string s = std::to_string(v);
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
+// A position as the notices print it (six decimals).
+std::string num(float v) { return std::to_string(v); }
 
 }  // namespace
 
@@ -80,8 +69,15 @@ int Tobj::getfreeid(int global) {
                true);
         return 0;
     }
+    // One pass over objects and reservations marks the block's taken ids, so
+    // a turn that fills the block costs linear time per id, not quadratic.
+    std::vector<char> used((size_t)(last - first + 1), 0);
+    for (auto& o : Tobj::list)
+        if (o->id >= first && o->id <= last) used[(size_t)(o->id - first)] = 1;
+    for (auto& f : Tobj_fake::list)
+        if (f->id >= first && f->id <= last) used[(size_t)(f->id - first)] = 1;
     for (int id = first; id <= last; ++id)
-        if (!taken(id)) {
+        if (!used[(size_t)(id - first)]) {
             Tobj_fake::add(id);
             return id;
         }
@@ -211,7 +207,7 @@ int Tobj::setdata(int value) {
     data = value;
     if (value == 0 && typ == -5) {
         play(sfx_supplycollect, 1.0f);
-        auto flash = Tp::Create(6, (int)x, (int)y, 0);
+        auto flash = Tp::Create(6, tp_int(x), tp_int(y), 0);
         flash->sx = flash->sy = 1;
         flash->r = 255, flash->g = 0, flash->b = 0;
         flash->a = 1;
@@ -219,7 +215,7 @@ int Tobj::setdata(int value) {
         for (int i = 0; i < 10; ++i) {
             double yo = Rnd(-10, 10);
             double xo = Rnd(-10, 10);
-            auto p = Tp::Create(16, (int)(x + xo), (int)(y + yo), 0);
+            auto p = Tp::Create(16, tp_int(x + xo), tp_int(y + yo), 0);
             p->sx = p->sy = 3;
             p->r = 255, p->g = 0, p->b = 0;
             p->fx = 0;
@@ -240,7 +236,7 @@ int Tobj::setdata(int value) {
         for (int i = 1; i <= 5; ++i) {
             double yo = Rnd(0, 2);
             double xo = Rnd(-2, 2);
-            auto p = Tp::Create(1, (int)(x + xo), (int)(y - yo), 0);
+            auto p = Tp::Create(1, tp_int(x + xo), tp_int(y - yo), 0);
             p->fy = -0.1f * (float)i;
             p->fx = (float)Rnd(-0.05, 0.05);
             p->a = (float)Rnd(0.5, 0.8);
@@ -263,7 +259,7 @@ int Tobj::setdata(int value) {
             default: break;
         }
         for (int i = 0; i < n; ++i) {
-            auto p = Tp::Create(Rand(1, 5) == 1 ? 5 : 4, (int)x, (int)y, 0);
+            auto p = Tp::Create(Rand(1, 5) == 1 ? 5 : 4, tp_int(x), tp_int(y), 0);
             p->fx = (float)Rnd(-3, 3);
             p->fy = (float)Rnd(-5, -2);
         }
@@ -296,7 +292,9 @@ int Tobj::sync_pos(float px, float py) {
 // Behaviour (stand-in until object behaviour exists): objects drift by their
 // speed and come to rest.
 int Tobj::update(int) {
-    for (auto& o : list) {
+    // Over a copy of the handles: behaviour may remove objects while it runs.
+    const std::vector<Ptr> walk(list.begin(), list.end());
+    for (auto& o : walk) {
         if (o->fx == 0 && o->fy == 0) {
             o->idle = 1;
             continue;
@@ -327,4 +325,9 @@ int Tobj_fake::get(int id) {
 int Tobj_fake::free(int id) {
     list.remove_if([id](const std::shared_ptr<Tobj_fake>& f) { return f->id == id; });
     return 0;
+}
+
+int obj_create(int typ, int x, int y, int data, int id, int sfx) {
+    std::shared_ptr<Tobj> o = Tobj::Create(typ, x, y, data, id, sfx);
+    return o ? o->id : 0;
 }

@@ -3,12 +3,12 @@
 // changes which terrain pixels are solid), removes finished particles and
 // draws the rest on drawn frames.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 
 #include "core/catalogue.h"
 #include "core/det_math.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
@@ -45,10 +45,10 @@ void put(const ImagePtr& image, float x, float y, int frame = 0) {
     if (image) DrawImage(image, map_x + x, map_y + y, frame);
 }
 
-int probe(const Tp& p, float y) { return collide(gfx_coldot2, (int)p.x, (int)y, 0, nullptr, nullptr); }
+int probe(const Tp& p, float y) { return collide(gfx_coldot2, tp_int(p.x), tp_int(y), 0, nullptr, nullptr); }
 
 void stain(const ImagePtr& image, float x, float y, float strength, const Tp& p) {
-    if (image) map_alphaimage(image, (int)x, (int)y, strength, p.r, p.g, p.b);
+    if (image) map_alphaimage(image, tp_int(x), tp_int(y), strength, p.r, p.g, p.b);
 }
 
 SoundPtr any_of(SoundPtr* sounds, int n) { return sounds[Rand(0, n - 1)]; }
@@ -57,7 +57,7 @@ SoundPtr any_of(SoundPtr* sounds, int n) { return sounds[Rand(0, n - 1)]; }
 bool blood_stain(Tp& p) {
     SetAlpha(1);
     SetScale(1, 1);
-    if (!collide_env(gfx_coldot2, (int)p.x, (int)p.y, 0)) return false;
+    if (!collide_env(gfx_coldot2, tp_int(p.x), tp_int(p.y), 0)) return false;
     int s = Rand(1, 3);
     if (s == 1) {
         float k = (float)Rnd(0.6, 0.9);
@@ -80,7 +80,7 @@ bool blood_stain(Tp& p) {
     if (chance > 0 && Rand(1, chance) == 1) {
         int oy = Rand(-10, 10);
         int ox = Rand(-10, 10);
-        Tp::Create(14, (int)(p.x + (float)ox), (int)(p.y + (float)oy), 0);
+        Tp::Create(14, tp_int(p.x + (float)ox), tp_int(p.y + (float)oy), 0);
     }
     return true;
 }
@@ -90,7 +90,7 @@ bool blood_drop(Tp& p) {
     p.sy = std::min(3.0f, p.sy + 0.003f);
     p.a = std::min(p.fa, p.a + 0.01f);
     if (p.sy < 1) {
-        p.data -= 1;
+        if (p.data > INT_MIN) p.data -= 1;
         if (p.data % 2 == 0 && probe(p, p.y) == 0) {
             p.data = 0;
             p.sy = std::max(1.0f, p.sy);
@@ -98,13 +98,13 @@ bool blood_drop(Tp& p) {
         return false;
     }
     p.fy = std::min(4.0f, p.fy + 0.5f * g_gravity);
-    p.frame -= 1;
+    if (p.frame > INT_MIN) p.frame -= 1;
     p.y += p.fy;
     if (p.frame >= 0) return false;
     if (probe(p, p.y + 16 * p.sy) > 0) {
         float k = (float)Rnd(0.8, 1.0);
         ImagePtr image = gfx_dropimpact[Rand(0, 15)];
-        if (image) map_alphaimage(image, (int)(p.x - 16), (int)(p.y + 5), k, p.r, p.g, p.b);
+        if (image) map_alphaimage(image, tp_int(p.x - 16), tp_int(p.y + 5), k, p.r, p.g, p.b);
         return true;
     }
     return p.y > (float)(g_waterlevel + 30);
@@ -146,7 +146,7 @@ bool bounce(Tp& p, F&& on_hit) {
 bool below_water(const Tp& p) { return p.y > (float)(g_waterlevel + 30); }
 
 void splash(const Tp& p, SoundPtr sound, float volume) {
-    Tp::Create(9, (int)p.x, (int)p.y, 0);
+    Tp::Create(9, tp_int(p.x), tp_int(p.y), 0);
     play(sound, volume);
 }
 
@@ -164,15 +164,15 @@ bool meat(Tp& p) {
     });
     if (!finite) return true;
     if (set_gore >= 5) {
-        int v = (int)std::max(std::fabs(p.fx), std::fabs(p.fy));
+        int v = tp_int(std::max(std::fabs(p.fx), std::fabs(p.fy)));
         if (v >= 4) {
-            if (Rand(1, 5) != 1) Tp::Create(4, (int)p.x, (int)p.y, 0);
+            if (Rand(1, 5) != 1) Tp::Create(4, tp_int(p.x), tp_int(p.y), 0);
         } else if (v >= 2) {
-            if (Rand(1, 2) == 1) Tp::Create(4, (int)p.x, (int)p.y, 0);
+            if (Rand(1, 2) == 1) Tp::Create(4, tp_int(p.x), tp_int(p.y), 0);
         } else if (v == 1) {
-            if (Rand(1, 10) == 1) Tp::Create(4, (int)p.x, (int)p.y, 0);
+            if (Rand(1, 10) == 1) Tp::Create(4, tp_int(p.x), tp_int(p.y), 0);
         } else if (Rand(1, 30) == 1) {
-            Tp::Create(4, (int)p.x, (int)p.y, 0)->a = (float)Rnd(0.5, 0.8);
+            Tp::Create(4, tp_int(p.x), tp_int(p.y), 0)->a = (float)Rnd(0.5, 0.8);
         }
     }
     p.a -= p.fa;
@@ -310,7 +310,7 @@ bool step(Tp& p, bool draw, bool move) {
             p.y += p.fy;
             p.fy += 3 * g;
             p.fx *= 0.99f;
-            if (Rand(1, 3) == 1) Tp::Create(4, (int)p.x, (int)p.y, 0);
+            if (Rand(1, 3) == 1) Tp::Create(4, tp_int(p.x), tp_int(p.y), 0);
             if (below_water(p)) {
                 splash(p, any_of(sfx_hitwater, 5), 1.0f);
                 return true;
@@ -323,7 +323,7 @@ bool step(Tp& p, bool draw, bool move) {
             p.a -= p.fa;
             return p.a <= 0;
         case 12:
-            if (move) Tp::Create(Rand(1, 3) == 1 ? 1 : 2, (int)p.x, (int)p.y, 0);
+            if (move) Tp::Create(Rand(1, 3) == 1 ? 1 : 2, tp_int(p.x), tp_int(p.y), 0);
             if (draw) draw_plain(p);
             if (!move) return false;
             p.x += p.fx;
@@ -333,9 +333,10 @@ bool step(Tp& p, bool draw, bool move) {
             p.rot += p.fr;
             return p.a <= 0;
         case 14: {
-            bool done = move && blood_drop(p);
+            // On the menu the drop is drawn once and removed without moving.
+            bool done = on_menu || (move && blood_drop(p));
             if (draw) draw_plain(p);
-            return done || on_menu;
+            return done;
         }
         case 20:
             if (draw) draw_char(p);
@@ -399,7 +400,7 @@ bool step(Tp& p, bool draw, bool move) {
             p.rot += p.fr;
             if (p.a <= 0) return true;
             if (!on_menu && below_water(p)) {
-                Tp::Create(1, (int)p.x, (int)p.y, 0);
+                Tp::Create(1, tp_int(p.x), tp_int(p.y), 0);
                 play(sfx_steam, 1.0f);
                 return true;
             }
@@ -411,7 +412,7 @@ bool step(Tp& p, bool draw, bool move) {
             p.fy += 3 * g;
             p.fx *= 0.99f;
             if (below_water(p)) {
-                auto s = Tp::Create(9, (int)p.x, (int)p.y, 0);
+                auto s = Tp::Create(9, tp_int(p.x), tp_int(p.y), 0);
                 s->sx *= 0.75f;
                 s->sy *= 0.75f;
                 play(sfx_splish, (float)Rnd(0.3, 0.6));
@@ -505,8 +506,8 @@ int Tp::draw(int layer) {
     SetBlend(ALPHABLEND);
     SetAlpha(1);
     if (layer == 1 && move && set_particles >= 2 && Rand(1, 10) == 1) {
-        int y = (int)(-map_y + (float)Rand(-50, set_scry + 50));
-        int x = (int)(-map_x + (float)Rand(-200, set_scrx + 200));
+        int y = tp_int(-map_y + (float)Rand(-50, set_scry + 50));
+        int x = tp_int(-map_x + (float)Rand(-200, set_scrx + 200));
         Create(15, x, y, 1);
     }
     return 0;

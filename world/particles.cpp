@@ -86,7 +86,7 @@ void start_values(Tp& p) {
             if (set_particles > 1) n = Rand(3, 6);
             for (int i = 0; i < n; ++i) {
                 int dy = g_waterlevel - Rand(1, 8);
-                int dx = (int)(p.x + Rnd(-3, 3));
+                int dx = tp_int(p.x + Rnd(-3, 3));
                 auto d = Tp::Create(3, dx, dy, 0);
                 d->fx = rnd(-1.8, 1.8);
                 d->fy = -rnd(1.5, 3.5);
@@ -304,3 +304,18 @@ int Tp::clear() {
     for (auto& l : list) l.clear();
     return 0;
 }
+
+int particles_add(int kind, int x, int y, int layer) {
+    Tp::Create(kind, x, y, layer);
+    return 0;
+}
+
+int particles_add(int kind, int x, int y, int layer, int r, int g, int b) {
+    std::shared_ptr<Tp> p = Tp::Create(kind, x, y, layer);
+    p->r = r;
+    p->g = g;
+    p->b = b;
+    return 0;
+}
+
+int particles_clear() { return Tp::clear(); }

@@ -12,6 +12,16 @@
 #include <list>
 #include <memory>
 
+// A world coordinate truncated toward zero and held within +-1e9 (NaN gives
+// 0): script speeds can carry particles anywhere, and converting a float
+// beyond the int range is undefined.
+inline int tp_int(double v) {
+    if (!(v == v)) return 0;
+    if (v > 1e9) return 1000000000;
+    if (v < -1e9) return -1000000000;
+    return (int)v;
+}
+
 struct Tp {
     static constexpr int kKinds = 28;
     static constexpr size_t kLayerMax = 20000;

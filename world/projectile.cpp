@@ -1,7 +1,6 @@
 // Script projectiles.
 #include "world/projectile.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,13 +11,17 @@ std::list<Tpro::Ptr> Tpro::list;
 int Tpro::nextid = 0;
 
 namespace {
+
 uint64_t s_created = 0;   // creation counter behind Tpro::order
-}
+
+}  // namespace
 
 Tpro::Ptr Tpro::Create() {
     auto p = std::make_shared<Tpro>();
     p->order = ++s_created;
     list.push_back(p);
+    p->self = std::prev(list.end());
+    p->listed = true;
     p->id = ++nextid;
     p->active = 1;
     return p;
@@ -27,9 +30,16 @@ Tpro::Ptr Tpro::Create() {
 int Tpro::Remove(int id) {
     for (auto it = list.begin(); it != list.end(); ++it)
         if ((*it)->id == id) {
+            (*it)->listed = false;
             list.erase(it);
             break;
         }
+    return 0;
+}
+
+int Tpro::clear() {
+    for (auto& p : list) p->listed = false;
+    list.clear();
     return 0;
 }
 
@@ -45,16 +55,16 @@ int Tpro::update(int drawflag, int updateflag) {
         std::string text = "Invalid projectile type: " + std::to_string(typ) + " - deleting projectile!";
         Notify(text);
         gui_addcon(text);
-        for (auto it = list.begin(); it != list.end(); ++it)
-            if (it->get() == this) {
-                list.erase(it);
-                break;
-            }
+        if (listed) {
+            listed = false;
+            list.erase(self);
+        }
         return 0;
     }
-    lua_pro = id;
-    // The handle keeps this record alive when its own callback removes it.
+    // By value: a callback may remove this projectile (the caller's handle
+    // keeps the record alive), and the script reads the id through lua_pro.
     const int own = id, type = typ;
+    lua_pro = own;
     if (drawflag != 0) lua_projectile_draw(type, own);
     if (updateflag != 0) lua_projectile_update(type, own);
     return 0;
@@ -62,19 +72,21 @@ int Tpro::update(int drawflag, int updateflag) {
 
 int Tpro::draw(int drawflag, int updateflag) {
     // A callback may create projectiles (appended, so visited in this pass)
-    // or remove any of them, itself included. The walk holds the current one
-    // by handle and, when it left the list, goes on with the first one
-    // created after it.
+    // or remove any of them, itself included. The list is in creation order,
+    // so when the current one left it the walk goes on with the first one
+    // created after it, searching from the last visited one still listed.
+    Ptr anchor;
     auto it = list.begin();
     while (it != list.end()) {
         const Ptr p = *it;
         p->update(drawflag, updateflag);
-        auto here = std::find(list.begin(), list.end(), p);
-        if (here != list.end()) {
-            it = std::next(here);
-        } else {
-            it = std::find_if(list.begin(), list.end(), [&p](const Ptr& q) { return q->order > p->order; });
+        if (p->listed) {
+            anchor = p;
+            it = std::next(p->self);
+            continue;
         }
+        it = anchor && anchor->listed ? std::next(anchor->self) : list.begin();
+        while (it != list.end() && (*it)->order <= p->order) ++it;
     }
     return 0;
 }

@@ -22,8 +22,13 @@ struct Tpro {
     int active = 0;      // 1 takes part in update and draw
     int timer = 0;
     uint64_t order = 0;  // creation order in the program, never reused
+    // Place in list while listed (kept by Create, Remove, clear), so that a
+    // pass over thousands of projectiles stays linear.
+    bool listed = false;
+    std::list<std::shared_ptr<Tpro>>::iterator self;
 
     using Ptr = std::shared_ptr<Tpro>;
+    // In creation order. Only Create appends; empty it with clear().
     static std::list<Ptr> list;
     static int nextid;   // the last id handed out; 0 at every turn start
 
@@ -32,6 +37,8 @@ struct Tpro {
     // Removes the first projectile with that id; nothing when there is none.
     static int Remove(int id);
     static Ptr get(int id);
+    // Empties the list.
+    static int clear();
     // Runs every projectile's callbacks in list order (drawflag: draw
     // callbacks, on drawn frames; updateflag: update callbacks, in the world
     // step). Projectiles created during the pass are visited in it; removed

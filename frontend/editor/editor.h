@@ -4,5 +4,5 @@
 
 #include <string>
 
-// Id of the object kind chosen for placing ("{Mine}" or a script path).
-extern std::string menu_editorobjectid;
+#include "core/shared_state.h"
+

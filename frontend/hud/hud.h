@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/shared_state.h"
+
 extern int hud_currentmenu;      // in-game menu page, 0 closed
-extern int hud_rmenu;            // open weapon-menu category, 0 closed
 extern int hud_weaponhover;      // weapon under the pointer, -1 none
 extern int hud_weaponhovert;     // frames hovered
 extern int hud_weaponhoverteam;  // team colour of the information box

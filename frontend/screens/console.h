@@ -4,9 +4,8 @@
 #include <list>
 #include <string>
 
-extern std::list<std::string> in_console;
+#include "core/shared_state.h"
 
-int gui_addcon(const std::string& text);
 int gui_console();
 
 // Lobby chat (stand-in: the lines, oldest first) and the audio-signal cool-down.

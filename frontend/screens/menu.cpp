@@ -4,8 +4,8 @@
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "frontend/screens/console.h"
 #include "frontend/widgets/widgets.h"
 #include "match/game.h"
@@ -27,8 +27,8 @@ std::string menu_error_message;
 int menu_error_return = 0;
 
 int menu_ini() {
-    menu = 1;
-    menu_sub = 0;
+    menu = kMenuFrontEnd;
+    menu_sub = kSubMain;
     return 0;
 }
 
@@ -45,7 +45,7 @@ int menu_getgfxmodes() {
 
 int menu_setsub(int sub) {
     input_flush();
-    if (menu != 2 && menu != 3) menu_sub = sub;
+    if (menu != kMenuMatch && menu != kMenuMission) menu_sub = sub;
     if (sub == 80) {
         gui_in_txt[0].clear();
         gui_in_txt[1] = set_qvgnu;
@@ -57,7 +57,7 @@ int menu_setsub(int sub) {
 int menu_error(const std::string& message, int returnsub) {
     menu_error_message = message;
     menu_error_return = returnsub;
-    menu_setsub(11);
+    menu_setsub(kSubError);
     gui_addcon("*** " + message + " ***");
     return 0;
 }
@@ -82,12 +82,12 @@ int menu_draw() {
         const std::string title = "Grombat Fraycup";
         DrawText(title, (float)(set_scrxh - TextWidth(title) / 2), (float)(set_scryh - 90));
     }
-    if (menu_sub == 1) {
+    if (menu_sub == kSubQuit) {
         gui_text("Do you really want to quit?", set_scrxh, set_scryh - 10, 1, 255, 255, 255, 1);
         gui_text("Press Escape again to quit", set_scrxh, set_scryh + 15, 1, 255, 255, 255, 1);
         return 0;
     }
-    if (menu_sub == 11) gui_text(menu_error_message, set_scrxh, set_scryh - 10, 1, 255, 200, 200, 1);
+    if (menu_sub == kSubError) gui_text(menu_error_message, set_scrxh, set_scryh - 10, 1, 255, 200, 200, 1);
     gui_text("Press Escape twice to quit", set_scrxh, set_scry - 40, 1, 255, 255, 255, 0.8f);
     return 0;
 }

@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-// Top-level mode: 1 front end, 2 match or replay, 3 single-player mission.
-extern int menu;
-extern int menu_sub;
+#include "core/shared_state.h"
+
 extern int menu_firststart;
 extern int menu_editorsub;
-extern int menu_mapstyle, menu_mapcave;
 extern int menu_color[3];
-extern std::vector<std::string> set_availgfxmodes;
 
 int menu_ini();
 int menu_getgfxmodes();

@@ -3,8 +3,8 @@
 #include "frontend/widgets/widgets.h"
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
+#include "core/shared_state.h"
 #include "platform/draw.h"
 
 std::string gui_tt;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "core/core_fixture.h"
 #include "core/graphics_setup.h"
 #include "core/random.h"
-#include "core/startup.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/image.h"

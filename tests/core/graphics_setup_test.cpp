@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
 #include "core/core_fixture.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "platform/draw.h"
 #include "platform/graphics.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/host_settings.h"
-#include "core/presets.h"
+#include "match/presets.h"
 
 namespace {
 

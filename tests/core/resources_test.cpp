@@ -16,6 +16,7 @@
 #include "match/game.h"
 #include "match/mission.h"
 #include "match/replay.h"
+#include "net/resource_lookup.h"
 #include "platform/files.h"
 #include "platform/pixmap.h"
 #include "scripting/script_files.h"

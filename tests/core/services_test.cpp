@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "frontend/grabimages.h"
 #include "frontend/weaponset.h"
 #include "platform/draw.h"
 #include "platform/files.h"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/settings.h"
+#include "core/text.h"
 #include "frontend/screens/menu.h"
 #include "frontend/widgets/widgets.h"
 #include "platform/audio.h"
@@ -309,15 +310,15 @@ TEST_F(Settings, PasswordFileMissingOrDamaged) {
 }
 
 TEST(SettingsText, ToIntAndSplit) {
-    EXPECT_EQ(settings_toint("  \t42x"), 42);
-    EXPECT_EQ(settings_toint("-"), 0);
-    EXPECT_EQ(settings_toint(""), 0);
-    EXPECT_EQ(settings_toint("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(settings_toint("-99999999999"), -2147483647 - 1);
-    EXPECT_EQ(settings_toint("- 5"), 0);
-    EXPECT_EQ(settings_split("a,,b", ','), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(settings_split("", ','), (std::vector<std::string>{""}));
-    EXPECT_EQ(settings_split("x,", ','), (std::vector<std::string>{"x", ""}));
+    EXPECT_EQ(text_toint_saturating("  \t42x"), 42);
+    EXPECT_EQ(text_toint_saturating("-"), 0);
+    EXPECT_EQ(text_toint_saturating(""), 0);
+    EXPECT_EQ(text_toint_saturating("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(text_toint_saturating("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(text_toint_saturating("- 5"), 0);
+    EXPECT_EQ(text_split("a,,b", ","), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(text_split("", ","), (std::vector<std::string>{""}));
+    EXPECT_EQ(text_split("x,", ","), (std::vector<std::string>{"x", ""}));
 }
 
 }  // namespace

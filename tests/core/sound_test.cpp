@@ -7,8 +7,8 @@
 
 #include <climits>
 
+#include "app/main_loop.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "frontend/screens/menu.h"
 #include "match/replay.h"

@@ -28,7 +28,6 @@
 #include "core/catalogue.h"
 #include "core/host_settings.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "core/host_settings.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "match/game.h"

@@ -123,7 +123,7 @@ class Hostile : public MapTest {
 protected:
     void SetUp() override {
         MapTest::SetUp();
-        repeated_scans = read_file("tests/regression/repeated_scans.jpg");
+        repeated_scans = read_file(GROMBAT_SOURCE_DIR "/tests/regression/repeated_scans.jpg");
         dir = std::make_unique<TempDir>();
         // The previous map: a generated one with a spawn entry, packed.
         map_generate(500, 400, 4, 0, 0);

@@ -15,11 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "core/catalogue.h"
-#include "core/startup.h"
 #include "platform/incbin.h"
 #include "platform/pixmap.h"
 #include "terrain/texture.h"
+#include "tests/support/bmp_bytes.h"
 
 namespace fake {
 
@@ -36,36 +37,12 @@ inline uint32_t pattern(int x, int y) {
     return 0xFF808080u;
 }
 
-// A 24-bit uncompressed BMP, bottom-up, rows padded to four bytes.
+// A 24-bit uncompressed BMP of the test pattern.
 inline std::vector<uint8_t> bmp(int w, int h) {
-    int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    put_le(b, 54 + stride * h, 4);
-    put_le(b, 0, 4);
-    put_le(b, 54, 4);
-    put_le(b, 40, 4);
-    put_le(b, (uint32_t)w, 4);
-    put_le(b, (uint32_t)h, 4);
-    put_le(b, 1, 2);
-    put_le(b, 24, 2);
-    put_le(b, 0, 4);
-    put_le(b, (uint32_t)(stride * h), 4);
-    put_le(b, 2835, 4);
-    put_le(b, 2835, 4);
-    put_le(b, 0, 4);
-    put_le(b, 0, 4);
-    for (int y = h - 1; y >= 0; y--) {
-        for (int x = 0; x < w; x++) {
-            uint32_t c = pattern(x, y);
-            b.push_back((uint8_t)c);
-            b.push_back((uint8_t)(c >> 8));
-            b.push_back((uint8_t)(c >> 16));
-        }
-        for (int p = w * 3; p < stride; p++) b.push_back(0);
-    }
-    return b;
+    std::vector<std::vector<uint32_t>> rows((size_t)h, std::vector<uint32_t>((size_t)w));
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) rows[(size_t)y][(size_t)x] = pattern(x, y);
+    return MakeBmp(24, rows);
 }
 
 // 16-bit mono PCM, 80 samples at 8000 Hz.

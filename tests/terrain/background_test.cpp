@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/image.h"
 #include "platform/pixmap.h"
+#include "support/bmp_bytes.h"
 #include "terrain/background.h"
 #include "terrain/tiles.h"
 
@@ -145,17 +146,7 @@ TEST_F(Background, HeaderProbeReadsTheSizeOfEachFormat) {
     SavePixmapPNG(*p, "p.png");
     SavePixmapJPEG(*p, "p.jpg");
     // A 24-bit BMP with a 40-byte header, stored top-down (negative height).
-    std::vector<uint8_t> bmp(54 + 3 * 4 * 2, 0);
-    auto le32 = [&](size_t o, int32_t v) {
-        for (int i = 0; i < 4; ++i) bmp[o + i] = (uint8_t)((uint32_t)v >> (8 * i));
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    le32(2, (int32_t)bmp.size());
-    le32(10, 54);
-    le32(14, 40);
-    le32(18, 3);
-    le32(22, -2);
-    bmp[26] = 1, bmp[28] = 24;
+    std::vector<uint8_t> bmp = MakeBmp(24, {{0, 0, 0}, {0, 0, 0}}, {}, true);
     write_bytes("p.bmp", bmp);
     struct Case {
         const char* file;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "core/bank_codec.h"
 #include "core/catalogue.h"
-#include "core/startup.h"
 #include "frontend/screens/console.h"
 #include "terrain/shapes.h"
 #include "terrain/spawns.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "map_state.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -511,9 +512,9 @@ TEST_F(Pack, TextToIntegerAndFields) {
         int value;
     };
     for (auto c : {Case{"003|1|2", 3}, {"  -12x", -12}, {"+7", 7}, {"", 0}, {"abc", 0}, {"4294967297", 1}})
-        EXPECT_EQ(map_textint(c.text), c.value) << c.text;
-    EXPECT_EQ(map_type_fields("000|5|"), (std::vector<std::string>{"000", "5", ""}));
-    EXPECT_EQ(map_type_fields("001"), (std::vector<std::string>{"001"}));
+        EXPECT_EQ(text_toint_wrapping(c.text), c.value) << c.text;
+    EXPECT_EQ(text_split("000|5|", "|"), (std::vector<std::string>{"000", "5", ""}));
+    EXPECT_EQ(text_split("001", "|"), (std::vector<std::string>{"001"}));
 }
 
 }  // namespace

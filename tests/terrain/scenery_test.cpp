@@ -7,19 +7,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "platform/draw.h"
+#include "scenery_probe.h"
 #include "terrain/draw.h"
 #include "terrain/edit.h"
 #include "terrain/scenery.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/tiles.h"
 #include "terrain/view.h"
-#include "scenery_probe.h"
 #include "terrain_art.h"
 #include "world/particles.h"
 

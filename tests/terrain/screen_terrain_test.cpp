@@ -5,8 +5,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "match/game.h"
 #include "platform/draw.h"

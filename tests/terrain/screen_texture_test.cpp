@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "app/main_loop.h"
 #include "core/catalogue.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "frontend/screens/menu.h"
 #include "match/game.h"

@@ -8,6 +8,8 @@
 // load_terrain_textures makes the texture check pass the same way.
 #pragma once
 
+#include "tests/support/builtins.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +26,8 @@
 #include "terrain/texture.h"
 
 namespace terrain_art {
+
+using ::register_builtin_images;
 
 inline std::string root() {
     const char* r = std::getenv("GROMBAT_ASSETS");
@@ -92,11 +96,6 @@ inline auto sprite(int w, int h, int r, int g, int b) {
     };
 }
 
-// The built-in images, registered as start-up does unless already there.
-inline void register_builtin_images() {
-    for (const IncbinFile* f = incbin_builtin_files; f->name; ++f)
-        if (!IncbinFind(f->name)) IncbinRegister(f->name, f->data, f->size);
-}
 
 inline void load_terrain_art() {
     register_builtin_images();

@@ -1,7 +1,7 @@
 // Tile store: set-up, lazy tiles, the colour query and the channel extractor.
 #include <gtest/gtest.h>
 
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "terrain/edit.h"
 #include "terrain/scenery_grid.h"
 #include "terrain/shapes.h"

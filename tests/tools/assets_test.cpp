@@ -1,7 +1,7 @@
 // Generated game assets: every catalogued image and sound file is present and
 // loads as the game loads it, strips cut into the right cells, and the images
 // whose geometry the game relies on have it. Reads the tree that the build
-// writes into the source root (the test runs there) and the built-in images
+// writes into the build folder (the test runs there) and the built-in images
 // compiled into the program.
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/image.h"
@@ -26,132 +27,30 @@ struct ImageCase {
     int cell_w = 0, cell_h = 0, cells = 0;   // strips; 0 for single images
 };
 
-// The image files the game loads, with the mask colour in force when it loads
-// them and the cells it cuts them into.
+// The image files the game loads from gfx/, with the mask colour in force when
+// it loads them and the cells it cuts them into: the catalogue's own listing,
+// and the terrain textures, which the texturer loads by name.
 std::vector<ImageCase> CatalogueImages() {
-    std::vector<ImageCase> v = {
-        {"gfx/backgradient.bmp", kBlack},
-        {"gfx/waves0.png", kBlack},
-        {"gfx/clouds.png", kBlack},
-        {"gfx/water_ray.png", kBlack},
-        {"gfx/water_impact.png", kBlack},
-        {"gfx/water_animation.png", kBlack, 128, 128, 8},
-        {"gfx/players/player.bmp", kMagenta, 32, 32, 12},
-        {"gfx/players/playert.bmp", kMagenta, 32, 32, 12},
-        {"gfx/players/playerf.bmp", kMagenta, 32, 32, 12},
-        {"gfx/players/accessory_head.bmp", kMagenta, 32, 40, 38},
-        {"gfx/players/accessory_body.bmp", kMagenta, 32, 40, 38},
-        {"gfx/players/snorkel.bmp", kMagenta},
-        {"gfx/crosshair.bmp", kMagenta},
-        {"gfx/ring.png", kMagenta},
-        {"gfx/lightray.png", kMagenta},
-        {"gfx/bullet.bmp", kMagenta},
-        {"gfx/expl0.png", kMagenta},
-        {"gfx/explosion_ring.png", kMagenta},
-        {"gfx/fire.png", kMagenta},
-        {"gfx/dirtfall0.png", kMagenta},
-        {"gfx/modifiers/toplight.png", kMagenta},
-        {"gfx/modifiers/bottomshade.png", kMagenta},
-        {"gfx/modifiers/grass.png", kMagenta},
-        {"gfx/modifiers/desertgrass.png", kMagenta},
-        {"gfx/modifiers/snowgrass.png", kMagenta},
-        {"gfx/modifiers/nograss.png", kMagenta},
-        {"gfx/drop.png", kMagenta},
-        {"gfx/modifiers/treeleaves.png", kMagenta},
-        {"gfx/attention.png", kMagenta},
-        {"gfx/title_bigg.png", kMagenta},
-        {"gfx/title_smallf.png", kMagenta},
-        {"gfx/title_bigg_glow.png", kMagenta},
-        {"gfx/title_smallf_glow.png", kMagenta},
-        {"gfx/title_rombat.png", kMagenta},
-        {"gfx/title_raycup.png", kMagenta},
-        {"gfx/quorvanesoftware.png", kMagenta},
-        {"gfx/gui_input.png", kMagenta},
-        {"gfx/gui_selectlist.png", kMagenta},
-        {"gfx/gui_mbutton.png", kMagenta},
-        {"gfx/ping.png", kMagenta},
-        {"gfx/ready.png", kMagenta},
-        {"gfx/gui_storm.png", kMagenta},
-        {"gfx/gui_storm_thingy.png", kMagenta, 2, 16, 13},
-        {"gfx/gui_clock.png", kMagenta},
-        {"gfx/healthbar.bmp", kMagenta},
-        {"gfx/gui_wpnsel.png", kMagenta},
-        {"gfx/controls.png", kMagenta},
-        {"gfx/arrow.png", kMagenta},
-        {"gfx/gui_extra.bmp", kMagenta, 13, 13, 12},
-        {"gfx/gui_editor.bmp", kMagenta, 13, 13, 15},
-        {"gfx/pointer.png", kMagenta},
-        {"gfx/pointer_click.png", kMagenta},
-        {"gfx/gui_pw.bmp", kMagenta},
-        {"gfx/action.png", kMagenta},
-        {"gfx/gui_wset.bmp", kMagenta, 7, 7, 10},
-        {"gfx/gui_mbl.png", kMagenta},
-        {"gfx/gui_mbr.png", kMagenta},
-        {"gfx/gui_yes.png", kMagenta},
-        {"gfx/gui_no.png", kMagenta},
-        {"gfx/gui_gameender.png", kMagenta},
-        {"gfx/gui_score.bmp", kMagenta, 14, 18, 3},
-        {"gfx/menu_hotseat.png", kMagenta},
-        {"gfx/menu_host.png", kMagenta},
-        {"gfx/menu_join.png", kMagenta},
-        {"gfx/menu_mission.png", kMagenta},
-        {"gfx/gui_load.bmp", kMagenta},
-        {"gfx/editor_grid.bmp", kMagenta},
-        {"gfx/icon_x.png", kMagenta},
-        {"gfx/icon_ok.png", kMagenta},
-        {"gfx/icon_weapons.png", kMagenta},
-        {"gfx/icon_tools.png", kMagenta},
-        {"gfx/icon_supply.png", kMagenta},
-        {"gfx/icon_medikit.png", kMagenta},
-        {"gfx/icon_movement.png", kMagenta},
-        {"gfx/terrain_style.bmp", kMagenta, 13, 13, 9},
-        {"gfx/terrain_form.bmp", kMagenta, 13, 13, 6},
-    };
-    auto array = [&](const std::string& prefix, int n, const std::string& ext, Mask m) {
-        for (int i = 0; i < n; i++) v.push_back({prefix + std::to_string(i) + ext, m});
-    };
-    array("gfx/water_bubble", 3, ".png", kBlack);
-    array("gfx/puff", 4, ".bmp", kMagenta);
-    array("gfx/par", 4, ".png", kMagenta);
-    array("gfx/flare", 3, ".bmp", kMagenta);
-    array("gfx/dust", 5, ".png", kMagenta);
-    array("gfx/modifiers/blood25_", 3, ".png", kMagenta);
-    array("gfx/modifiers/blood50_", 3, ".png", kMagenta);
-    array("gfx/modifiers/blood75_", 3, ".png", kMagenta);
-    array("gfx/modifiers/dropimpact_", 16, ".png", kMagenta);
-    array("gfx/splatter/meat", 19, ".bmp", kBlack);
-    array("gfx/modifiers/inearth", 16, ".png", kMagenta);
-    array("gfx/modifiers/hassock", 4, ".png", kMagenta);
-    array("gfx/modifiers/foliage", 6, ".png", kMagenta);
-    array("gfx/modifiers/root", 8, ".png", kMagenta);
-    array("gfx/modifiers/reed", 3, ".png", kMagenta);
-    for (int d : {25, 50, 75, 100, 125, 150, 175, 200}) v.push_back({"gfx/modifiers/crater" + std::to_string(d) + ".png", kMagenta});
+    std::vector<ImageCase> v;
+    for (const CatalogueFile& f : catalogue_files()) {
+        if (f.kind != CatalogueFile::IMAGE && f.kind != CatalogueFile::ANIM) continue;
+        if (f.path.rfind("gfx/", 0) != 0) continue;   // built-in images: BuiltinImagesHaveTheirSizes
+        bool black = f.mask_r == 0 && f.mask_g == 0 && f.mask_b == 0;
+        bool magenta = f.mask_r == 255 && f.mask_g == 0 && f.mask_b == 255;
+        EXPECT_TRUE(black || magenta) << f.path << " loads under another mask colour";
+        v.push_back({f.path, black ? kBlack : kMagenta, f.cell_w, f.cell_h, f.kind == CatalogueFile::ANIM ? f.cells : 0});
+    }
     for (const char* t : {"rock", "earth", "sand", "desertrock", "desert", "blackrock", "black", "snowrock", "snow",
                           "snowsand", "mars"})
         v.push_back({std::string("gfx/textures/tex_") + t + ".bmp", kMagenta});
     return v;
 }
 
+// The sound files the game loads, by name under sfx/.
 std::vector<std::string> CatalogueSounds() {
-    std::vector<std::string> v = {"explosionbass0.wav", "explosionbass1.wav", "firefragment.wav", "ric1.ogg",
-                                  "click0.wav", "click1.wav", "wpnsel_fail.wav", "wpnsel_ok.wav", "timeout_tick.wav",
-                                  "timeout_over.wav", "tick.ogg", "turn_next.wav", "turn_you.wav", "roundgong.ogg",
-                                  "stats_done.ogg", "waterstep.wav", "splish.ogg", "firehit.ogg", "steam.ogg",
-                                  "supplyincoming.ogg", "supplycollect.ogg", "supplyland.ogg", "mine.ogg", "bounce.wav",
-                                  "beartrap.ogg", "voice_playerjoined.ogg", "voice_playerleft.ogg", "voice_yourturn.ogg",
-                                  "voice_gfnotify.ogg", "quickflood.ogg", "superlaser.ogg", "missiondeath.ogg",
-                                  "msgbox1.ogg", "msgbox2.ogg"};
-    auto array = [&](const std::string& prefix, int first, int n, const std::string& ext) {
-        for (int i = first; i < first + n; i++) v.push_back(prefix + std::to_string(i) + ext);
-    };
-    array("explosion", 0, 7, ".wav");
-    array("title", 1, 4, ".ogg");
-    array("move", 0, 3, ".ogg");
-    array("fall", 0, 4, ".ogg");
-    array("hitwater", 0, 5, ".wav");
-    array("splatter", 0, 5, ".wav");
-    array("meat", 0, 8, ".ogg");
-    array("burn", 0, 3, ".ogg");
+    std::vector<std::string> v;
+    for (const CatalogueFile& f : catalogue_files())
+        if (f.kind == CatalogueFile::SOUND && f.path.rfind("sfx/", 0) == 0) v.push_back(f.path.substr(4));
     return v;
 }
 
@@ -241,6 +140,25 @@ TEST_F(AssetsTest, EveryCatalogueImageLoadsWithItsCells) {
         // Exactly that many cells: the strip holds no further cell.
         EXPECT_FALSE(LoadAnimImage(c.path, c.cell_w, c.cell_h, 0, c.cells + 1));
     }
+}
+
+TEST_F(AssetsTest, ListingCarriesTheLoadState) {
+    // Spot checks of what the image test above takes from the catalogue.
+    std::vector<ImageCase> all = CatalogueImages();
+    auto find = [&](const std::string& path) {
+        for (const ImageCase& c : all)
+            if (c.path == path) return c;
+        ADD_FAILURE() << path << " is not listed";
+        return ImageCase{};
+    };
+    EXPECT_EQ(find("gfx/backgradient.bmp").mask, kBlack);
+    EXPECT_EQ(find("gfx/splatter/meat18.bmp").mask, kBlack);
+    EXPECT_EQ(find("gfx/bullet.bmp").mask, kMagenta);
+    ImageCase strip = find("gfx/players/accessory_head.bmp");
+    EXPECT_EQ(strip.cell_w, 32);
+    EXPECT_EQ(strip.cell_h, 40);
+    EXPECT_EQ(strip.cells, 38);
+    EXPECT_EQ(find("gfx/water_animation.png").cells, 8);
 }
 
 TEST_F(AssetsTest, EveryCatalogueSoundLoads) {

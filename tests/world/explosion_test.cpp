@@ -5,7 +5,7 @@
 
 #include "support/media_bytes.h"
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "core/sound.h"
 #include "platform/audio.h"
@@ -134,6 +134,27 @@ TEST_F(ExplosionTest, StylesTerrainShakeAndBass) {
     explosion(200, 200, 20, 2);
     EXPECT_EQ(solid(200, 200), 0);
     EXPECT_EQ(particles(3), 0u);
+}
+
+TEST_F(ExplosionTest, BloodByGoreAndLightRaysByRadius) {
+    struct Case {
+        int gore, damage;
+        size_t blood;
+    };
+    for (Case c : {Case{3, 10, 4}, {1, 3, 1}, {0, 50, 0}, {5, 100, 30}, {4, 8, 6}, {9, 20, 5}}) {
+        world_clear();
+        player(1, 0, 100, 100, 100);
+        set_gore = c.gore;
+        arealdamage(100, 100, 50, c.damage);
+        EXPECT_EQ(Tp::list[0].size(), c.blood) << c.gore << " " << c.damage;
+    }
+    for (int radius : {100, 101}) {
+        Tp::clear();
+        explosion(100, 100, radius, 2 + radius % 2);   // 2: no fire; 3: fire, no hole
+        Tp::clear();
+        explosion(100, 100, radius, 3);
+        EXPECT_EQ(particles(22) > 0, radius == 100) << radius;
+    }
 }
 
 // Record 52 with the largest radius samples 2000 points: on an empty map each

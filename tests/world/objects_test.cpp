@@ -64,7 +64,8 @@ TEST_F(ObjectsTest, FullBlockOrNoControlGivesZeroAndCreatesNothing) {
     g_turn_netplayer = 1;
     EXPECT_EQ(Tobj::getfreeid(0), 0);
     g_turn_netplayer = 2;
-    for (int id = 14001; id <= 20999; ++id) Tobj_fake::add(id);
+    // A whole block taken in one turn, in increasing ids.
+    for (int i = 0; i < 6999; ++i) ASSERT_EQ(Tobj::getfreeid(0), 14001 + i);
     EXPECT_EQ(Tobj::getfreeid(0), 0);
     EXPECT_FALSE(Tobj::Create(-6, 1, 1, 0, -1, 0));
     EXPECT_TRUE(Tobj::list.empty());
@@ -92,6 +93,17 @@ TEST_F(ObjectsTest, CreateDrawsAnimThenRotAndTakesDefaults) {
     EXPECT_EQ(Tobj::firelist.size(), 1u);
     EXPECT_EQ(in_console, (std::list<std::string>{"Warning: Trying to create object with invalid type (9)",
                                                   "Creating fire instead!"}));
+}
+
+TEST_F(ObjectsTest, IdCollisionIsReportedAndBothStay) {
+    obj_notice_console = 1;
+    Tobj::Create(-6, 1, 2, 0, 77, 0);
+    auto second = Tobj::Create(-3, 3, 4, 0, 77, 0);
+    EXPECT_EQ(Tobj::list.size(), 2u);
+    EXPECT_EQ(Tobj::get(77), Tobj::list.front());
+    EXPECT_EQ(second->id, 77);
+    EXPECT_EQ(in_console, (std::list<std::string>{"Warning: Object ID collision (ID 77)",
+                                                  "-6 (77) @ 1.000000|2.000000", "-3 (0) @ 3.000000|4.000000"}));
 }
 
 TEST_F(ObjectsTest, CrateContentByTrapsChancesAndStock) {

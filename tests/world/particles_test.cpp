@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "core/catalogue.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/random.h"
 #include "terrain/edit.h"
 #include "terrain/view.h"
@@ -80,9 +80,9 @@ TEST_F(ParticlesTest, StartValuesAndBloodColours) {
         Tp::clear();
         Tp::Create(9, 10, 10, 1);
         size_t n = Tp::list[0].size();
-        if (level == 0) EXPECT_EQ(n, 0u);
-        if (level == 1) EXPECT_TRUE(n == 2 || n == 3) << n;
-        if (level == 2) EXPECT_TRUE(n >= 3 && n <= 6) << n;
+        const size_t low[] = {0, 2, 3}, high[] = {0, 3, 6};
+        EXPECT_GE(n, low[level]) << level;
+        EXPECT_LE(n, high[level]) << level;
     }
 }
 

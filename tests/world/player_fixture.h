@@ -2,6 +2,8 @@
 // collision mask, gravity 0.1 and the water far below.
 #pragma once
 
+#include "tests/support/builtins.h"
+
 #include "core/host_settings.h"
 #include "platform/draw.h"
 #include "terrain/edit.h"
@@ -12,7 +14,8 @@
 // centre, solid in columns 9..22 and rows 4..27.
 inline ImagePtr load_player_mask() {
     SetMaskColor(255, 0, 255);
-    ImagePtr img = LoadImage("incgfx/playercol.bmp", -1);
+    register_builtin_images();
+    ImagePtr img = LoadImage("incbin::incgfx/playercol.bmp", -1);
     if (img) MidHandleImage(img);
     return img;
 }

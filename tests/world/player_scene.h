@@ -6,6 +6,8 @@
 // build it too.
 #pragma once
 
+#include "tests/support/builtins.h"
+
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -72,7 +74,7 @@ inline void reset_world() {
     Tplayer::list.clear();
     Tteam::list.clear();
     Tobj::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
     Tp::clear();
     Tfb::reset();
     g_frame_data = CreateBank(0);
@@ -89,7 +91,8 @@ inline void reset_world() {
     map_rect(0, 600, 400, 400, (int)0xFF808080u);
     map_rect(60, 520, 90, 10, (int)0xFF808080u);   // a ledge to fall from
     SetMaskColor(255, 0, 255);
-    gfx_pl_col = LoadImage("incgfx/playercol.bmp", -1);
+    register_builtin_images();
+    gfx_pl_col = LoadImage("incbin::incgfx/playercol.bmp", -1);
     if (gfx_pl_col) MidHandleImage(gfx_pl_col);
     Tteam::add(0, 0, "left", 0, 1, 0);
     Tteam::add(1, 0, "right", 1, 1, 0);

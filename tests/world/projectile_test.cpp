@@ -75,6 +75,18 @@ TEST_F(ProjectileTest, WalkVisitsNewOnesAndSkipsRemovedOnes) {
     EXPECT_TRUE(world_luaerrors.empty());
 }
 
+// Twenty thousand projectiles that free themselves in their first update
+// leave in one pass: the walk stays linear.
+TEST_F(ProjectileTest, ManySelfRemovalsInOnePass) {
+    world_define(Tscro::projectile, 5, "projectiles.brief");
+    ASSERT_EQ(lua_runchunk("projectiles.brief = {update = function(id) freeprojectile(id) end}", "brief"), 0);
+    for (int i = 0; i < 20000; ++i) make(5);
+    make(2);
+    Tpro::draw(0, 1);
+    EXPECT_EQ(Tpro::list.size(), 1u);
+    EXPECT_EQ(log(), "update 20001 20001;");
+}
+
 TEST_F(ProjectileTest, UnregisteredTypeIsRemovedAfterOneMessage) {
     make(9);
     make(2);

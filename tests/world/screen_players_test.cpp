@@ -1,13 +1,14 @@
 // Two players standing on a generated map in a real OpenGL window, one facing
 // left and aiming up, with their team overlays; checked on the pixels read
 // back and saved as build/screen_players.png.
+#include "tests/support/builtins.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "core/catalogue.h"
 #include "core/input.h"
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
 #include "match/game.h"
@@ -57,9 +58,10 @@ TEST(ScreenPlayers, TwoPlayersWithTeamOverlays) {
     gfx_pl = strip("gfx/players/player.bmp");
     gfx_pl_t = strip("gfx/players/playert.bmp");
     gfx_pl_f = strip("gfx/players/playerf.bmp");
-    ASSERT_TRUE(gfx_pl && gfx_pl_t && gfx_pl_f) << "run from the source folder after the asset build";
+    ASSERT_TRUE(gfx_pl && gfx_pl_t && gfx_pl_f) << "run from the build folder after the asset build";
     SetMaskColor(255, 0, 255);
-    gfx_pl_col = LoadImage("incgfx/playercol.bmp", -1);
+    register_builtin_images();
+    gfx_pl_col = LoadImage("incbin::incgfx/playercol.bmp", -1);
     ASSERT_TRUE(gfx_pl_col);
     MidHandleImage(gfx_pl_col);
 

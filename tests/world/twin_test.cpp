@@ -9,16 +9,16 @@
 // them differ between machines: terrain colours, particles, scenery, the
 // shared random state, and an object's anim, rot and alpha.
 //
-// The world holds explosions of every style, area damage written by the
-// holder, objects (built-in and a script type whose callbacks keep state in
-// Lua) and script projectiles: a weapon whose attack callback fires shells
-// whose update callbacks move them, split them and free them, all in plain
-// Lua; the Lua state's digest of that is hashed too.
-//
 // The players stand on the ground with their real collision mask; the turn
 // passes from player to player every 500 frames, and the holder drives the
 // turn player with random keys (held walking, jumps, aim, attack), so walking,
 // climbing, jumping, landing on each other and pushes all take part.
+//
+// The world also holds explosions of every style, area damage written by the
+// holder, objects (built-in and a script type whose callbacks keep state in
+// Lua) and script projectiles: a weapon whose attack callback fires shells
+// whose update callbacks move them, split them and free them, all in plain
+// Lua; the Lua state's digest of that is hashed too.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -102,9 +102,7 @@ void build_world(int players_only = 0) {
         p->x = 40.0f * (float)i;
         p->y = 137.5f;
         p->dir = i % 2 ? 1 : -1;
-        // A registered weapon from the start: a switch the holder makes before
-        // its step must not decide whether an attack script runs.
-        if (!players_only) p->wpn = 1;
+        p->wpn = 1;   // a registered weapon from the start (see switch_weapon)
     }
     for (int i = 0; i < 3; ++i) Tobj::Create(-6 + i, 60 + 70 * i, 140, 5 * i, 56001 + i, 0);
     // Scripts: every weapon index fires shells; shells fall, split once and
@@ -180,11 +178,8 @@ struct Holder {
         int count = players ? (r(12) == 0) : r(4);
         for (int i = 0; i < count; ++i) players ? player_record() : record();
         if (frame == plant_at) {
-            // Damage this machine forgets to apply to itself, to a living player.
-            int target = 0;
-            for (auto& p : Tplayer::list)
-                if (p->health > 0 && target == 0) target = p->id;
-            if (Tfb::fits(6)) Tfb::wbyte(40), Tfb::wbyte(target), Tfb::wint(1);
+            // A wind change this machine forgets to make itself.
+            if (Tfb::fits(5)) Tfb::wbyte(30), Tfb::wfloat(9.5f);
         }
     }
 

@@ -89,7 +89,7 @@ inline void world_clear() {
     Tobj::firelist.clear();
     Tobj::hudlist.clear();
     Tobj_fake::list.clear();
-    Tpro::list.clear();
+    Tpro::clear();
     Tpro::nextid = 0;
     Tp::clear();
     TColDebug::list.clear();

@@ -7,6 +7,9 @@
 //                                 path contains FILTER), as the game loads them
 //   makeassets --scene OUT.png    landscapes of the five terrain styles put
 //                                 together from the images, and the sky alone
+//   makeassets --check [PATH]     only the check that every catalogued file has
+//                                 a recipe; PATH drops that file's recipe first
+//                                 (ctest shows the check stops, naming it)
 //
 // Every recipe seeds its own generator, so the files are the same bytes on
 // every run; recipes are independent and run on a few threads.
@@ -20,6 +23,8 @@
 #include <mutex>
 #include <thread>
 
+#include "core/catalogue.h"
+#include "platform/platform.h"
 #include "tools/makeassets/assets.h"
 #include "tools/makeassets/strokefont.h"
 
@@ -94,6 +99,29 @@ bool write_sounds(const std::vector<SoundAsset>& list, const std::string& root) 
         }
         return true;
     });
+}
+
+// Every gfx/ and sfx/ file the game's catalogue loads has a recipe here (the
+// fonts are committed, the built-in images are the --incgfx set). A file
+// without one would only be missed when the game starts, so the generator
+// stops instead, naming it.
+bool recipes_cover_catalogue(const Registry& reg) {
+    std::vector<std::string> made;
+    for (const ImageAsset& a : reg.images) made.push_back(a.path);
+    for (const SoundAsset& a : reg.sounds) made.push_back(a.path);
+    PlatformOptions headless;
+    headless.headless = true;
+    PlatformInit(headless);
+    bool ok = true;
+    for (const CatalogueFile& f : catalogue_files()) {
+        if (f.kind == CatalogueFile::FONT) continue;
+        if (f.path.rfind("gfx/", 0) != 0 && f.path.rfind("sfx/", 0) != 0) continue;
+        if (std::find(made.begin(), made.end(), f.path) != made.end()) continue;
+        std::fprintf(stderr, "makeassets: no recipe for %s, which the catalogue loads\n", f.path.c_str());
+        ok = false;
+    }
+    PlatformShutdown();
+    return ok;
 }
 
 // Lays out every matching image on one sheet: tiny ones enlarged, strips
@@ -180,7 +208,9 @@ bool write_sheet(const Registry& reg, const std::string& out, const std::string&
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER [ZOOM]] | --scene OUT.png\n");
+        std::fprintf(stderr,
+                     "usage: makeassets ROOT | --incgfx ROOT | --sheet OUT.png [FILTER [ZOOM]] | --scene OUT.png | "
+                     "--check [PATH]\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -198,10 +228,17 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 6; i++) all.blit(scenes[i], (i % 2) * 640, (i / 2) * 480);
         ImageAsset a;
         ok = save_image(all, a, argv[2]);
+    } else if (std::strcmp(argv[1], "--check") == 0) {
+        if (argc >= 3) {
+            const std::string drop = argv[2];
+            std::erase_if(reg.images, [&](const ImageAsset& a) { return a.path == drop; });
+            std::erase_if(reg.sounds, [&](const SoundAsset& a) { return a.path == drop; });
+        }
+        ok = recipes_cover_catalogue(reg);
     } else if (std::strcmp(argv[1], "--incgfx") == 0 && argc >= 3) {
         ok = write_images(reg.builtin, argv[2]);
     } else {
-        ok = write_images(reg.images, argv[1]) && write_sounds(reg.sounds, argv[1]);
+        ok = recipes_cover_catalogue(reg) && write_images(reg.images, argv[1]) && write_sounds(reg.sounds, argv[1]);
     }
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("makeassets: %s in %.2f s\n", ok ? "done" : "FAILED", secs);
