@@ -402,7 +402,7 @@ int game_turn_start(int player, int mode) {
     Tfb::reset();
     for (auto& np : Tnetpl::list) np->frameout.clear();
     Tpro::nextid = 0;
-    Tpro::list.clear();
+    Tpro::clear();
     if (mode == 1) Tobj::turnupdate();
     for (auto& p : Tplayer::list) {
         p->action = 0;
