@@ -138,22 +138,41 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
         });
 }
 
-// Writes v to d[first..last] with 16-byte stores, 64 bytes a loop step and an
-// overlapping store for the tail. Spans are at most a tile row (400 bytes): a
-// plain fill loop with a value known only at run time is not vectorised at
-// -O2, and memset of such short runs is inlined as "rep stos", whose start-up
-// cost is as high as the whole span.
-inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
-    size_t n = (size_t)(last - first + 1);
-    d += first;
+// Writes v to d[0..n-1] (n >= 1). Spans are at most a tile row
+// (400 bytes) and most are short, so short ones take a few overlapping
+// 16-byte stores with no loop. A plain fill loop with a value known only at
+// run time is not vectorised at -O2, and a call to memset per piece of a row
+// costs more than the stores themselves.
+[[gnu::always_inline]] inline void fill_n(uint32_t* d, size_t n, uint32_t v) {
     const uint32_t q[4] = {v, v, v, v};
     if (n < 4) {
-        for (size_t i = 0; i < n; ++i) d[i] = v;
+        d[0] = v;   // n 1..3: these three cover every word
+        d[n / 2] = v;
+        d[n - 1] = v;
         return;
     }
-    if (n < 16) {
-        for (size_t i = 0; i + 4 <= n; i += 4) std::memcpy(d + i, q, 16);
+    if (n <= 8) {
+        std::memcpy(d, q, 16);
         std::memcpy(d + n - 4, q, 16);
+        return;
+    }
+    if (n <= 16) {
+        std::memcpy(d, q, 16);
+        std::memcpy(d + 4, q, 16);
+        std::memcpy(d + n - 8, q, 16);
+        std::memcpy(d + n - 4, q, 16);
+        return;
+    }
+    if (n <= 32) {
+        uint32_t* e = d + n - 16;
+        std::memcpy(d, q, 16);
+        std::memcpy(d + 4, q, 16);
+        std::memcpy(d + 8, q, 16);
+        std::memcpy(d + 12, q, 16);
+        std::memcpy(e, q, 16);
+        std::memcpy(e + 4, q, 16);
+        std::memcpy(e + 8, q, 16);
+        std::memcpy(e + 12, q, 16);
         return;
     }
     for (size_t i = 0; i + 16 <= n; i += 16) {
@@ -169,9 +188,19 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
     std::memcpy(e + 12, q, 16);
 }
 
-std::vector<int64_t>& half_span_buffer() {
-    static std::vector<int64_t> spans;
+inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
+    fill_n(d + first, (size_t)(last - first + 1), v);
+}
+
+std::vector<int>& span_buffer() {
+    static std::vector<int> spans;
     return spans;
+}
+
+int64_t* half_buffer(int64_t n) {
+    static std::vector<int64_t> half;
+    if ((int64_t)half.size() < n) half.resize((size_t)n);
+    return half.data();
 }
 
 }  // namespace
@@ -195,41 +224,59 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     map_unlock = 1;
     Region reg;
     if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
-    Tmap_ellipse e(rx, ry);
-    // The ellipse is symmetric about its centre row: one half span per
-    // distance |dy| that the clipped rows need, walked outward so each row
-    // starts from its neighbour's answer.
-    int64_t d0 = (int64_t)reg.y0 - y, d1 = (int64_t)reg.y1 - y;
-    int64_t dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
-    int64_t dhi = std::max(std::abs(d0), std::abs(d1));
-    std::vector<int64_t>& half = half_span_buffer();
-    half.resize((size_t)(dhi - dlo + 1));
-    int64_t hs = -1;
-    for (int64_t d = dlo; d <= dhi; ++d) half[(size_t)(d - dlo)] = hs = e.half_span_near(d, hs);
-    // The inside span of map row py, clipped to the columns lx0..lx1 of the
-    // tile at ox; false when nothing of it is left.
-    auto span = [&](int py, int ox, int lx0, int lx1, int64_t& first, int64_t& last) {
-        int64_t h = half[(size_t)(std::abs((int64_t)py - y) - dlo)];
-        if (h < 0) return false;
-        first = std::max<int64_t>((int64_t)x - h - ox, lx0);
-        last = std::min<int64_t>((int64_t)x + h - ox, lx1);
-        return first <= last;
-    };
-    uint32_t v = (uint32_t)argb;
-    // Tiles in the corners of the box that the ellipse misses are not locked.
-    auto touches = [&](const TileSpan& t) {
-        int64_t first, last;
-        for (int ly = t.ly0; ly <= t.ly1; ++ly)
-            if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) return true;
-        return false;
-    };
-    for_tiles(
-        reg, touches, [v](const TileSpan&) { return v != 0; },
-        [&](const TileSpan& t) {
-            int64_t first, last;
-            for (int ly = t.ly0; ly <= t.ly1; ++ly)
-                if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) fill_span(t.pix + ly * kTileSize, first, last, v);
-        });
+    // The inside span of each distance d from the centre row (dlo..dhi, the
+    // distances the clipped rows need), clipped to the terrain's columns, is
+    // worked out once for the whole crater: the ellipse is symmetric about
+    // its centre row, and each distance starts from its neighbour's answer.
+    // A distance with nothing inside gets first > last. The distances of the
+    // rows fit an int: |py - y| <= ry for every clipped row py.
+    const int d0 = (int)((int64_t)reg.y0 - y), d1 = (int)((int64_t)reg.y1 - y);
+    const int dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
+    const int dhi = std::max(std::abs(d0), std::abs(d1));
+    int *first, *last;
+    {
+        const int n = dhi - dlo + 1;
+        int64_t* half = half_buffer(n);
+        if (rx == ry && rx <= (1 << 20))
+            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, half);   // explosions: no ellipse to build
+        else
+            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, half);
+        std::vector<int>& span = span_buffer();
+        span.resize((size_t)n * 2);
+        first = span.data();   // first[d - dlo], d = dlo..dhi
+        last = first + n;
+        for (int k = 0; k < n; ++k) {
+            const int64_t h = half[k];
+            first[k] = h < 0 ? 1 : (int)std::max<int64_t>((int64_t)x - h, reg.x0);
+            last[k] = h < 0 ? 0 : (int)std::min<int64_t>((int64_t)x + h, reg.x1);
+        }
+    }
+    const uint32_t v = (uint32_t)argb;
+    // Each overlapped tile once, fetched at its first inside pixel: a tile of
+    // the box that the ellipse misses is never locked, and an empty tile is
+    // created only when v can leave a non-zero pixel in it.
+    const int tx0 = reg.x0 / kTileSize, tx1 = reg.x1 / kTileSize;
+    for (int ty = reg.y0 / kTileSize; ty <= reg.y1 / kTileSize; ++ty) {
+        const int oy = ty * kTileSize;
+        // Distance from the centre row of map rows py0..py1 is py - y.
+        const int py0 = std::max(reg.y0, oy), py1 = std::min(reg.y1, oy + kTileSize - 1);
+        const int e0 = d0 + (py0 - reg.y0), e1 = d0 + (py1 - reg.y0);
+        for (int tx = tx0; tx <= tx1; ++tx) {
+            const int ox = tx * kTileSize, ox1 = ox + kTileSize - 1;
+            int e = e0;
+            while (e <= e1 && std::max(first[std::abs(e) - dlo], ox) > std::min(last[std::abs(e) - dlo], ox1)) ++e;
+            if (e > e1) continue;
+            uint32_t* pix = map_tile_pixels(tx, ty, v != 0);
+            if (!pix) continue;
+            // row[px] is map column px of the tile row at distance e.
+            uint32_t* row = pix + (ptrdiff_t)(py0 + (e - e0) - oy) * kTileSize - ox;
+            for (; e <= e1; ++e, row += kTileSize) {
+                const int k = std::abs(e) - dlo;
+                const int f = std::max(first[k], ox), l = std::min(last[k], ox1);
+                if (f <= l) fill_n(row + f, (size_t)(l - f + 1), v);
+            }
+        }
+    }
     return 0;
 }
 
