@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "terrain/ellipse.h"
 #include "terrain/tiles.h"
 
@@ -82,16 +86,41 @@ bool footprint(const ImagePtr& image, int x, int y, const TPixmap*& src, Region&
 }
 
 // a = alpha / 255 * strength and ia = 1 - a, each rounded to a float, for
-// every source alpha: one table per call.
+// every source alpha, kept widened to double (exact) for the blends.
 struct AlphaTable {
-    float a[256], ia[256];
-    explicit AlphaTable(float strength) {
+    double a[256], ia[256];
+    explicit AlphaTable(float strength) { fill(strength); }
+    AlphaTable() = default;
+    void fill(float strength) {
         for (int i = 0; i < 256; ++i) {
-            a[i] = (float)((double)i / 255.0 * (double)strength);
-            ia[i] = (float)(1.0 - (double)a[i]);
+            const float fa = (float)((double)i / 255.0 * (double)strength);
+            a[i] = fa;
+            ia[i] = (float)(1.0 - (double)fa);
         }
     }
 };
+
+// The tables of recent strengths. Texturing stamps tens of thousands of
+// small images (strips of 35 pixels, a 16 x 32 light) with a few hundred
+// strengths, mostly the same as the stamp before; building a table costs more
+// than such a stamp. Direct-mapped on the strength's bits.
+const AlphaTable& alpha_table(float strength) {
+    struct Slot {
+        uint32_t key;
+        bool used;
+        AlphaTable t;
+    };
+    static Slot slots[32];
+    uint32_t key;
+    std::memcpy(&key, &strength, 4);
+    Slot& s = slots[(key * 0x9E3779B1u) >> 27];
+    if (!s.used || s.key != key) {
+        s.t.fill(strength);
+        s.key = key;
+        s.used = true;
+    }
+    return s.t;
+}
 
 // True when some source pixel under the tile's part of the region has alpha
 // above 128. (sx, sy) is the source pixel under map pixel (0, 0) of the map.
@@ -109,10 +138,38 @@ inline uint32_t clamp_channel(double v) {
     return v > 0 ? (v < 255 ? (uint32_t)v : 255u) : 0u;
 }
 
+#if defined(__SSE2__)
+// One tinted pixel: the blend of the header in double precision, channel by
+// channel the same operations as the plain form below (so the same bits),
+// two channels per instruction. rep holds the replacement channels in the
+// lanes blue, green, red and keep the lanes whose source channel is used.
+inline uint32_t tint_pixel(uint32_t tv, uint32_t sv, double a, double ia, __m128i rep, __m128i keep) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i t = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)tv), zero), zero);   // b g r a
+    __m128i c = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)sv), zero), zero);
+    c = _mm_or_si128(_mm_and_si128(c, keep), rep);
+    const __m128d va = _mm_set1_pd(a), via = _mm_set1_pd(ia);
+    __m128d lo = _mm_add_pd(_mm_mul_pd(via, _mm_cvtepi32_pd(t)), _mm_mul_pd(va, _mm_cvtepi32_pd(c)));
+    __m128d hi = _mm_add_pd(_mm_mul_pd(via, _mm_cvtepi32_pd(_mm_unpackhi_epi64(t, t))),
+                            _mm_mul_pd(va, _mm_cvtepi32_pd(_mm_unpackhi_epi64(c, c))));
+    // Clamp to 0..255 (max first, so a NaN becomes 0), then truncate.
+    const __m128d lim = _mm_set1_pd(255.0);
+    lo = _mm_min_pd(_mm_max_pd(lo, _mm_setzero_pd()), lim);
+    hi = _mm_min_pd(_mm_max_pd(hi, _mm_setzero_pd()), lim);
+    __m128i n = _mm_unpacklo_epi64(_mm_cvttpd_epi32(lo), _mm_cvttpd_epi32(hi));
+    n = _mm_packus_epi16(_mm_packs_epi32(n, zero), zero);
+    return (tv & 0xFF000000u) | ((uint32_t)_mm_cvtsi128_si32(n) & 0xFFFFFFu);
+}
+#endif
+
 // The tint of map_alphaimage and map_alphaimagerect over a region whose
 // source pixel for map pixel (px, py) is (px + sx, py + sy).
 void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
-    const AlphaTable alpha(strength);
+    const AlphaTable& alpha = alpha_table(strength);
+#if defined(__SSE2__)
+    const __m128i rep = _mm_setr_epi32(b != -1 ? b : 0, g != -1 ? g : 0, r != -1 ? r : 0, 0);
+    const __m128i keep = _mm_setr_epi32(b != -1 ? 0 : -1, g != -1 ? 0 : -1, r != -1 ? 0 : -1, 0);
+#endif
     for_tiles(
         reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
         [&](const TileSpan& t) {
@@ -125,6 +182,9 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
                     uint32_t sv = s[lx];
                     uint32_t as = sv >> 24;
                     if (as == 0) continue;   // alpha 0 leaves the pixel exactly, whatever the strength
+#if defined(__SSE2__)
+                    d[lx] = tint_pixel(tv, sv, alpha.a[as], alpha.ia[as], rep, keep);
+#else
                     double a = alpha.a[as], ia = alpha.ia[as];
                     double cr = r != -1 ? (double)r : (double)((sv >> 16) & 255);
                     double cg = g != -1 ? (double)g : (double)((sv >> 8) & 255);
@@ -133,6 +193,7 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
                     uint32_t ng = clamp_channel(ia * ((tv >> 8) & 255) + a * cg);
                     uint32_t nb = clamp_channel(ia * (tv & 255) + a * cb);
                     d[lx] = (tv & 0xFF000000u) | nr << 16 | ng << 8 | nb;
+#endif
                 }
             }
         });
@@ -348,7 +409,7 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
     Region reg;
     if (!footprint(image, x, y, src, reg)) return 0;
     int sx = -x, sy = -y;
-    const AlphaTable alpha(1.0f);
+    const AlphaTable& alpha = alpha_table(1.0f);
     const int adj[3] = {dr, dg, db};
     for_tiles(
         reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
@@ -360,7 +421,7 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
                     uint32_t tv = d[lx], sv = s[lx];
                     uint32_t at = tv >> 24, as = sv >> 24;
                     if (at == 255 || as <= 128) continue;
-                    float a = alpha.a[as], ia = alpha.ia[as];
+                    const double a = alpha.a[as], ia = alpha.ia[as];
                     uint32_t out = std::min<uint32_t>(at + as, 255) << 24;
                     for (int c = 0; c < 3; ++c) {
                         int shift = 16 - 8 * c;

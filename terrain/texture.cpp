@@ -3,6 +3,8 @@
 #include "terrain/texture.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -96,6 +98,31 @@ inline uint32_t blend(float g, const uint8_t* p, float f, const uint8_t* q) {
     uint32_t gr = (uint32_t)(g * (float)p[1] + f * (float)q[1]);
     uint32_t b = (uint32_t)(g * (float)p[2] + f * (float)q[2]);
     return 0xFF000000u | r << 16 | gr << 8 | b;
+}
+
+// Calls f(y), y ascending, for every y in y0..y1 where col[y] is solid (1)
+// and col[y + off] is not. Eight cells are tested at once: most of a mask is
+// long runs of one value, which this skips a word at a time. The reads of
+// col[y0 + off .. y1 + off] must lie inside the column.
+template <class F>
+void for_each_edge(const unsigned char* col, int y0, int y1, int off, F f) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    // 0x80 in each byte of x that is zero, and nothing in the others.
+    auto zero_bytes = [](uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    int y = y0;
+    for (; y + 7 <= y1; y += 8) {
+        uint64_t here, there;
+        std::memcpy(&here, col + y, 8);
+        std::memcpy(&there, col + y + off, 8);
+        if (here == there) continue;   // no cell differs from its neighbour
+        uint64_t hits = zero_bytes(here ^ kOnes) & ~zero_bytes(there ^ kOnes);
+        while (hits) {
+            f(y + std::countr_zero(hits) / 8);
+            hits &= hits - 1;
+        }
+    }
+    for (; y <= y1; ++y)
+        if (col[y] == 1 && col[y + off] != 1) f(y);
 }
 
 // Step 3: every pixel once, straight into the tile pixels. No random draws.
@@ -204,12 +231,10 @@ void texture_mask(const Tmap_mask& mask, int style, int decorate, int seed, int 
 
     // Undersides: shade, and roots hanging from them.
     for (int x = 0; x < X; ++x) {
-        const unsigned char* col = mask[x];
-        for (int y = 0; y < Y - 1; ++y) {
-            if (col[y] != 1 || col[y + 1] == 1) continue;
+        for_each_edge(mask[x], 0, Y - 2, 1, [&](int y) {
             map_alphaimagerect(gfx_bottomshade, x, y - 24, x % 100, 0, 1, 25, 0.5f, -1, -1, -1);
             if (st.roots && y <= Y - 10 && Rand(45, 1) == 1) Tsc::addroot(x, y);
-        }
+        });
     }
 
     Tmap_grid<uint8_t> occupied(map_xtiles, map_ytiles);
@@ -220,9 +245,7 @@ void texture_mask(const Tmap_mask& mask, int style, int decorate, int seed, int 
     // Surface: nodes, strip, top light near the shore, scenery, decorations.
     const float S = st.strength;
     for (int x = 0; x < X; ++x) {
-        const unsigned char* col = mask[x];
-        for (int y = 1; y < Y; ++y) {
-            if (col[y] != 1 || col[y - 1] == 1) continue;
+        for_each_edge(mask[x], 1, Y - 1, -1, [&](int y) {
             Tmap_tn::add((uint16_t)x, (uint16_t)y);
             if (y >= Y - 180) {
                 float d = std::clamp((float)(y - (Y - 180)), 0.0f, 100.0f);
@@ -245,7 +268,7 @@ void texture_mask(const Tmap_mask& mask, int style, int decorate, int seed, int 
                 }
             }
             if (decorate == 1) decorate_at(mask, style, st, occupied, x, y);
-        }
+        });
     }
     Tmap_tn::cleanup();
 }
