@@ -57,7 +57,7 @@ void BM_GenerateAndTexture(benchmark::State& state) {
     int seed = 1000;
     for (auto _ : state) {
         map_generate(X, Y, seed++ % 8, 0, 1);
-        benchmark::DoNotOptimize(map_img.cells.data());
+        benchmark::DoNotOptimize(map_tiles.held.data());
     }
     state.SetBytesProcessed(state.iterations() * (int64_t)X * Y * 4);
     WritePass pass(X, Y);
@@ -75,7 +75,7 @@ void BM_TextureOutline(benchmark::State& state) {
     map_generate_outline(mask, 1);
     for (auto _ : state) {
         map_generate_fromarray(mask, 0, 1, 77, 1);
-        benchmark::DoNotOptimize(map_img.cells.data());
+        benchmark::DoNotOptimize(map_tiles.held.data());
     }
     state.SetBytesProcessed(state.iterations() * (int64_t)X * Y * 4);
 }

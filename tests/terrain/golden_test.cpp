@@ -54,7 +54,7 @@ uint64_t map_hash() {
     for (int cx = 0; cx <= Tscc::w; ++cx)
         for (int cy = 0; cy <= Tscc::h; ++cy)
             for (int front = 0; front < 2; ++front)
-                for (const auto& s : front ? Tscc::map[cx][cy].listf : Tscc::map[cx][cy].list) {
+                for (const auto& s : front ? Tscc::map[cx][cy].listf() : Tscc::map[cx][cy].list()) {
                     g.add(cx), g.add(cy), g.add(front), g.add(s->typ), g.add(s->sub);
                     g.add(s->x), g.add(s->y), g.add(s->sx), g.add(s->sy);
                     g.add(s->r), g.add(s->g), g.add(s->b), g.add(s->a);
