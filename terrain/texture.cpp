@@ -150,6 +150,31 @@ void for_each_edge(const unsigned char* col, int y0, int y1, int off, F f) {
         if (col[y] == 1 && col[y + off] != 1) f(y);
 }
 
+// blend of four consecutive pixels p[0..3] and q[0..3] into out[0..3].
+inline void blend4(float g, const uint32_t* p, float f, const uint32_t* q, uint32_t* out) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128 vg = _mm_set1_ps(g), vf = _mm_set1_ps(f);
+    const __m128i pp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i qq = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    const __m128i plo = _mm_unpacklo_epi8(pp, zero), phi = _mm_unpackhi_epi8(pp, zero);
+    const __m128i qlo = _mm_unpacklo_epi8(qq, zero), qhi = _mm_unpackhi_epi8(qq, zero);
+    auto mix = [&](__m128i a, __m128i b) {   // one pixel's four channels as int32
+        return _mm_cvttps_epi32(
+            _mm_add_ps(_mm_mul_ps(vg, _mm_cvtepi32_ps(a)), _mm_mul_ps(vf, _mm_cvtepi32_ps(b))));
+    };
+    const __m128i r0 = mix(_mm_unpacklo_epi16(plo, zero), _mm_unpacklo_epi16(qlo, zero));
+    const __m128i r1 = mix(_mm_unpackhi_epi16(plo, zero), _mm_unpackhi_epi16(qlo, zero));
+    const __m128i r2 = mix(_mm_unpacklo_epi16(phi, zero), _mm_unpacklo_epi16(qhi, zero));
+    const __m128i r3 = mix(_mm_unpackhi_epi16(phi, zero), _mm_unpackhi_epi16(qhi, zero));
+    __m128i v = _mm_packus_epi16(_mm_packs_epi32(r0, r1), _mm_packs_epi32(r2, r3));
+    v = _mm_or_si128(v, _mm_set1_epi32((int)0xFF000000u));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+#else
+    for (int i = 0; i < 4; ++i) out[i] = blend(g, p[i], f, q[i]);
+#endif
+}
+
 // Step 3: every pixel once, straight into the tile pixels, each tile row by
 // row so the stores run along memory. No random draws.
 void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
@@ -194,25 +219,17 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
             for (int ly = 0; ly < kTileSize; ++ly) {
                 const int y = oy + ly;
                 uint32_t* out = pix + ly * kTileSize;
-                const unsigned char* m = cells + (size_t)ox * Y + y;   // mask[ox][y]; column steps are Y apart
+                const unsigned char* m = cells + (size_t)ox * Y + y;   // cell of column lx at m[lx * Y]
                 const uint32_t *ur = urow[y], *er = erow[y], *dr = drow[y];
-                if (y <= mid) {
-                    const float f = fu[y], g = gu[y];
-                    for (int lx = 0; lx < kTileSize; ++lx, m += Y) {
-                        const int x = ox + lx;
-                        if (*m != 1) {
-                            if (reset == 1) out[lx] = 0;
-                            continue;
-                        }
-                        out[lx] = blend(g, ur[ucol[x]], f, er[ecol[x]]);
-                    }
-                } else {
-                    for (int lx = 0; lx < kTileSize; ++lx, m += Y) {
-                        const int x = ox + lx;
-                        if (*m != 1) {
-                            if (reset == 1) out[lx] = 0;
-                            continue;
-                        }
+                const float fy = y <= mid ? fu[y] : 0.0f, gy = y <= mid ? gu[y] : 0.0f;
+                // One pixel by the rules of the pass.
+                auto one = [&](int lx) {
+                    const int x = ox + lx;
+                    if (m[(size_t)lx * Y] != 1) {
+                        if (reset == 1) out[lx] = 0;
+                    } else if (y <= mid) {
+                        out[lx] = blend(gy, ur[ucol[x]], fy, er[ecol[x]]);
+                    } else {
                         const int band = 80 + wave[x], top = Y - band;
                         if (y >= top) {
                             const float f = (float)(y - top) / (float)band * 0.7f;
@@ -221,6 +238,28 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                             out[lx] = er[ecol[x]];
                         }
                     }
+                };
+                // Rows below the shore band's highest top never reach it.
+                const bool plain_body = y > mid && y < Y - 100;
+                for (int lx = 0; lx < kTileSize; lx += 4) {
+                    const unsigned char* c = m + (size_t)lx * Y;
+                    const uint32_t cells4 = c[0] | c[Y] << 8 | c[2 * Y] << 16 | (uint32_t)c[3 * Y] << 24;
+                    const int x = ox + lx;
+                    if (cells4 == 0) {   // four empty cells
+                        if (reset == 1) std::memset(out + lx, 0, 16);
+                        continue;
+                    }
+                    if (cells4 == 0x01010101u) {   // four solid cells
+                        if (plain_body && ecol[x] + 3 < E.w) {
+                            std::memcpy(out + lx, er + ecol[x], 16);
+                            continue;
+                        }
+                        if (y <= mid && ucol[x] + 3 < U.w && ecol[x] + 3 < E.w) {
+                            blend4(gy, ur + ucol[x], fy, er + ecol[x], out + lx);
+                            continue;
+                        }
+                    }
+                    for (int k = lx; k < lx + 4; ++k) one(k);
                 }
             }
         }
