@@ -62,8 +62,9 @@ void for_tiles(const Region& r, Wanted wanted, Creates creates, Work work) {
             TileSpan t{nullptr, ox, oy, std::max(r.x0 - ox, 0), std::min(r.x1 - ox, kTileSize - 1),
                        std::max(r.y0 - oy, 0), std::min(r.y1 - oy, kTileSize - 1)};
             if (!wanted(t)) continue;
-            if (!map_tile_peek(tx, ty) && !creates(t)) continue;
-            t.pix = map_tile_pixels(tx, ty, true);
+            t.pix = map_tile_pixels_fast(tx, ty, false);
+            if (!t.pix && map_tile_peek(tx, ty)) continue;   // held but cannot be locked
+            if (!t.pix && creates(t)) t.pix = map_tile_pixels(tx, ty, true);
             if (t.pix) work(t);
         }
     }
@@ -383,7 +384,7 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
             int e = e0;
             while (e <= e1 && std::max(first[std::abs(e) - dlo], ox) > std::min(last[std::abs(e) - dlo], ox1)) ++e;
             if (e > e1) continue;
-            uint32_t* pix = map_tile_pixels(tx, ty, v != 0);
+            uint32_t* pix = map_tile_pixels_fast(tx, ty, v != 0);
             if (!pix) continue;
             // row[px] is map column px of the tile row at distance e.
             uint32_t* row = pix + (ptrdiff_t)(py0 + (e - e0) - oy) * kTileSize - ox;

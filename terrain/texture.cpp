@@ -200,13 +200,17 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
     // The shore band's top waves with the column.
     std::vector<int> wave(X);
     for (int x = 0; x < X; ++x) wave[x] = (int)(10.0 + 10.0 * std::sin(1.5 * x * std::numbers::pi / 180.0));
+    // Shore weights by band height (80..100) and depth into the band.
+    std::vector<float> shore_f(21 * 100);
+    for (int band = 80; band <= 100; ++band)
+        for (int d = 0; d < band; ++d) shore_f[(size_t)(band - 80) * 100 + d] = (float)d / (float)band * 0.7f;
     const unsigned char* cells = mask.cells.data();
 
     for (int tx = 0; tx < map_xtiles; ++tx) {
         const int ox = tx * kTileSize;
         for (int ty = 0; ty < map_ytiles; ++ty) {
             const int oy = ty * kTileSize;
-            uint32_t* pix = map_tile_pixels(tx, ty, false);
+            uint32_t* pix = map_tile_pixels_fast(tx, ty, false);
             if (!pix) {
                 // An empty tile only needs memory when a cell in it is solid.
                 bool solid = false;
@@ -232,7 +236,7 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                     } else {
                         const int band = 80 + wave[x], top = Y - band;
                         if (y >= top) {
-                            const float f = (float)(y - top) / (float)band * 0.7f;
+                            const float f = shore_f[(size_t)(band - 80) * 100 + (y - top)];
                             out[lx] = blend(1.0f - f, er[ecol[x]], f, dr[dcol[x]]);
                         } else {
                             out[lx] = er[ecol[x]];

@@ -107,6 +107,15 @@ int map_argb(int argb, int channel);
 // and map_unlock set. An empty tile is created when create is true, else the
 // result is null for it. Null outside the grid.
 uint32_t* map_tile_pixels(int tx, int ty, bool create);
+// The same, inline for a tile that is already locked (the usual case while
+// a map is built or a crater carved); the rest goes to map_tile_pixels.
+inline uint32_t* map_tile_pixels_fast(int tx, int ty, bool create) {
+    if (Tmap_tile* t = map_tiles.find(tx, ty); t && t->pxm) {
+        map_unlock = 1;
+        return t->pxm->pixels.data();
+    }
+    return map_tile_pixels(tx, ty, create);
+}
 // Pixels of tile (tx, ty) for reading only; null for an empty tile or outside
 // the grid. Does not lock the tile.
 const uint32_t* map_tile_peek(int tx, int ty);
