@@ -241,10 +241,12 @@ TintRow pick_tint_row() {
 #endif
 }
 
+TintRow g_tint_row = pick_tint_row();
+
 // The tint of map_alphaimage and map_alphaimagerect over a region whose
 // source pixel for map pixel (px, py) is (px + sx, py + sy).
 void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
-    static const TintRow row = pick_tint_row();
+    const TintRow row = g_tint_row;
     const AlphaTable& alpha = alpha_table(strength);
     const TintChannels ch(r, g, b);
     for_tiles(
@@ -269,15 +271,13 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
         d[n - 1] = v;
         return;
     }
-    if (n <= 8) {
-        std::memcpy(d, q, 16);
-        std::memcpy(d + n - 4, q, 16);
-        return;
-    }
     if (n <= 16) {
+        // 4..8 words: the first and last four (twice over); 9..16: the first
+        // eight and the last eight. No branch on the length within the range.
+        const size_t o1 = n > 8 ? 4 : 0, o2 = n > 8 ? n - 8 : 0;
         std::memcpy(d, q, 16);
-        std::memcpy(d + 4, q, 16);
-        std::memcpy(d + n - 8, q, 16);
+        std::memcpy(d + o1, q, 16);
+        std::memcpy(d + o2, q, 16);
         std::memcpy(d + n - 4, q, 16);
         return;
     }
@@ -322,6 +322,22 @@ int64_t* half_buffer(int64_t n) {
 }
 
 }  // namespace
+
+int map_tint_path(int path) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (path == 1 && __builtin_cpu_supports("avx2")) g_tint_row = tint_row_avx2;
+#endif
+#if defined(__SSE2__)
+    if (path == 0) g_tint_row = tint_row_sse2;
+#else
+    if (path == 0) g_tint_row = tint_row_plain;
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+    return g_tint_row == tint_row_avx2 ? 1 : 0;
+#else
+    return 0;
+#endif
+}
 
 int map_rect(int x, int y, int w, int h, int argb) {
     map_unlock = 1;
