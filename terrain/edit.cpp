@@ -176,56 +176,64 @@ struct TintChannels {
           keep{b != -1 ? 0 : -1, g != -1 ? 0 : -1, r != -1 ? 0 : -1, 0} {}
 };
 
-// Tints d[0..n-1] with source pixels s[0..n-1].
-using TintRow = void (*)(uint32_t* d, const uint32_t* s, int n, const AlphaTable& alpha, const TintChannels& ch);
+// Tints the w x h block at d (rows kTileSize words apart) with the source
+// block at s (rows sstride words apart). One call per tile: most stamps of
+// the texturer are one pixel wide.
+using TintRow = void (*)(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                         const TintChannels& ch);
 
 #if defined(__SSE2__)
-void tint_row_sse2(uint32_t* d, const uint32_t* s, int n, const AlphaTable& alpha, const TintChannels& ch) {
+void tint_row_sse2(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                   const TintChannels& ch) {
     const __m128i rep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.rep));
     const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.keep));
-    for (int i = 0; i < n; ++i) {
-        const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
-        if ((tv >> 24) <= 128 || as == 0) continue;   // no material; or alpha 0 leaves it exactly
-        d[i] = tint_pixel(tv, sv, alpha.a[as], alpha.ia[as], rep, keep);
-    }
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;   // no material; or alpha 0 leaves it exactly
+            d[i] = tint_pixel(tv, sv, alpha.a[as], alpha.ia[as], rep, keep);
+        }
 }
 #else
-void tint_row_plain(uint32_t* d, const uint32_t* s, int n, const AlphaTable& alpha, const TintChannels& ch) {
-    for (int i = 0; i < n; ++i) {
-        const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
-        if ((tv >> 24) <= 128 || as == 0) continue;
-        const double a = alpha.a[as], ia = alpha.ia[as];
-        uint32_t out = tv & 0xFF000000u;
-        for (int c = 0; c < 3; ++c) {
-            const int shift = 8 * c;
-            const double cs = ch.keep[c] ? (double)((sv >> shift) & 255) : (double)ch.rep[c];
-            out |= clamp_channel(ia * ((tv >> shift) & 255) + a * cs) << shift;
+void tint_row_plain(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                    const TintChannels& ch) {
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;
+            const double a = alpha.a[as], ia = alpha.ia[as];
+            uint32_t out = tv & 0xFF000000u;
+            for (int c = 0; c < 3; ++c) {
+                const int shift = 8 * c;
+                const double cs = ch.keep[c] ? (double)((sv >> shift) & 255) : (double)ch.rep[c];
+                out |= clamp_channel(ia * ((tv >> shift) & 255) + a * cs) << shift;
+            }
+            d[i] = out;
         }
-        d[i] = out;
-    }
 }
 #endif
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // The same with the three channels in one 256-bit register: the same
 // operations per channel, so the same bits.
-__attribute__((target("avx2"))) void tint_row_avx2(uint32_t* d, const uint32_t* s, int n, const AlphaTable& alpha,
-                                                   const TintChannels& ch) {
+__attribute__((target("avx2"))) void tint_row_avx2(uint32_t* d, const uint32_t* s, int sstride, int w, int h,
+                                                   const AlphaTable& alpha, const TintChannels& ch) {
     const __m128i rep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.rep));
     const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.keep));
     const __m256d zero = _mm256_setzero_pd(), lim = _mm256_set1_pd(255.0);
-    for (int i = 0; i < n; ++i) {
-        const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
-        if ((tv >> 24) <= 128 || as == 0) continue;
-        const __m128i t = _mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)tv));
-        const __m128i c = _mm_or_si128(_mm_and_si128(_mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)sv)), keep), rep);
-        __m256d v = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(alpha.ia[as]), _mm256_cvtepi32_pd(t)),
-                                  _mm256_mul_pd(_mm256_set1_pd(alpha.a[as]), _mm256_cvtepi32_pd(c)));
-        v = _mm256_min_pd(_mm256_max_pd(v, zero), lim);   // max first: a NaN becomes 0
-        __m128i q = _mm256_cvttpd_epi32(v);
-        q = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
-        d[i] = (tv & 0xFF000000u) | ((uint32_t)_mm_cvtsi128_si32(q) & 0xFFFFFFu);
-    }
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;
+            const __m128i t = _mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)tv));
+            const __m128i c = _mm_or_si128(_mm_and_si128(_mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)sv)), keep), rep);
+            __m256d v = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(alpha.ia[as]), _mm256_cvtepi32_pd(t)),
+                                      _mm256_mul_pd(_mm256_set1_pd(alpha.a[as]), _mm256_cvtepi32_pd(c)));
+            v = _mm256_min_pd(_mm256_max_pd(v, zero), lim);   // max first: a NaN becomes 0
+            __m128i q = _mm256_cvttpd_epi32(v);
+            q = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
+            d[i] = (tv & 0xFF000000u) | ((uint32_t)_mm_cvtsi128_si32(q) & 0xFFFFFFu);
+        }
 }
 #endif
 
@@ -252,9 +260,8 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
     for_tiles(
         reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
         [&](const TileSpan& t) {
-            for (int ly = t.ly0; ly <= t.ly1; ++ly)
-                row(t.pix + ly * kTileSize + t.lx0, src.Row(t.oy + ly + sy) + t.ox + sx + t.lx0, t.lx1 - t.lx0 + 1,
-                    alpha, ch);
+            row(t.pix + t.ly0 * kTileSize + t.lx0, src.Row(t.oy + t.ly0 + sy) + t.ox + sx + t.lx0, src.width,
+                t.lx1 - t.lx0 + 1, t.ly1 - t.ly0 + 1, alpha, ch);
         });
 }
 
