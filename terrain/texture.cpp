@@ -175,6 +175,30 @@ inline void blend4(float g, const uint32_t* p, float f, const uint32_t* q, uint3
 #endif
 }
 
+// The same with weights of their own for each of the four pixels.
+inline void blend4v(const float* g, const uint32_t* p, const float* f, const uint32_t* q, uint32_t* out) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i qq = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    const __m128i plo = _mm_unpacklo_epi8(pp, zero), phi = _mm_unpackhi_epi8(pp, zero);
+    const __m128i qlo = _mm_unpacklo_epi8(qq, zero), qhi = _mm_unpackhi_epi8(qq, zero);
+    auto mix = [&](int k, __m128i a, __m128i b) {
+        return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(g[k]), _mm_cvtepi32_ps(a)),
+                                           _mm_mul_ps(_mm_set1_ps(f[k]), _mm_cvtepi32_ps(b))));
+    };
+    const __m128i r0 = mix(0, _mm_unpacklo_epi16(plo, zero), _mm_unpacklo_epi16(qlo, zero));
+    const __m128i r1 = mix(1, _mm_unpackhi_epi16(plo, zero), _mm_unpackhi_epi16(qlo, zero));
+    const __m128i r2 = mix(2, _mm_unpacklo_epi16(phi, zero), _mm_unpacklo_epi16(qhi, zero));
+    const __m128i r3 = mix(3, _mm_unpackhi_epi16(phi, zero), _mm_unpackhi_epi16(qhi, zero));
+    __m128i v = _mm_packus_epi16(_mm_packs_epi32(r0, r1), _mm_packs_epi32(r2, r3));
+    v = _mm_or_si128(v, _mm_set1_epi32((int)0xFF000000u));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+#else
+    for (int i = 0; i < 4; ++i) out[i] = blend(g[i], p[i], f[i], q[i]);
+#endif
+}
+
 // Step 3: every pixel once, straight into the tile pixels, each tile row by
 // row so the stores run along memory. No random draws.
 void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
@@ -260,6 +284,19 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                         }
                         if (y <= mid && ucol[x] + 3 < U.w && ecol[x] + 3 < E.w) {
                             blend4(gy, ur + ucol[x], fy, er + ecol[x], out + lx);
+                            continue;
+                        }
+                        if (y > mid && ecol[x] + 3 < E.w && dcol[x] + 3 < D.w) {
+                            // Near the shore band: a pixel above its column's band
+                            // top takes weight 0, which gives the body colour
+                            // exactly (1 * c + 0 * d = c).
+                            float f4[4], g4[4];
+                            for (int k = 0; k < 4; ++k) {
+                                const int band = 80 + wave[x + k], top = Y - band;
+                                f4[k] = y >= top ? shore_f[(size_t)(band - 80) * 100 + (y - top)] : 0.0f;
+                                g4[k] = 1.0f - f4[k];
+                            }
+                            blend4v(g4, er + ecol[x], f4, dr + dcol[x], out + lx);
                             continue;
                         }
                     }
