@@ -204,7 +204,10 @@ __attribute__((target("avx512f,avx512dq"))) void units_avx512(const uint32_t* w,
     const __m512d scale = _mm512_set1_pd(0x1p-64), below_one = _mm512_set1_pd(0x1.fffffffffffffp-1);
     for (int k = 0; k < kN32 / 2; k += 8) {
         __m512i v = _mm512_loadu_si512(w + 2 * k);
-        _mm512_storeu_pd(out + k, _mm512_min_pd(_mm512_mul_pd(_mm512_cvtepu64_pd(v), scale), below_one));
+        const __m512d u = _mm512_mul_pd(_mm512_cvtepu64_pd(v), scale);
+        // The masked form with every lane set: the plain one trips a false
+        // "uninitialized" warning in this compiler's header.
+        _mm512_storeu_pd(out + k, _mm512_mask_min_pd(u, (__mmask8)0xFF, u, below_one));
     }
 }
 
