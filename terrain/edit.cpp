@@ -317,6 +317,67 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
     fill_n(d + first, (size_t)(last - first + 1), v);
 }
 
+// The crater's rows inside one tile: distances e0..e1 from the centre row,
+// row[px] being map column px of the tile row at distance e0, first/last
+// the spans by distance (index |e| - dlo), columns ox..ox + 99 the tile's.
+struct CarveRows {
+    uint32_t* row;
+    const int *first, *last;
+    int e0, e1, dlo, ox;
+    uint32_t v;
+};
+using CarveTile = void (*)(const CarveRows& c);
+
+void carve_tile_sse2(const CarveRows& c) {
+    uint32_t* row = c.row;
+    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
+        const int k = std::abs(e) - c.dlo;
+        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        if (f <= l) fill_n(row + f, (size_t)(l - f + 1), c.v);
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with 32-byte stores: a crater's long rows take half the stores.
+__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
+    const __m256i q = _mm256_set1_epi32((int)c.v);
+    const __m128i q4 = _mm256_castsi256_si128(q);
+    uint32_t* row = c.row;
+    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
+        const int k = std::abs(e) - c.dlo;
+        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        if (f > l) continue;
+        uint32_t* d = row + f;
+        const int n = l - f + 1;
+        if (n < 4) {
+            d[0] = c.v;   // n 1..3: these three cover every word
+            d[n / 2] = c.v;
+            d[n - 1] = c.v;
+        } else if (n <= 8) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), q4);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), q4);
+        } else if (n <= 16) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+        } else {
+            // Eight words a store, the last store overlapping the one before.
+            for (int i = 0; i + 8 < n; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), q);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+        }
+    }
+}
+#endif
+
+CarveTile pick_carve_tile() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return carve_tile_avx2;
+#endif
+    return carve_tile_sse2;
+}
+
+CarveTile g_carve_tile = pick_carve_tile();
+
 std::vector<int>& span_buffer() {
     static std::vector<int> spans;
     return spans;
@@ -341,6 +402,16 @@ int map_tint_path(int path) {
 #endif
 #if defined(__x86_64__) && defined(__GNUC__)
     return g_tint_row == tint_row_avx2 ? 1 : 0;
+#else
+    return 0;
+#endif
+}
+
+int map_carve_path(int path) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (path == 1 && __builtin_cpu_supports("avx2")) g_carve_tile = carve_tile_avx2;
+    if (path == 0) g_carve_tile = carve_tile_sse2;
+    return g_carve_tile == carve_tile_avx2 ? 1 : 0;
 #else
     return 0;
 #endif
@@ -396,6 +467,7 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     // Each overlapped tile once, fetched at its first inside pixel: a tile of
     // the box that the ellipse misses is never locked, and an empty tile is
     // created only when v can leave a non-zero pixel in it.
+    const CarveTile carve_tile = g_carve_tile;
     const int tx0 = reg.x0 / kTileSize, tx1 = reg.x1 / kTileSize;
     for (int ty = reg.y0 / kTileSize; ty <= reg.y1 / kTileSize; ++ty) {
         const int oy = ty * kTileSize;
@@ -411,11 +483,7 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
             if (!pix) continue;
             // row[px] is map column px of the tile row at distance e.
             uint32_t* row = pix + (ptrdiff_t)(py0 + (e - e0) - oy) * kTileSize - ox;
-            for (; e <= e1; ++e, row += kTileSize) {
-                const int k = std::abs(e) - dlo;
-                const int f = std::max(first[k], ox), l = std::min(last[k], ox1);
-                if (f <= l) fill_n(row + f, (size_t)(l - f + 1), v);
-            }
+            carve_tile(CarveRows{row, first, last, e, e1, dlo, ox, v});
         }
     }
     return 0;

@@ -266,11 +266,12 @@ TEST_F(TerrainGolden, CarvesAndStamps) {
     ImagePtr images[] = {alpha_ramp(37, 29), alpha_ramp(230, 170), gfx_inearth[3], gfx_bottomshade, gfx_grass,
                          gfx_toplight,        gfx_branches[0],     gfx_rocks[2],    gfx_rocks[3]};
     const int n = (int)std::size(images);
-    // Every tint path this machine has must give the same pixels.
-    const int machine_path = map_tint_path(-1);
+    // Every vector path (tints, ellipse fill) this machine has must give the
+    // same pixels.
+    const int machine_tint = map_tint_path(-1), machine_carve = map_carve_path(-1);
     for (int path : {0, 1}) {
-        if (map_tint_path(path) != path) continue;
-        SCOPED_TRACE("tint path " + std::to_string(path));
+        if (map_tint_path(path) != path || map_carve_path(path) != path) continue;
+        SCOPED_TRACE("vector path " + std::to_string(path));
         for (int pass = 0; pass < 2; ++pass) {
             if (pass == 0)
                 map_generate(1300, 600, 9, 0, 1);
@@ -287,5 +288,6 @@ TEST_F(TerrainGolden, CarvesAndStamps) {
             if (HasFailure()) print_row(pass == 0 ? "kEditsOnTerrain" : "kEditsOnEmpty", now, kEditRounds);
         }
     }
-    map_tint_path(machine_path);
+    map_tint_path(machine_tint);
+    map_carve_path(machine_carve);
 }
