@@ -116,8 +116,8 @@ inline __m128d units_sse2(__m128i v) {
 }
 
 // The recursion is a chain through r1 and r2, so most execution units idle;
-// converting each new word into unit values in the same loop costs almost
-// nothing.
+// with SSE2 alone the new words are converted to unit values in the same
+// loop. (Where wider vectors exist a pass of its own costs less: refill.)
 template <bool kUnits>
 void regen_sse2(uint32_t* w, double* units) {
     __m128i* s = reinterpret_cast<__m128i*>(w);
