@@ -80,9 +80,8 @@ void rnd_forget_seed();
 // When a block is renewed, the unit value u of each of its 64-bit outputs is
 // converted at once (vectorised: in a pass of its own with AVX2 or AVX-512,
 // else alongside the SSE2 recursion) into `unit`: unit[k] is u of the output
-// that starts
-// at word 2k + phase, where phase is 0 except after a 32-bit draw (which
-// rebuilds the table). `next` points at the unit value of the next 64-bit
+// that starts at word 2k + phase, where phase is 0 except after a 32-bit draw
+// (which rebuilds the table). `next` points at the unit value of the next 64-bit
 // output and `end` one past the last whole output of the block, so a 64-bit
 // draw reads its word index from the pointer when it needs the raw value.
 //
