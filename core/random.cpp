@@ -22,7 +22,6 @@ namespace rnd_detail {
 alignas(16) uint32_t state[kWords];
 alignas(16) double unit[kWords / 2];
 const double* next = unit + kWords / 2;
-const double* end = unit + kWords / 2;
 int phase = 0;
 }  // namespace rnd_detail
 
@@ -166,7 +165,7 @@ namespace {
 // The block counts as read to its end: the next draw renews it.
 void mark_block_read() {
     rnd_detail::phase = 0;
-    rnd_detail::next = rnd_detail::end = unit + kN32 / 2;
+    rnd_detail::next = unit + kN32 / 2;
 }
 
 }  // namespace
@@ -184,11 +183,12 @@ void rnd_forget_seed() {
 
 namespace {
 
-// unit[k] = rnd_unit(output at word 2k + phase) for every whole output.
+// unit[k + phase] = rnd_unit(output at word 2k + phase) for every whole
+// output, so the table ends at unit + 312 either way.
 void fill_units(int phase) {
     for (int k = 0; k < (kN32 - phase) / 2; k++) {
         const int i = 2 * k + phase;
-        unit[k] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
+        unit[k + phase] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
     }
 }
 
@@ -278,12 +278,11 @@ void rnd_detail::refill() {
 #endif
     rnd_detail::phase = 0;
     rnd_detail::next = unit;
-    rnd_detail::end = unit + kN32 / 2;
 }
 
 uint32_t rnd_next32() {
     using namespace rnd_detail;
-    std::ptrdiff_t i = 2 * (next - unit) + phase;  // the next unread word
+    std::ptrdiff_t i = 2 * (next - unit) - phase;  // the next unread word
     if (i >= kN32) {
         refill();
         i = 0;
@@ -297,8 +296,7 @@ uint32_t rnd_next32() {
     // values. Only RndFloat draws 32 bits, and nothing in the game calls it.
     phase = (int)(i & 1);
     fill_units(phase);
-    next = unit + (i - phase) / 2;
-    end = unit + (kN32 - phase) / 2;
+    next = unit + phase + (i - phase) / 2;
     return v;
 }
 

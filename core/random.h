@@ -81,9 +81,10 @@ void rnd_forget_seed();
 // converted at once (vectorised: in a pass of its own with AVX2 or AVX-512,
 // else alongside the SSE2 recursion) into `unit`: unit[k] is u of the output
 // that starts at word 2k + phase, where phase is 0 except after a 32-bit draw
-// (which rebuilds the table). `next` points at the unit value of the next 64-bit
-// output and `end` one past the last whole output of the block, so a 64-bit
-// draw reads its word index from the pointer when it needs the raw value.
+// (which rebuilds the table), kept at unit[k + phase] so that the table
+// always ends at unit + 312: the end test compares with a fixed address.
+// `next` points at the unit value of the next 64-bit output, and a 64-bit
+// draw reads its word index (2 * (next - unit) - phase) from the pointer.
 //
 // While kRndInitialized is 0 the cursor stands at the end of the block, so
 // the one end-of-block test also catches the first draw of an unseeded
@@ -92,8 +93,7 @@ namespace rnd_detail {
 inline constexpr int kWords = 624;  // 32-bit words per block
 extern uint32_t state[kWords];
 extern double unit[kWords / 2];
-extern const double* next;  // unit value of the next 64-bit output
-extern const double* end;   // one past the block's last whole output
+extern const double* next;  // unit value of the next 64-bit output; unit + 312 at the end
 extern int phase;           // word at which the 64-bit outputs start: 0 or 1
 // Seeds with 0 if never seeded, then renews the block and its unit values.
 void refill();
@@ -101,9 +101,9 @@ void refill();
 
 inline uint64_t rnd_next64() {
     using namespace rnd_detail;
-    if (next == end) [[unlikely]]
+    if (next == unit + kWords / 2) [[unlikely]]
         refill();
-    const std::ptrdiff_t i = 2 * (next - unit) + phase;
+    const std::ptrdiff_t i = 2 * (next - unit) - phase;
     ++next;
     uint64_t v;
     if constexpr (std::endian::native == std::endian::little) {
@@ -116,7 +116,7 @@ inline uint64_t rnd_next64() {
 
 inline double RndDouble() {
     using namespace rnd_detail;
-    if (next == end) [[unlikely]]
+    if (next == unit + kWords / 2) [[unlikely]]
         refill();
     return *next++;  // == rnd_unit(the next 64-bit output)
 }
