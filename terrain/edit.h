@@ -34,5 +34,6 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db);
 // has it) from now on; any other value changes nothing. Returns the path in
 // force. Every path gives the same pixels.
 int map_tint_path(int path);
-// The same for the ellipse fill: path 0 (16-byte stores) or 1 (AVX2).
+// The same for the ellipse fill: path 0 (16-byte stores), 1 (AVX2) or 2
+// (AVX-512).
 int map_carve_path(int path);
