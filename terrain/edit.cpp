@@ -8,6 +8,7 @@
 #include "terrain/edit.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <cstdint>
 #include <vector>
@@ -91,13 +92,22 @@ bool footprint(const ImagePtr& image, int x, int y, const TPixmap*& src, Region&
 
 // a = alpha / 255 * strength and ia = 1 - a, each rounded to a float, for
 // every source alpha, kept widened to double (exact) for the blends.
+// i / 255 in double precision for every alpha i, worked out at compile time
+// (the same correctly rounded quotients), so a table costs no division.
+constexpr std::array<double, 256> kByAlpha = [] {
+    std::array<double, 256> q{};
+    for (int i = 0; i < 256; ++i) q[i] = (double)i / 255.0;
+    return q;
+}();
+
 struct AlphaTable {
     double a[256], ia[256];
     explicit AlphaTable(float strength) { fill(strength); }
     AlphaTable() = default;
     void fill(float strength) {
+        const double s = strength;
         for (int i = 0; i < 256; ++i) {
-            const float fa = (float)((double)i / 255.0 * (double)strength);
+            const float fa = (float)(kByAlpha[i] * s);
             a[i] = fa;
             ia[i] = (float)(1.0 - (double)fa);
         }
