@@ -199,6 +199,38 @@ inline void blend4v(const float* g, const uint32_t* p, const float* f, const uin
 #endif
 }
 
+// The 100 x 100 cells of a tile, column-major at col (columns stride bytes
+// apart), into rows[ly][lx]. The mask is stored by columns and the tiles by
+// rows; turning the cells over once lets the pass read four cells with one
+// load. Eight by eight at a time with byte interleaves.
+void transpose_tile_mask(const unsigned char* col, int stride, unsigned char (*rows)[kTileSize + 4]) {
+    int lx = 0;
+#if defined(__SSE2__)
+    for (; lx + 8 <= kTileSize; lx += 8) {
+        int ly = 0;
+        for (; ly + 8 <= kTileSize; ly += 8) {
+            __m128i c[8];
+            for (int k = 0; k < 8; ++k)
+                c[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(col + (size_t)(lx + k) * stride + ly));
+            const __m128i t0 = _mm_unpacklo_epi8(c[0], c[1]), t1 = _mm_unpacklo_epi8(c[2], c[3]);
+            const __m128i t2 = _mm_unpacklo_epi8(c[4], c[5]), t3 = _mm_unpacklo_epi8(c[6], c[7]);
+            const __m128i u0 = _mm_unpacklo_epi16(t0, t1), u1 = _mm_unpackhi_epi16(t0, t1);
+            const __m128i u2 = _mm_unpacklo_epi16(t2, t3), u3 = _mm_unpackhi_epi16(t2, t3);
+            const __m128i v[4] = {_mm_unpacklo_epi32(u0, u2), _mm_unpackhi_epi32(u0, u2), _mm_unpacklo_epi32(u1, u3),
+                                  _mm_unpackhi_epi32(u1, u3)};
+            for (int k = 0; k < 4; ++k) {
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(rows[ly + 2 * k] + lx), v[k]);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(rows[ly + 2 * k + 1] + lx), _mm_unpackhi_epi64(v[k], v[k]));
+            }
+        }
+        for (; ly < kTileSize; ++ly)
+            for (int k = 0; k < 8; ++k) rows[ly][lx + k] = col[(size_t)(lx + k) * stride + ly];
+    }
+#endif
+    for (; lx < kTileSize; ++lx)
+        for (int ly = 0; ly < kTileSize; ++ly) rows[ly][lx] = col[(size_t)lx * stride + ly];
+}
+
 // Step 3: every pixel once, straight into the tile pixels, each tile row by
 // row so the stores run along memory. No random draws.
 void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
@@ -229,6 +261,7 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
     for (int band = 80; band <= 100; ++band)
         for (int d = 0; d < band; ++d) shore_f[(size_t)(band - 80) * 100 + d] = (float)d / (float)band * 0.7f;
     const unsigned char* cells = mask.cells.data();
+    alignas(16) unsigned char rows[kTileSize][kTileSize + 4];   // a tile's cells, row by row
 
     for (int tx = 0; tx < map_xtiles; ++tx) {
         const int ox = tx * kTileSize;
@@ -244,16 +277,17 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                 }
                 if (!solid || !(pix = map_tile_pixels(tx, ty, true))) continue;
             }
+            transpose_tile_mask(cells + (size_t)ox * Y + oy, Y, rows);
             for (int ly = 0; ly < kTileSize; ++ly) {
                 const int y = oy + ly;
                 uint32_t* out = pix + ly * kTileSize;
-                const unsigned char* m = cells + (size_t)ox * Y + y;   // cell of column lx at m[lx * Y]
+                const unsigned char* m = rows[ly];   // the cells of this row, left to right
                 const uint32_t *ur = urow[y], *er = erow[y], *dr = drow[y];
                 const float fy = y <= mid ? fu[y] : 0.0f, gy = y <= mid ? gu[y] : 0.0f;
                 // One pixel by the rules of the pass.
                 auto one = [&](int lx) {
                     const int x = ox + lx;
-                    if (m[(size_t)lx * Y] != 1) {
+                    if (m[lx] != 1) {
                         if (reset == 1) out[lx] = 0;
                     } else if (y <= mid) {
                         out[lx] = blend(gy, ur[ucol[x]], fy, er[ecol[x]]);
@@ -270,8 +304,8 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                 // Rows below the shore band's highest top never reach it.
                 const bool plain_body = y > mid && y < Y - 100;
                 for (int lx = 0; lx < kTileSize; lx += 4) {
-                    const unsigned char* c = m + (size_t)lx * Y;
-                    const uint32_t cells4 = c[0] | c[Y] << 8 | c[2 * Y] << 16 | (uint32_t)c[3 * Y] << 24;
+                    uint32_t cells4;
+                    std::memcpy(&cells4, m + lx, 4);
                     const int x = ox + lx;
                     if (cells4 == 0) {   // four empty cells
                         if (reset == 1) std::memset(out + lx, 0, 16);
