@@ -304,9 +304,25 @@ void pixel_pass(const Tmap_mask& mask, const Style& st, int reset) {
                 // Rows below the shore band's highest top never reach it.
                 const bool plain_body = y > mid && y < Y - 100;
                 for (int lx = 0; lx < kTileSize; lx += 4) {
+                    const int x = ox + lx;
+                    if ((lx & 15) == 0 && lx + 16 <= kTileSize) {
+                        // Sixteen cells at once: long runs of sky and of body.
+                        uint64_t c16[2];
+                        std::memcpy(c16, m + lx, 16);
+                        if ((c16[0] | c16[1]) == 0) {
+                            if (reset == 1) std::memset(out + lx, 0, 64);
+                            lx += 12;
+                            continue;
+                        }
+                        if (plain_body && c16[0] == 0x0101010101010101ull && c16[1] == c16[0] &&
+                            ecol[x] + 15 < E.w) {
+                            std::memcpy(out + lx, er + ecol[x], 64);
+                            lx += 12;
+                            continue;
+                        }
+                    }
                     uint32_t cells4;
                     std::memcpy(&cells4, m + lx, 4);
-                    const int x = ox + lx;
                     if (cells4 == 0) {   // four empty cells
                         if (reset == 1) std::memset(out + lx, 0, 16);
                         continue;
