@@ -1,21 +1,21 @@
 // Terrain speed and memory, each figure beside a baseline from the same run:
-// - carving an explosion hole against a plain loop that writes the same row
-//   spans of a flat pixel buffer once (the least any carve must do);
-// - generating a map against one write pass over the same number of pixel
-//   bytes;
-// - the bytes a 300 x 300-tile map holds with a small terrain in one corner
-//   against the pixel bytes of its non-empty tiles alone.
+// - carving an explosion hole (radius 12, 50, 100; centred in a tile or on a
+//   tile corner) against one memset per row over the same pixels of a flat
+//   buffer (the least any carve must do);
+// - generating an outline-only map (no art loaded) against one write pass
+//   over the same number of pixel bytes (the textured case is bench_texture);
+// - the memory an empty 300 x 300-tile grid adds over a 3 x 3 map, and what a
+//   small hill on it adds against its tiles' pixel bytes.
 // The "ratio" counter is primary / baseline.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <malloc.h>
-#include <unistd.h>
-
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "bench_ratio.h"
