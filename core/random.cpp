@@ -256,6 +256,12 @@ bool rnd_block_units(const uint32_t* w, double* out, int path) {
             units_avx512(w, out);
             return true;
 #endif
+#if defined(__SSE2__)
+        case 3:   // the conversion that rides in the SSE2 recursion
+            for (int i = 0; i < kN; i++)
+                _mm_storeu_pd(out + 2 * i, units_sse2(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 4 * i))));
+            return true;
+#endif
         default: return false;
     }
 }

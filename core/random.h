@@ -63,7 +63,8 @@ inline int rnd_scale(double u, int low, int high) {
 void rnd_regen_block(uint32_t* w);
 void rnd_regen_block_portable(uint32_t* w);
 // The 312 unit values of a block w (phase 0) by one conversion path: 0 the
-// scalar rnd_unit, 1 AVX2, 2 AVX-512. False when this machine lacks the path.
+// scalar rnd_unit, 1 AVX2, 2 AVX-512, 3 SSE2 (the one inside the recursion).
+// False when this machine lacks the path.
 // Every path must give the same bits; tests compare them.
 bool rnd_block_units(const uint32_t* w, double* out, int path);
 // init_gen_rand with its period certification.
