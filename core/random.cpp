@@ -1,9 +1,9 @@
 // Random numbers: SFMT-19937 state, seeding, block recursion and unit values.
 //
 // The state is 156 128-bit words held as 624 32-bit words; word 4k is the
-// lowest 32 bits of 128-bit word k. `idx` counts 32-bit words already read
-// from the current block; a 64-bit output takes words idx (low half) and
-// idx + 1 (high half), so a block gives 312 outputs.
+// lowest 32 bits of 128-bit word k. A 64-bit output takes words i (low half)
+// and i + 1 (high half), so a block gives 312 outputs; the read position is
+// the cursor `next` into the unit values and the phase (random.h).
 #include "core/random.h"
 
 #include <cstring>
@@ -11,16 +11,20 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define RND_X86_DISPATCH 1
+#endif
 
 int kRndInitialized = 0;
 
 namespace rnd_detail {
 alignas(16) uint32_t state[kWords];
 alignas(16) double unit[kWords / 2];
-std::ptrdiff_t idx = kWords;
+const double* next = unit + kWords / 2;
+int phase = 0;
 }  // namespace rnd_detail
 
-using rnd_detail::idx;
 using rnd_detail::state;
 using rnd_detail::unit;
 
@@ -111,8 +115,8 @@ inline __m128d units_sse2(__m128i v) {
 }
 
 // The recursion is a chain through r1 and r2, so most execution units idle;
-// converting each new word into unit values in the same loop costs almost
-// nothing.
+// with SSE2 alone the new words are converted to unit values in the same
+// loop. (Where wider vectors exist a pass of its own costs less: refill.)
 template <bool kUnits>
 void regen_sse2(uint32_t* w, double* units) {
     __m128i* s = reinterpret_cast<__m128i*>(w);
@@ -156,41 +160,149 @@ void rnd_seed_block(uint32_t* w, uint32_t seed) {
     }
 }
 
+namespace {
+
+// The block counts as read to its end: the next draw renews it.
+void mark_block_read() {
+    rnd_detail::phase = 0;
+    rnd_detail::next = unit + kN32 / 2;
+}
+
+}  // namespace
+
 void SeedRnd(int seed) {
     kRndInitialized = 1;
     rnd_seed_block(state, (uint32_t)seed);
-    idx = kN32;
+    mark_block_read();
+}
+
+void rnd_forget_seed() {
+    kRndInitialized = 0;
+    mark_block_read();
 }
 
 namespace {
 
-// unit[k] = rnd_unit(output at word 2k + phase) for every whole output.
+// unit[k + phase] = rnd_unit(output at word 2k + phase) for every whole
+// output, so the table ends at unit + 312 either way.
 void fill_units(int phase) {
     for (int k = 0; k < (kN32 - phase) / 2; k++) {
         const int i = 2 * k + phase;
-        unit[k] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
+        unit[k + phase] = rnd_unit((uint64_t)state[i] | (uint64_t)state[i + 1] << 32);
     }
 }
 
 }  // namespace
 
+#if RND_X86_DISPATCH
+namespace {
+
+// The unit values of a whole phase-0 block, eight at a time: the unsigned
+// conversion rounds v to nearest exactly as rnd_unit does, and the scaling by
+// 2^-64 is exact.
+__attribute__((target("avx512f,avx512dq"))) void units_avx512(const uint32_t* w, double* out) {
+    const __m512d scale = _mm512_set1_pd(0x1p-64), below_one = _mm512_set1_pd(0x1.fffffffffffffp-1);
+    for (int k = 0; k < kN32 / 2; k += 8) {
+        __m512i v = _mm512_loadu_si512(w + 2 * k);
+        const __m512d u = _mm512_mul_pd(_mm512_cvtepu64_pd(v), scale);
+        // The masked form with every lane set: the plain one trips a false
+        // "uninitialized" warning in this compiler's header.
+        _mm512_storeu_pd(out + k, _mm512_mask_min_pd(u, (__mmask8)0xFF, u, below_one));
+    }
+}
+
+// Four at a time with the operations of rnd_unit.
+__attribute__((target("avx2"))) void units_avx2(const uint32_t* w, double* out) {
+    const __m256i lo_mask = _mm256_set1_epi64x(0xffffffff);
+    const __m256i lo_exp = _mm256_set1_epi64x(0x4330000000000000ll);
+    const __m256i hi_exp = _mm256_set1_epi64x(0x4530000000000000ll);
+    const __m256d offset = _mm256_set1_pd(0x1.00000001p84), scale = _mm256_set1_pd(0x1p-64);
+    const __m256d below_one = _mm256_set1_pd(0x1.fffffffffffffp-1);
+    for (int k = 0; k < kN32 / 2; k += 4) {
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 2 * k));
+        __m256d lo = _mm256_castsi256_pd(_mm256_or_si256(_mm256_and_si256(v, lo_mask), lo_exp));
+        __m256d hi = _mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(v, 32), hi_exp));
+        __m256d u = _mm256_mul_pd(_mm256_add_pd(_mm256_sub_pd(hi, offset), lo), scale);
+        _mm256_storeu_pd(out + k, _mm256_min_pd(u, below_one));
+    }
+}
+
+// 0: fused into the SSE2 recursion; 1: AVX2 pass; 2: AVX-512 pass.
+int units_path() {
+    static const int path = [] {
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return 2;
+        if (__builtin_cpu_supports("avx2")) return 1;
+        return 0;
+    }();
+    return path;
+}
+
+}  // namespace
+#endif
+
+bool rnd_block_units(const uint32_t* w, double* out, int path) {
+    switch (path) {
+        case 0:
+            for (int k = 0; k < kN32 / 2; k++) out[k] = rnd_unit((uint64_t)w[2 * k] | (uint64_t)w[2 * k + 1] << 32);
+            return true;
+#if RND_X86_DISPATCH
+        case 1:
+            if (units_path() < 1) return false;
+            units_avx2(w, out);
+            return true;
+        case 2:
+            if (units_path() < 2) return false;
+            units_avx512(w, out);
+            return true;
+#endif
+#if defined(__SSE2__)
+        case 3:   // the conversion that rides in the SSE2 recursion
+            for (int i = 0; i < kN; i++)
+                _mm_storeu_pd(out + 2 * i, units_sse2(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 4 * i))));
+            return true;
+#endif
+        default: return false;
+    }
+}
+
 void rnd_detail::refill() {
     if (!kRndInitialized) SeedRnd(0);
-#if defined(__SSE2__)
+#if RND_X86_DISPATCH
+    // Where wide vectors exist the conversion is a pass of its own over the
+    // new block, which costs less than interleaving it with the recursion.
+    switch (units_path()) {
+        case 2: regen_sse2<false>(state, nullptr), units_avx512(state, unit); break;
+        case 1: regen_sse2<false>(state, nullptr), units_avx2(state, unit); break;
+        default: regen_sse2<true>(state, unit); break;
+    }
+#elif defined(__SSE2__)
     regen_sse2<true>(state, unit);
 #else
     rnd_regen_block_portable(state);
     fill_units(0);
 #endif
-    idx = 0;
+    rnd_detail::phase = 0;
+    rnd_detail::next = unit;
 }
 
 uint32_t rnd_next32() {
-    if (idx >= kN32) rnd_detail::refill();
-    uint32_t v = state[idx++];
+    using namespace rnd_detail;
+    std::ptrdiff_t i = 2 * (next - unit) - phase;  // the next unread word
+    if (i >= kN32) {
+        refill();
+        i = 0;
+    }
+    uint32_t v = state[i++];
+    if (i >= kN32) {
+        mark_block_read();
+        return v;
+    }
     // The 64-bit outputs now start at the other parity; rebuild their unit
     // values. Only RndFloat draws 32 bits, and nothing in the game calls it.
-    if (idx < kN32) fill_units(idx & 1);
+    phase = (int)(i & 1);
+    fill_units(phase);
+    next = unit + phase + (i - phase) / 2;
     return v;
 }
 

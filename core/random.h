@@ -62,53 +62,64 @@ inline int rnd_scale(double u, int low, int high) {
 // portable path give identical words (tests compare them).
 void rnd_regen_block(uint32_t* w);
 void rnd_regen_block_portable(uint32_t* w);
+// The 312 unit values of a block w (phase 0) by one conversion path: 0 the
+// scalar rnd_unit, 1 AVX2, 2 AVX-512, 3 SSE2 (the one inside the recursion).
+// False when this machine lacks the path.
+// Every path must give the same bits; tests compare them.
+bool rnd_block_units(const uint32_t* w, double* out, int path);
 // init_gen_rand with its period certification.
 void rnd_seed_block(uint32_t* w, uint32_t seed);
 
+// Returns the generator to its state at program start (unseeded), so the
+// next draw seeds with 0. For tests.
+void rnd_forget_seed();
+
 // The draw path is inline so a draw costs little more than reading the block
-// it comes from. The state is private to random.cpp in spirit: only the
-// functions of this header touch it.
+// it comes from: one compare, one load and one pointer step. The state is
+// private to random.cpp in spirit: only the functions of this header touch it.
 //
 // When a block is renewed, the unit value u of each of its 64-bit outputs is
-// converted at once (vectorised) into `unit`: unit[k] is u of the output that
-// starts at word 2k + phase, where phase is idx's parity (only a 32-bit draw
-// changes it, and then the table is rebuilt). So a draw reads its u with one
-// load, and rnd_next64 still reads the raw words.
+// converted at once (vectorised: in a pass of its own with AVX2 or AVX-512,
+// else alongside the SSE2 recursion) into `unit`: unit[k] is u of the output
+// that starts at word 2k + phase, where phase is 0 except after a 32-bit draw
+// (which rebuilds the table), kept at unit[k + phase] so that the table
+// always ends at unit + 312: the end test compares with a fixed address.
+// `next` points at the unit value of the next 64-bit output, and a 64-bit
+// draw reads its word index (2 * (next - unit) - phase) from the pointer.
 //
-// While kRndInitialized is 0 the index stands at the end of the block, so the
-// one end-of-block test also catches the first draw of an unseeded program,
-// which then seeds with 0.
+// While kRndInitialized is 0 the cursor stands at the end of the block, so
+// the one end-of-block test also catches the first draw of an unseeded
+// program, which then seeds with 0.
 namespace rnd_detail {
 inline constexpr int kWords = 624;  // 32-bit words per block
 extern uint32_t state[kWords];
 extern double unit[kWords / 2];
-extern std::ptrdiff_t idx;  // 32-bit words of the block already read
+extern const double* next;  // unit value of the next 64-bit output; unit + 312 at the end
+extern int phase;           // word at which the 64-bit outputs start: 0 or 1
 // Seeds with 0 if never seeded, then renews the block and its unit values.
 void refill();
 }  // namespace rnd_detail
 
 inline uint64_t rnd_next64() {
     using namespace rnd_detail;
-    // An odd index (left by a 32-bit draw) with one word left renews too.
-    if (idx > kWords - 2) [[unlikely]]
+    if (next == unit + kWords / 2) [[unlikely]]
         refill();
+    const std::ptrdiff_t i = 2 * (next - unit) - phase;
+    ++next;
     uint64_t v;
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&v, &state[idx], 8);  // word idx is the low half
+        std::memcpy(&v, &state[i], 8);  // word i is the low half
     } else {
-        v = (uint64_t)state[idx] | (uint64_t)state[idx + 1] << 32;
+        v = (uint64_t)state[i] | (uint64_t)state[i + 1] << 32;
     }
-    idx += 2;
     return v;
 }
 
 inline double RndDouble() {
     using namespace rnd_detail;
-    if (idx > kWords - 2) [[unlikely]]
+    if (next == unit + kWords / 2) [[unlikely]]
         refill();
-    double u = unit[idx >> 1];  // == rnd_unit(the output at word idx)
-    idx += 2;
-    return u;
+    return *next++;  // == rnd_unit(the next 64-bit output)
 }
 
 inline int Rand(int low, int high) { return rnd_scale(RndDouble(), low, high); }

@@ -140,17 +140,7 @@ int map_draw(int mode, int front) {
 
     if (mode == 0) Tscc::draw(0, x0 - 1, y0 - 1, x1, y1);
 
-    if (map_unlock == 1) {
-        for (int tx = 0; tx < map_xtiles; ++tx) {
-            PixmapPtr* pxm = map_pxm[tx];
-            for (int ty = 0; ty < map_ytiles; ++ty) {
-                if (!pxm[ty]) continue;
-                UnlockImage(map_img[tx][ty], 0);
-                pxm[ty] = nullptr;
-            }
-        }
-        map_unlock = 0;
-    }
+    if (map_unlock == 1) map_unlock_tiles();
 
     SetBlend(ALPHABLEND);
     SetScale(1, 1);
@@ -162,11 +152,10 @@ int map_draw(int mode, int front) {
         SetColor(255, 255, 255);
     // Whole pixels: the offset is truncated before the tile offset is added.
     int ox = (int)map_x, oy = (int)map_y;
-    for (int tx = x0; tx <= x1; ++tx) {
-        const ImagePtr* col = map_img[tx];
+    for (int tx = x0; tx <= x1; ++tx)
         for (int ty = y0; ty <= y1; ++ty)
-            if (col[ty]) DrawImage(col[ty], (float)(ox + tx * kTileSize), (float)(oy + ty * kTileSize));
-    }
+            if (const ImagePtr& tile = map_img[tx][ty])
+                DrawImage(tile, (float)(ox + tx * kTileSize), (float)(oy + ty * kTileSize));
 
     if (mode == 0 && front == 1) Tscc::draw(1, x0 - 1, y0 - 1, x1, y1);
     return 0;

@@ -8,9 +8,17 @@
 #include "terrain/edit.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 #include "terrain/ellipse.h"
 #include "terrain/tiles.h"
@@ -55,8 +63,9 @@ void for_tiles(const Region& r, Wanted wanted, Creates creates, Work work) {
             TileSpan t{nullptr, ox, oy, std::max(r.x0 - ox, 0), std::min(r.x1 - ox, kTileSize - 1),
                        std::max(r.y0 - oy, 0), std::min(r.y1 - oy, kTileSize - 1)};
             if (!wanted(t)) continue;
-            if (!map_tile_peek(tx, ty) && !creates(t)) continue;
-            t.pix = map_tile_pixels(tx, ty, true);
+            t.pix = map_tile_pixels_fast(tx, ty, false);
+            if (!t.pix && map_tile_peek(tx, ty)) continue;   // held but cannot be locked
+            if (!t.pix && creates(t)) t.pix = map_tile_pixels(tx, ty, true);
             if (t.pix) work(t);
         }
     }
@@ -82,16 +91,50 @@ bool footprint(const ImagePtr& image, int x, int y, const TPixmap*& src, Region&
 }
 
 // a = alpha / 255 * strength and ia = 1 - a, each rounded to a float, for
-// every source alpha: one table per call.
+// every source alpha, kept widened to double (exact) for the blends.
+// i / 255 in double precision for every alpha i, worked out at compile time
+// (the same correctly rounded quotients), so a table costs no division.
+constexpr std::array<double, 256> kByAlpha = [] {
+    std::array<double, 256> q{};
+    for (int i = 0; i < 256; ++i) q[i] = (double)i / 255.0;
+    return q;
+}();
+
 struct AlphaTable {
-    float a[256], ia[256];
-    explicit AlphaTable(float strength) {
+    double a[256], ia[256];
+    explicit AlphaTable(float strength) { fill(strength); }
+    AlphaTable() = default;
+    void fill(float strength) {
+        const double s = strength;
         for (int i = 0; i < 256; ++i) {
-            a[i] = (float)((double)i / 255.0 * (double)strength);
-            ia[i] = (float)(1.0 - (double)a[i]);
+            const float fa = (float)(kByAlpha[i] * s);
+            a[i] = fa;
+            ia[i] = (float)(1.0 - (double)fa);
         }
     }
 };
+
+// The tables of recent strengths. Texturing stamps tens of thousands of
+// small images (strips of 35 pixels, a 16 x 32 light) with a few hundred
+// strengths, mostly the same as the stamp before; building a table costs more
+// than such a stamp. Direct-mapped on the strength's bits.
+const AlphaTable& alpha_table(float strength) {
+    struct Slot {
+        uint32_t key;
+        bool used;
+        AlphaTable t;
+    };
+    static Slot slots[32];
+    uint32_t key;
+    std::memcpy(&key, &strength, 4);
+    Slot& s = slots[(key * 0x9E3779B1u) >> 27];
+    if (!s.used || s.key != key) {
+        s.t.fill(strength);
+        s.key = key;
+        s.used = true;
+    }
+    return s.t;
+}
 
 // True when some source pixel under the tile's part of the region has alpha
 // above 128. (sx, sy) is the source pixel under map pixel (0, 0) of the map.
@@ -109,51 +152,162 @@ inline uint32_t clamp_channel(double v) {
     return v > 0 ? (v < 255 ? (uint32_t)v : 255u) : 0u;
 }
 
+#if defined(__SSE2__)
+// One tinted pixel: the blend of the header in double precision, channel by
+// channel the same operations as the plain form below (so the same bits),
+// two channels per instruction. rep holds the replacement channels in the
+// lanes blue, green, red and keep the lanes whose source channel is used.
+inline uint32_t tint_pixel(uint32_t tv, uint32_t sv, double a, double ia, __m128i rep, __m128i keep) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i t = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)tv), zero), zero);   // b g r a
+    __m128i c = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)sv), zero), zero);
+    c = _mm_or_si128(_mm_and_si128(c, keep), rep);
+    const __m128d va = _mm_set1_pd(a), via = _mm_set1_pd(ia);
+    __m128d lo = _mm_add_pd(_mm_mul_pd(via, _mm_cvtepi32_pd(t)), _mm_mul_pd(va, _mm_cvtepi32_pd(c)));
+    __m128d hi = _mm_add_pd(_mm_mul_pd(via, _mm_cvtepi32_pd(_mm_unpackhi_epi64(t, t))),
+                            _mm_mul_pd(va, _mm_cvtepi32_pd(_mm_unpackhi_epi64(c, c))));
+    // Clamp to 0..255 (max first, so a NaN becomes 0), then truncate.
+    const __m128d lim = _mm_set1_pd(255.0);
+    lo = _mm_min_pd(_mm_max_pd(lo, _mm_setzero_pd()), lim);
+    hi = _mm_min_pd(_mm_max_pd(hi, _mm_setzero_pd()), lim);
+    __m128i n = _mm_unpacklo_epi64(_mm_cvttpd_epi32(lo), _mm_cvttpd_epi32(hi));
+    n = _mm_packus_epi16(_mm_packs_epi32(n, zero), zero);
+    return (tv & 0xFF000000u) | ((uint32_t)_mm_cvtsi128_si32(n) & 0xFFFFFFu);
+}
+#endif
+
+// Replacement channels of a tint in the lanes blue, green, red, alpha: rep
+// holds the value (0 where the source's channel is kept) and keep all ones
+// where the source's channel is kept.
+struct TintChannels {
+    alignas(16) int32_t rep[4], keep[4];
+    TintChannels(int r, int g, int b)
+        : rep{b != -1 ? b : 0, g != -1 ? g : 0, r != -1 ? r : 0, 0},
+          keep{b != -1 ? 0 : -1, g != -1 ? 0 : -1, r != -1 ? 0 : -1, 0} {}
+};
+
+// Tints the w x h block at d (rows kTileSize words apart) with the source
+// block at s (rows sstride words apart). One call per tile: most stamps of
+// the texturer are one pixel wide.
+using TintRow = void (*)(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                         const TintChannels& ch);
+
+#if defined(__SSE2__)
+void tint_row_sse2(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                   const TintChannels& ch) {
+    const __m128i rep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.rep));
+    const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.keep));
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;   // no material; or alpha 0 leaves it exactly
+            d[i] = tint_pixel(tv, sv, alpha.a[as], alpha.ia[as], rep, keep);
+        }
+}
+#else
+void tint_row_plain(uint32_t* d, const uint32_t* s, int sstride, int w, int h, const AlphaTable& alpha,
+                    const TintChannels& ch) {
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;
+            const double a = alpha.a[as], ia = alpha.ia[as];
+            uint32_t out = tv & 0xFF000000u;
+            for (int c = 0; c < 3; ++c) {
+                const int shift = 8 * c;
+                const double cs = ch.keep[c] ? (double)((sv >> shift) & 255) : (double)ch.rep[c];
+                out |= clamp_channel(ia * ((tv >> shift) & 255) + a * cs) << shift;
+            }
+            d[i] = out;
+        }
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with the three channels in one 256-bit register: the same
+// operations per channel, so the same bits.
+__attribute__((target("avx2"))) void tint_row_avx2(uint32_t* d, const uint32_t* s, int sstride, int w, int h,
+                                                   const AlphaTable& alpha, const TintChannels& ch) {
+    const __m128i rep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.rep));
+    const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(ch.keep));
+    const __m256d zero = _mm256_setzero_pd(), lim = _mm256_set1_pd(255.0);
+    for (; h > 0; --h, d += kTileSize, s += sstride)
+        for (int i = 0; i < w; ++i) {
+            const uint32_t tv = d[i], sv = s[i], as = sv >> 24;
+            if ((tv >> 24) <= 128 || as == 0) continue;
+            const __m128i t = _mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)tv));
+            const __m128i c = _mm_or_si128(_mm_and_si128(_mm_cvtepu8_epi32(_mm_cvtsi32_si128((int)sv)), keep), rep);
+            __m256d v = _mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(alpha.ia[as]), _mm256_cvtepi32_pd(t)),
+                                      _mm256_mul_pd(_mm256_set1_pd(alpha.a[as]), _mm256_cvtepi32_pd(c)));
+            v = _mm256_min_pd(_mm256_max_pd(v, zero), lim);   // max first: a NaN becomes 0
+            __m128i q = _mm256_cvttpd_epi32(v);
+            q = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
+            d[i] = (tv & 0xFF000000u) | ((uint32_t)_mm_cvtsi128_si32(q) & 0xFFFFFFu);
+        }
+}
+#endif
+
+TintRow pick_tint_row() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return tint_row_avx2;
+#endif
+#if defined(__SSE2__)
+    return tint_row_sse2;
+#else
+    return tint_row_plain;
+#endif
+}
+
+TintRow g_tint_row = pick_tint_row();
+
 // The tint of map_alphaimage and map_alphaimagerect over a region whose
 // source pixel for map pixel (px, py) is (px + sx, py + sy).
 void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength, int r, int g, int b) {
-    const AlphaTable alpha(strength);
+    const TintRow row = g_tint_row;
+    const AlphaTable& alpha = alpha_table(strength);
+    const TintChannels ch(r, g, b);
     for_tiles(
         reg, [](const TileSpan&) { return false; },   // a tint needs material to work on
         [&](const TileSpan& t) {
-            for (int ly = t.ly0; ly <= t.ly1; ++ly) {
-                uint32_t* d = t.pix + ly * kTileSize;
-                const uint32_t* s = src.Row(t.oy + ly + sy) + t.ox + sx;
-                for (int lx = t.lx0; lx <= t.lx1; ++lx) {
-                    uint32_t tv = d[lx];
-                    if ((tv >> 24) <= 128) continue;
-                    uint32_t sv = s[lx];
-                    uint32_t as = sv >> 24;
-                    if (as == 0) continue;   // alpha 0 leaves the pixel exactly, whatever the strength
-                    double a = alpha.a[as], ia = alpha.ia[as];
-                    double cr = r != -1 ? (double)r : (double)((sv >> 16) & 255);
-                    double cg = g != -1 ? (double)g : (double)((sv >> 8) & 255);
-                    double cb = b != -1 ? (double)b : (double)(sv & 255);
-                    uint32_t nr = clamp_channel(ia * ((tv >> 16) & 255) + a * cr);
-                    uint32_t ng = clamp_channel(ia * ((tv >> 8) & 255) + a * cg);
-                    uint32_t nb = clamp_channel(ia * (tv & 255) + a * cb);
-                    d[lx] = (tv & 0xFF000000u) | nr << 16 | ng << 8 | nb;
-                }
-            }
+            row(t.pix + t.ly0 * kTileSize + t.lx0, src.Row(t.oy + t.ly0 + sy) + t.ox + sx + t.lx0, src.width,
+                t.lx1 - t.lx0 + 1, t.ly1 - t.ly0 + 1, alpha, ch);
         });
 }
 
-// Writes v to d[first..last] with 16-byte stores, 64 bytes a loop step and an
-// overlapping store for the tail. Spans are at most a tile row (400 bytes): a
-// plain fill loop with a value known only at run time is not vectorised at
-// -O2, and memset of such short runs is inlined as "rep stos", whose start-up
-// cost is as high as the whole span.
-inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
-    size_t n = (size_t)(last - first + 1);
-    d += first;
+// Writes v to d[0..n-1] (n >= 1). Spans are at most a tile row
+// (400 bytes) and most are short, so short ones take a few overlapping
+// 16-byte stores with no loop. A plain fill loop with a value known only at
+// run time is not vectorised at -O2, and a call to memset per piece of a row
+// costs more than the stores themselves.
+[[gnu::always_inline]] inline void fill_n(uint32_t* d, size_t n, uint32_t v) {
     const uint32_t q[4] = {v, v, v, v};
     if (n < 4) {
-        for (size_t i = 0; i < n; ++i) d[i] = v;
+        d[0] = v;   // n 1..3: these three cover every word
+        d[n / 2] = v;
+        d[n - 1] = v;
         return;
     }
-    if (n < 16) {
-        for (size_t i = 0; i + 4 <= n; i += 4) std::memcpy(d + i, q, 16);
+    if (n <= 16) {
+        // 4..8 words: the first and last four (twice over); 9..16: the first
+        // eight and the last eight. No branch on the length within the range.
+        const size_t o1 = n > 8 ? 4 : 0, o2 = n > 8 ? n - 8 : 0;
+        std::memcpy(d, q, 16);
+        std::memcpy(d + o1, q, 16);
+        std::memcpy(d + o2, q, 16);
         std::memcpy(d + n - 4, q, 16);
+        return;
+    }
+    if (n <= 32) {
+        uint32_t* e = d + n - 16;
+        std::memcpy(d, q, 16);
+        std::memcpy(d + 4, q, 16);
+        std::memcpy(d + 8, q, 16);
+        std::memcpy(d + 12, q, 16);
+        std::memcpy(e, q, 16);
+        std::memcpy(e + 4, q, 16);
+        std::memcpy(e + 8, q, 16);
+        std::memcpy(e + 12, q, 16);
         return;
     }
     for (size_t i = 0; i + 16 <= n; i += 16) {
@@ -169,12 +323,129 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
     std::memcpy(e + 12, q, 16);
 }
 
-std::vector<int64_t>& half_span_buffer() {
-    static std::vector<int64_t> spans;
+inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
+    fill_n(d + first, (size_t)(last - first + 1), v);
+}
+
+// The crater's rows inside one tile: distances e0..e1 from the centre row,
+// row[px] being map column px of the tile row at distance e0, first/last
+// the spans by distance (index |e| - dlo), columns ox..ox + 99 the tile's.
+struct CarveRows {
+    uint32_t* row;
+    const int *first, *last;
+    int e0, e1, dlo, ox;
+    uint32_t v;
+};
+using CarveTile = void (*)(const CarveRows& c);
+
+void carve_tile_sse2(const CarveRows& c) {
+    uint32_t* row = c.row;
+    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
+        const int k = std::abs(e) - c.dlo;
+        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        if (f <= l) fill_n(row + f, (size_t)(l - f + 1), c.v);
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with 32-byte stores: a crater's long rows take half the stores.
+__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
+    const __m256i q = _mm256_set1_epi32((int)c.v);
+    const __m128i q4 = _mm256_castsi256_si128(q);
+    uint32_t* row = c.row;
+    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
+        const int k = std::abs(e) - c.dlo;
+        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        if (f > l) continue;
+        uint32_t* d = row + f;
+        const int n = l - f + 1;
+        if (n < 4) {
+            d[0] = c.v;   // n 1..3: these three cover every word
+            d[n / 2] = c.v;
+            d[n - 1] = c.v;
+        } else if (n <= 8) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), q4);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), q4);
+        } else if (n <= 16) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+        } else {
+            // Eight words a store, the last store overlapping the one before.
+            for (int i = 0; i + 8 < n; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), q);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+        }
+    }
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// With AVX-512 a piece of up to 16 words is one masked store, whatever its
+// length: no branches on the length, which vary row by row.
+__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& c) {
+    const __m512i q = _mm512_set1_epi32((int)c.v);
+    uint32_t* row = c.row;
+    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
+        const int k = std::abs(e) - c.dlo;
+        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        if (f > l) continue;
+        uint32_t* d = row + f;
+        int n = l - f + 1;
+        for (; n > 16; n -= 16, d += 16) _mm512_storeu_si512(d, q);
+        _mm512_mask_storeu_epi32(d, (__mmask16)((1u << n) - 1), q);
+    }
+}
+#endif
+
+CarveTile pick_carve_tile() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return carve_tile_avx512;
+    if (__builtin_cpu_supports("avx2")) return carve_tile_avx2;
+#endif
+    return carve_tile_sse2;
+}
+
+CarveTile g_carve_tile = pick_carve_tile();
+
+std::vector<int>& span_buffer() {
+    static std::vector<int> spans;
     return spans;
 }
 
+int64_t* half_buffer(int64_t n) {
+    static std::vector<int64_t> half;
+    if ((int64_t)half.size() < n) half.resize((size_t)n);
+    return half.data();
+}
+
 }  // namespace
+
+int map_tint_path(int path) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (path == 1 && __builtin_cpu_supports("avx2")) g_tint_row = tint_row_avx2;
+#endif
+#if defined(__SSE2__)
+    if (path == 0) g_tint_row = tint_row_sse2;
+#else
+    if (path == 0) g_tint_row = tint_row_plain;
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+    return g_tint_row == tint_row_avx2 ? 1 : 0;
+#else
+    return 0;
+#endif
+}
+
+int map_carve_path(int path) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (path == 1 && __builtin_cpu_supports("avx2")) g_carve_tile = carve_tile_avx2;
+    if (path == 2 && __builtin_cpu_supports("avx512f")) g_carve_tile = carve_tile_avx512;
+    if (path == 0) g_carve_tile = carve_tile_sse2;
+    return g_carve_tile == carve_tile_avx512 ? 2 : g_carve_tile == carve_tile_avx2 ? 1 : 0;
+#else
+    return 0;
+#endif
+}
 
 int map_rect(int x, int y, int w, int h, int argb) {
     map_unlock = 1;
@@ -195,41 +466,56 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     map_unlock = 1;
     Region reg;
     if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
-    Tmap_ellipse e(rx, ry);
-    // The ellipse is symmetric about its centre row: one half span per
-    // distance |dy| that the clipped rows need, walked outward so each row
-    // starts from its neighbour's answer.
-    int64_t d0 = (int64_t)reg.y0 - y, d1 = (int64_t)reg.y1 - y;
-    int64_t dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
-    int64_t dhi = std::max(std::abs(d0), std::abs(d1));
-    std::vector<int64_t>& half = half_span_buffer();
-    half.resize((size_t)(dhi - dlo + 1));
-    int64_t hs = -1;
-    for (int64_t d = dlo; d <= dhi; ++d) half[(size_t)(d - dlo)] = hs = e.half_span_near(d, hs);
-    // The inside span of map row py, clipped to the columns lx0..lx1 of the
-    // tile at ox; false when nothing of it is left.
-    auto span = [&](int py, int ox, int lx0, int lx1, int64_t& first, int64_t& last) {
-        int64_t h = half[(size_t)(std::abs((int64_t)py - y) - dlo)];
-        if (h < 0) return false;
-        first = std::max<int64_t>((int64_t)x - h - ox, lx0);
-        last = std::min<int64_t>((int64_t)x + h - ox, lx1);
-        return first <= last;
-    };
-    uint32_t v = (uint32_t)argb;
-    // Tiles in the corners of the box that the ellipse misses are not locked.
-    auto touches = [&](const TileSpan& t) {
-        int64_t first, last;
-        for (int ly = t.ly0; ly <= t.ly1; ++ly)
-            if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) return true;
-        return false;
-    };
-    for_tiles(
-        reg, touches, [v](const TileSpan&) { return v != 0; },
-        [&](const TileSpan& t) {
-            int64_t first, last;
-            for (int ly = t.ly0; ly <= t.ly1; ++ly)
-                if (span(t.oy + ly, t.ox, t.lx0, t.lx1, first, last)) fill_span(t.pix + ly * kTileSize, first, last, v);
-        });
+    // The inside span of each distance d from the centre row (dlo..dhi, the
+    // distances the clipped rows need), clipped to the terrain's columns, is
+    // worked out once for the whole crater: the ellipse is symmetric about
+    // its centre row, and each distance starts from its neighbour's answer.
+    // A distance with nothing inside gets first > last. The distances of the
+    // rows fit an int: |py - y| <= ry for every clipped row py.
+    const int d0 = (int)((int64_t)reg.y0 - y), d1 = (int)((int64_t)reg.y1 - y);
+    const int dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
+    const int dhi = std::max(std::abs(d0), std::abs(d1));
+    int *first, *last;
+    {
+        const int n = dhi - dlo + 1;
+        int64_t* half = half_buffer(n);
+        if (rx == ry && rx <= (1 << 20))
+            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, half);   // explosions: no ellipse to build
+        else
+            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, half);
+        std::vector<int>& span = span_buffer();
+        span.resize((size_t)n * 2);
+        first = span.data();   // first[d - dlo], d = dlo..dhi
+        last = first + n;
+        for (int k = 0; k < n; ++k) {
+            const int64_t h = half[k];
+            first[k] = h < 0 ? 1 : (int)std::max<int64_t>((int64_t)x - h, reg.x0);
+            last[k] = h < 0 ? 0 : (int)std::min<int64_t>((int64_t)x + h, reg.x1);
+        }
+    }
+    const uint32_t v = (uint32_t)argb;
+    // Each overlapped tile once, fetched at its first inside pixel: a tile of
+    // the box that the ellipse misses is never locked, and an empty tile is
+    // created only when v can leave a non-zero pixel in it.
+    const CarveTile carve_tile = g_carve_tile;
+    const int tx0 = reg.x0 / kTileSize, tx1 = reg.x1 / kTileSize;
+    for (int ty = reg.y0 / kTileSize; ty <= reg.y1 / kTileSize; ++ty) {
+        const int oy = ty * kTileSize;
+        // Distance from the centre row of map rows py0..py1 is py - y.
+        const int py0 = std::max(reg.y0, oy), py1 = std::min(reg.y1, oy + kTileSize - 1);
+        const int e0 = d0 + (py0 - reg.y0), e1 = d0 + (py1 - reg.y0);
+        for (int tx = tx0; tx <= tx1; ++tx) {
+            const int ox = tx * kTileSize, ox1 = ox + kTileSize - 1;
+            int e = e0;
+            while (e <= e1 && std::max(first[std::abs(e) - dlo], ox) > std::min(last[std::abs(e) - dlo], ox1)) ++e;
+            if (e > e1) continue;
+            uint32_t* pix = map_tile_pixels_fast(tx, ty, v != 0);
+            if (!pix) continue;
+            // row[px] is map column px of the tile row at distance e.
+            uint32_t* row = pix + (ptrdiff_t)(py0 + (e - e0) - oy) * kTileSize - ox;
+            carve_tile(CarveRows{row, first, last, e, e1, dlo, ox, v});
+        }
+    }
     return 0;
 }
 
@@ -301,7 +587,7 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
     Region reg;
     if (!footprint(image, x, y, src, reg)) return 0;
     int sx = -x, sy = -y;
-    const AlphaTable alpha(1.0f);
+    const AlphaTable& alpha = alpha_table(1.0f);
     const int adj[3] = {dr, dg, db};
     for_tiles(
         reg, [&](const TileSpan& t) { return source_has_solid(*src, sx, sy, t); },
@@ -313,7 +599,7 @@ int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db) {
                     uint32_t tv = d[lx], sv = s[lx];
                     uint32_t at = tv >> 24, as = sv >> 24;
                     if (at == 255 || as <= 128) continue;
-                    float a = alpha.a[as], ia = alpha.ia[as];
+                    const double a = alpha.a[as], ia = alpha.ia[as];
                     uint32_t out = std::min<uint32_t>(at + as, 255) << 24;
                     for (int c = 0; c < 3; ++c) {
                         int shift = 16 - 8 * c;

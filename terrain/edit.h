@@ -29,3 +29,11 @@ int map_alphaimagerect(const ImagePtr& image, int x, int y, int sx, int sy, int 
 // 255, behind what is there; non-zero dr, dg, db are added to the source
 // channels (clamped). The new alpha is the sum of both, at most 255.
 int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db);
+
+// For tests: runs the tints on path 0 (SSE2) or 1 (AVX2, where the processor
+// has it) from now on; any other value changes nothing. Returns the path in
+// force. Every path gives the same pixels.
+int map_tint_path(int path);
+// The same for the ellipse fill: path 0 (16-byte stores), 1 (AVX2) or 2
+// (AVX-512).
+int map_carve_path(int path);

@@ -76,4 +76,33 @@ struct Tmap_ellipse {
         }
         return half_span(dy);
     }
+
+    // half_span(d) for d = dlo..dhi (0 <= dlo <= dhi) into out[0..dhi-dlo].
+    void half_spans(int64_t dlo, int64_t dhi, int64_t* out) const {
+        if (rx == ry && small) return circle_half_spans(rx, dlo, dhi, out);
+        for (int64_t d = dlo, h = -1; d <= dhi; ++d) *out++ = h = half_span_near(d, h);
+    }
+
+    // The same for a circle of radius r (1..2^20) without building the
+    // ellipse: A = B = 1000, so the test is dx² + dy² < r². Spans shrink
+    // outward one step at a time, so the walk is a compare or two per row.
+    static void circle_half_spans(int64_t r, int64_t dlo, int64_t dhi, int64_t* out) {
+        const int64_t r2 = r * r;
+        int64_t h;
+        if (dlo == 0) {
+            h = r - 1;
+        } else if (dlo >= r) {
+            h = -1;
+        } else {
+            const int64_t m = r2 - dlo * dlo - 1;   // dx² <= m
+            h = (int64_t)std::sqrt((double)m);
+            while (h * h > m) --h;
+            while ((h + 1) * (h + 1) <= m) ++h;
+        }
+        for (int64_t d = dlo; d <= dhi; ++d) {
+            const int64_t room = r2 - d * d;   // dx² < room
+            while (h >= 0 && h * h >= room) --h;
+            *out++ = h;
+        }
+    }
 };

@@ -94,11 +94,17 @@ void surface(Tmap_mask& mask, int X, int Y) {
     }
     // In place on purpose: each pass already sees its own new values left of x.
     // Outside the map and in the last column the line counts as the bottom.
+    // The window sum slides along (exact integers, so the same sums as adding
+    // all 31 terms): it drops the new value 15 left of x, takes the old value
+    // 16 right of x, and swaps column x's old value for its new one.
+    auto v = [&](int64_t i) { return (i >= 0 && i <= X - 2) ? s[(size_t)i] : (int64_t)Y; };
     for (int pass = 0; pass < 10; ++pass) {
+        int64_t sum = 0;
+        for (int i = -15; i <= 15; ++i) sum += v(i);
         for (int x = 0; x < X; ++x) {
-            int64_t sum = 0;
-            for (int i = x - 15; i <= x + 15; ++i) sum += (i >= 0 && i <= X - 2) ? s[i] : Y;
+            const int64_t old = v(x);
             s[x] = sum / 31;
+            sum += v(x) - old - v(x - 15) + v(x + 16);
         }
     }
     for (int x = 0; x < X; ++x) {

@@ -37,9 +37,11 @@ void check_cells(int cx0, int cy0, int cx1, int cy1, Hit hit) {
     for (int cx = cx0; cx <= cx1; ++cx) {
         Tscc* col = Tscc::map[cx];
         for (int cy = cy0; cy <= cy1; ++cy) {
-            for (const auto& s : col[cy].list)
+            const Tscc::Lists* l = col[cy].lists.get();
+            if (!l) continue;
+            for (const auto& s : l->list)
                 if (hit(*s)) knock_off(*s);
-            for (const auto& s : col[cy].listf)
+            for (const auto& s : l->listf)
                 if (hit(*s)) knock_off(*s);
         }
     }
@@ -54,6 +56,11 @@ int cell_of(float v, int max) {
 
 }  // namespace
 
+const Tsc_list& Tscc::no_sprites() {
+    static const Tsc_list none;
+    return none;
+}
+
 int Tscc::setup() {
     map.reset(map_xtiles, map_ytiles);
     w = map_xtiles - 1;
@@ -63,10 +70,7 @@ int Tscc::setup() {
 
 int Tscc::clear() {
     if (w < 0 || h < 0) return 0;
-    for (auto& cell : map.cells) {
-        cell.list.clear();
-        cell.listf.clear();
-    }
+    for (auto& cell : map.cells) cell.lists.reset();
     return 0;
 }
 
@@ -74,7 +78,9 @@ int Tscc::add(const std::shared_ptr<Tsc>& sprite, int front, int first) {
     if (!sprite) return 0;
     int cx = cell_of(sprite->x, w), cy = cell_of(sprite->y, h);
     if (cx < 0 || cy < 0 || cx > w || cy > h) return 0;
-    Tsc_list& l = front != 0 ? map[cx][cy].listf : map[cx][cy].list;
+    std::unique_ptr<Lists>& cell = map[cx][cy].lists;
+    if (!cell) cell = std::make_unique<Lists>();
+    Tsc_list& l = front != 0 ? cell->listf : cell->list;
     if (first != 0)
         l.push_front(sprite);
     else
@@ -90,7 +96,8 @@ int Tscc::draw(int front, int x0, int y0, int x1, int y1) {
     for (int cx = x0; cx <= x1; ++cx) {
         Tscc* col = map[cx];
         for (int cy = y0; cy <= y1; ++cy) {
-            Tsc_list& l = front != 0 ? col[cy].listf : col[cy].list;
+            if (!col[cy].lists) continue;
+            Tsc_list& l = front != 0 ? col[cy].lists->listf : col[cy].lists->list;
             for (auto it = l.begin(); it != l.end();) {
                 // The sprite may take itself out of l: step on first, and
                 // hold it until its draw has returned.

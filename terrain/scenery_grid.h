@@ -10,12 +10,24 @@
 // followed it. Scenery is visual only: nothing the simulation decides reads it.
 #pragma once
 
+#include <memory>
+
 #include "terrain/grid.h"
 #include "terrain/scenery.h"
 
 struct Tscc {
-    Tsc_list list;    // back sprites, drawing order
-    Tsc_list listf;   // front sprites, drawing order
+    // The two lists of a cell, made at the cell's first sprite: most cells of
+    // a large map never get one, and an empty cell then costs one pointer.
+    struct Lists {
+        Tsc_list list;    // back sprites, drawing order
+        Tsc_list listf;   // front sprites, drawing order
+    };
+    std::unique_ptr<Lists> lists;   // null while the cell has had no sprite
+
+    // Back and front sprites, drawing order (empty for a cell without lists).
+    const Tsc_list& list() const { return lists ? lists->list : no_sprites(); }
+    const Tsc_list& listf() const { return lists ? lists->listf : no_sprites(); }
+    static const Tsc_list& no_sprites();
 
     static Tmap_grid<Tscc> map;   // one cell per terrain tile, [column][row]
     static int w, h;              // highest column and row, -1 before setup

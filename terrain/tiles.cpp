@@ -9,8 +9,7 @@
 
 int map_xtiles = 0, map_ytiles = 0;
 int map_xsize = 0, map_ysize = 0;
-Tmap_grid<ImagePtr> map_img;
-Tmap_grid<PixmapPtr> map_pxm;
+Tmap_tile_grid map_tiles;
 int map_unlock = 0;
 int map_tile_failures = 0;
 
@@ -37,8 +36,11 @@ int map_setup(int xtiles, int ytiles, int clear) {
     g_waterlevel_change = g_waterlevel;
     SetMaskColor(255, 0, 255);
     // Every tile starts empty: no image, no memory (see the header).
-    map_pxm.reset(xtiles, ytiles);
-    map_img.reset(xtiles, ytiles);
+    std::vector<Tmap_tile>().swap(map_tiles.held);
+    std::vector<uint32_t>().swap(map_tiles.slot);
+    map_tiles.slot.resize((size_t)xtiles * ytiles);
+    map_tiles.w = xtiles;
+    map_tiles.h = ytiles;
     map_unlock = 1;
     map_tile_failures = 0;
     Tscc::setup();
@@ -55,36 +57,39 @@ int map_setup(int xtiles, int ytiles, int clear) {
 }
 
 uint32_t* map_tile_pixels(int tx, int ty, bool create) {
-    if (!map_pxm.inside(tx, ty)) return nullptr;
-    GF_ASSERT(map_img.w == map_pxm.w && map_img.h == map_pxm.h, "map_img and map_pxm measure map_xtiles x map_ytiles");
-    PixmapPtr& pxm = map_pxm[tx][ty];
-    if (!pxm) {
-        ImagePtr& img = map_img[tx][ty];
+    if (!map_tiles.inside(tx, ty)) return nullptr;
+    GF_ASSERT(map_tiles.slot.size() == (size_t)map_tiles.w * map_tiles.h, "the tile slots measure map_xtiles x map_ytiles");
+    Tmap_tile* t = map_tiles.find(tx, ty);
+    if (!t) {
+        if (!create) return nullptr;
+        // Filtered like every default image, but not masked: masking only
+        // matters when pixels are loaded, and would scan every new tile.
+        ImagePtr img = CreateImage(kTileSize, kTileSize, 1, FILTEREDIMAGE | DYNAMICIMAGE);
         if (!img) {
-            if (!create) return nullptr;
-            // Filtered like every default image, but not masked: masking only
-            // matters when pixels are loaded, and would scan every new tile.
-            img = CreateImage(kTileSize, kTileSize, 1, FILTEREDIMAGE | DYNAMICIMAGE);
-            if (!img) {
-                ++map_tile_failures;
-                return nullptr;
-            }
-            SetImageHandle(img, 0, 0);
+            ++map_tile_failures;
+            return nullptr;
         }
-        pxm = LockImage(img, 0, true, true);
-        if (!pxm || pxm->width != kTileSize || pxm->height != kTileSize) {
-            pxm = nullptr;
+        SetImageHandle(img, 0, 0);
+        map_tiles.held.push_back({std::move(img), nullptr});
+        map_tiles.slot[(size_t)tx * map_tiles.h + ty] = (uint32_t)map_tiles.held.size();
+        t = &map_tiles.held.back();
+    }
+    if (!t->pxm) {
+        t->pxm = LockImage(t->img, 0, true, true);
+        if (!t->pxm || t->pxm->width != kTileSize || t->pxm->height != kTileSize) {
+            t->pxm = nullptr;
             return nullptr;
         }
     }
     map_unlock = 1;
-    return pxm->pixels.data();
+    return t->pxm->pixels.data();
 }
 
 const uint32_t* map_tile_peek(int tx, int ty) {
-    if (!map_img.inside(tx, ty)) return nullptr;
-    if (const PixmapPtr& pxm = map_pxm[tx][ty]) return pxm->pixels.data();
-    const ImagePtr& img = map_img[tx][ty];
+    const Tmap_tile* t = map_tiles.find(tx, ty);
+    if (!t) return nullptr;
+    if (t->pxm) return t->pxm->pixels.data();
+    const ImagePtr& img = t->img;
     if (!img || img->frames.empty() || !img->frames[0]) return nullptr;
     // The frame pixmap itself: reading it needs no lock and marks nothing stale.
     return img->frames[0]->pixels.data();
@@ -92,8 +97,17 @@ const uint32_t* map_tile_peek(int tx, int ty) {
 
 int map_tiles_held() {
     int n = 0;
-    for (const ImagePtr& img : map_img.cells) n += img != nullptr;
+    for (const Tmap_tile& t : map_tiles.held) n += t.img != nullptr;
     return n;
+}
+
+void map_unlock_tiles() {
+    for (Tmap_tile& t : map_tiles.held) {
+        if (!t.pxm) continue;
+        UnlockImage(t.img, 0);
+        t.pxm = nullptr;
+    }
+    map_unlock = 0;
 }
 
 int map_getcolor(int x, int y) {

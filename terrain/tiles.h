@@ -15,26 +15,71 @@
 //   and locks it.
 // - map_pxm[tx][ty] is non-null while the tile is locked: written (or about to
 //   be) since the last drawing pass. map_draw unlocks every locked tile when
-//   map_unlock is set (UnlockImage marks the texture stale, so a tile is
-//   re-uploaded only when it changed and is drawn) and clears map_unlock.
-//   Reading never locks, so reads never cost an upload.
+//   map_unlock is set (map_unlock_tiles: UnlockImage marks the texture stale,
+//   so a tile is re-uploaded only when it changed and is drawn) and clears
+//   map_unlock. Reading never locks, so reads never cost an upload.
 // - map_img and map_pxm always measure [map_xtiles][map_ytiles]; map_setup
 //   replaces them whole and starts every tile empty (null).
+// - Both are read-only views of one compact table (map_tiles): a cell is a
+//   32-bit slot, and only tiles that hold pixels have an entry, so the largest
+//   empty grid costs a few hundred kilobytes. Only this file's functions
+//   change the table.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/bank.h"
 #include "platform/image.h"
-#include "terrain/grid.h"
 
 inline constexpr int kTileSize = 100;
 
 extern int map_xtiles, map_ytiles;      // 3..300 after map_setup
 extern int map_xsize, map_ysize;        // tiles x 100
-extern Tmap_grid<ImagePtr> map_img;     // [tx][ty], null = empty tile
-extern Tmap_grid<PixmapPtr> map_pxm;    // [tx][ty], non-null = locked
+// A tile that holds pixels: its image and, while locked, the pixmap handed
+// out for writing (the image's own frame 0).
+struct Tmap_tile {
+    ImagePtr img;
+    PixmapPtr pxm;
+};
+
+// The tile table, [w][h]: slot[x * h + y] is 0 for an empty tile, else 1 +
+// the index of its entry in held (entries in creation order).
+struct Tmap_tile_grid {
+    int w = 0, h = 0;
+    std::vector<uint32_t> slot;
+    std::vector<Tmap_tile> held;
+
+    bool inside(int x, int y) const { return (unsigned)x < (unsigned)w && (unsigned)y < (unsigned)h; }
+    // The entry of tile (x, y), null when it is empty or outside the grid.
+    // Valid until the next tile is created.
+    const Tmap_tile* find(int x, int y) const {
+        if (!inside(x, y)) return nullptr;
+        const uint32_t s = slot[(size_t)x * h + y];
+        return s ? &held[s - 1] : nullptr;
+    }
+    Tmap_tile* find(int x, int y) { return const_cast<Tmap_tile*>(std::as_const(*this).find(x, y)); }
+};
+extern Tmap_tile_grid map_tiles;
+
+// map_img[tx][ty] (the tile's image) and map_pxm[tx][ty] (its pixmap while
+// locked), read-only; null for an empty tile or outside the grid.
+template <class T, T Tmap_tile::*Field>
+struct Tmap_tile_view {
+    struct Column {
+        int x;
+        const T& operator[](int y) const {
+            static const T none{};
+            const Tmap_tile* t = map_tiles.find(x, y);
+            return t ? t->*Field : none;
+        }
+    };
+    Column operator[](int x) const { return {x}; }
+};
+inline constexpr Tmap_tile_view<ImagePtr, &Tmap_tile::img> map_img{};
+inline constexpr Tmap_tile_view<PixmapPtr, &Tmap_tile::pxm> map_pxm{};
 extern int map_unlock;                  // 1: some tile may be locked
 
 // Background of the current map (drawn by map_draw_bg, stored in map packs).
@@ -66,8 +111,20 @@ uint32_t* map_tile_pixels(int tx, int ty, bool create);
 // map_setup. A map built while this grew is not what its recipe describes, so
 // builders treat any as a failed build, never as empty tiles.
 extern int map_tile_failures;
+// The same, inline for a tile that is already locked (the usual case while
+// a map is built or a crater carved); the rest goes to map_tile_pixels.
+inline uint32_t* map_tile_pixels_fast(int tx, int ty, bool create) {
+    if (Tmap_tile* t = map_tiles.find(tx, ty); t && t->pxm) {
+        map_unlock = 1;
+        return t->pxm->pixels.data();
+    }
+    return map_tile_pixels(tx, ty, create);
+}
 // Pixels of tile (tx, ty) for reading only; null for an empty tile or outside
 // the grid. Does not lock the tile.
 const uint32_t* map_tile_peek(int tx, int ty);
 // Number of tiles that hold pixels (the rest are empty and cost nothing).
 int map_tiles_held();
+// The drawing pass's unlock: every locked tile is unlocked (its texture marked
+// stale) and map_unlock cleared.
+void map_unlock_tiles();

@@ -71,8 +71,7 @@ TEST(Random, UnseededDrawsFollowSeedZero) {
     SeedRnd(0);
     std::vector<uint64_t> seeded;
     for (int i = 0; i < 5; i++) seeded.push_back(rnd_next64());
-    kRndInitialized = 0;  // as at program start
-    rnd_detail::idx = rnd_detail::kWords;
+    rnd_forget_seed();  // as at program start
     EXPECT_EQ(Rand(0, 1 << 30), rnd_scale(rnd_unit(seeded[0]), 0, 1 << 30));
     EXPECT_EQ(kRndInitialized, 1);
     for (int i = 1; i < 5; i++) EXPECT_EQ(rnd_next64(), seeded[i]);
@@ -236,4 +235,34 @@ TEST(Random, Rand64FollowsRand) {
     std::set<int64_t> top;
     for (int i = 0; i < 300; i++) top.insert(Rand64(INT64_MAX, INT64_MAX - 2));
     EXPECT_EQ(top, (std::set<int64_t>{INT64_MAX - 2, INT64_MAX - 1, INT64_MAX}));
+}
+
+TEST(Random, EveryConversionPathGivesTheSameUnitValues) {
+    // Random blocks, and one of the outputs where rounding matters: 0, ties
+    // and near-ties below 2^53 multiples, and values that round up to 1.
+    std::vector<std::vector<uint32_t>> blocks;
+    uint32_t w[624];
+    for (uint32_t seed : {1u, 4321u, 0xFFFFFFFFu}) {
+        rnd_seed_block(w, seed);
+        rnd_regen_block(w);
+        blocks.emplace_back(w, w + 624);
+    }
+    const uint64_t edges[] = {0, 1, 0x7FF, 0x800, 0x801, 0xFFF, 0x1000, 0x1800, (1ull << 63) - 1, 1ull << 63,
+                              (1ull << 63) + 0x400, (1ull << 63) + 0xC00, UINT64_MAX - 0x3FF, UINT64_MAX - 0x400,
+                              UINT64_MAX};
+    std::vector<uint32_t> edge_block(624);
+    for (int k = 0; k < 312; k++) {
+        uint64_t v = edges[k % std::size(edges)] ^ (k >= (int)std::size(edges) ? (uint64_t)k << 20 : 0);
+        edge_block[2 * k] = (uint32_t)v;
+        edge_block[2 * k + 1] = (uint32_t)(v >> 32);
+    }
+    blocks.push_back(edge_block);
+    for (const auto& b : blocks) {
+        double want[312], got[312];
+        ASSERT_TRUE(rnd_block_units(b.data(), want, 0));
+        for (int path = 1; path <= 3; path++) {
+            if (!rnd_block_units(b.data(), got, path)) continue;
+            for (int k = 0; k < 312; k++) ASSERT_EQ(std::bit_cast<uint64_t>(got[k]), std::bit_cast<uint64_t>(want[k])) << path << " " << k;
+        }
+    }
 }

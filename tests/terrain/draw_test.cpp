@@ -59,8 +59,8 @@ protected:
     static std::vector<DrawCall> tile_calls() {
         std::vector<DrawCall> out;
         for (const DrawCall& c : DrawRecorded())
-            for (const ImagePtr& t : map_img.cells)
-                if (t && c.image == t.get()) out.push_back(c);
+            for (const Tmap_tile& t : map_tiles.held)
+                if (c.image == t.img.get()) out.push_back(c);
         return out;
     }
 };

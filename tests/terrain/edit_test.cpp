@@ -109,14 +109,22 @@ bool inside(int dx, int dy, int rx, int ry) {
 }
 
 TEST(Oval, MatchesThePlainTestPixelForPixel) {
-    for (auto r : {std::pair{1, 7}, {7, 1}, {4, 9}, {13, 5}, {40, 41}, {60, 23}, {1, 140}, {149, 2}}) {
+    // Ellipses and circles, centred and clipped by every edge.
+    struct Case {
+        int cx, cy, rx, ry;
+    };
+    for (auto c : {Case{150, 150, 1, 7}, {150, 150, 7, 1}, {150, 150, 4, 9}, {150, 150, 13, 5}, {150, 150, 40, 41},
+                   {150, 150, 60, 23}, {150, 150, 1, 140}, {150, 150, 149, 2}, {150, 150, 1, 1}, {150, 150, 2, 2},
+                   {150, 150, 12, 12}, {100, 100, 12, 12}, {150, 150, 50, 50}, {150, 150, 149, 149},
+                   {10, 290, 40, 40}, {295, 3, 33, 33}, {-20, 150, 45, 45}, {150, 320, 60, 60}, {0, 0, 100, 100}}) {
         map_setup(3, 3, 1);
-        map_oval(150, 150, r.first, r.second, V);
+        map_oval(c.cx, c.cy, c.rx, c.ry, V);
         for (int y = 0; y < 300; ++y)
             for (int x = 0; x < 300; ++x) {
-                bool want = std::abs(x - 150) <= r.first && std::abs(y - 150) <= r.second &&
-                            inside(x - 150, y - 150, r.first, r.second);
-                ASSERT_EQ(map_getcolor(x, y) == V, want) << r.first << "x" << r.second << " at " << x << "," << y;
+                bool want = std::abs(x - c.cx) <= c.rx && std::abs(y - c.cy) <= c.ry &&
+                            inside(x - c.cx, y - c.cy, c.rx, c.ry);
+                ASSERT_EQ(map_getcolor(x, y) == V, want)
+                    << c.cx << "," << c.cy << " " << c.rx << "x" << c.ry << " at " << x << "," << y;
             }
     }
 }

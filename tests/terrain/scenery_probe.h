@@ -26,7 +26,7 @@ inline std::vector<SpriteRecord> scenery_records() {
     for (int cx = 0; cx <= Tscc::w; ++cx)
         for (int cy = 0; cy <= Tscc::h; ++cy)
             for (int front = 0; front < 2; ++front)
-                for (const auto& s : front ? Tscc::map[cx][cy].listf : Tscc::map[cx][cy].list)
+                for (const auto& s : front ? Tscc::map[cx][cy].listf() : Tscc::map[cx][cy].list())
                     out.push_back({cx, cy, front, s->typ, s->sub, s->x, s->y, s->sx, s->sy, s->r, s->g, s->b, s->a,
                                    s->t, s->sway, s->swaysp});
     return out;

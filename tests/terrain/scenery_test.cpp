@@ -40,7 +40,7 @@ std::tuple<int, int, int> where(const std::shared_ptr<Tsc>& s) {
     for (int cx = 0; cx <= Tscc::w; ++cx)
         for (int cy = 0; cy <= Tscc::h; ++cy)
             for (int f = 0; f < 2; ++f)
-                for (const auto& e : f ? Tscc::map[cx][cy].listf : Tscc::map[cx][cy].list)
+                for (const auto& e : f ? Tscc::map[cx][cy].listf() : Tscc::map[cx][cy].list())
                     if (e == s) return {cx, cy, f};
     return {-1, -1, -1};
 }
@@ -87,8 +87,8 @@ TEST_F(Scenery, EachKindTakesItsListAndEnd) {
     Tsc::addfoliage(16, 10);
     Tsc::addtreeleaves(17, 10);
     std::vector<float> back, front;
-    for (const auto& s : Tscc::map[0][0].list) back.push_back(s->x);
-    for (const auto& s : Tscc::map[0][0].listf) front.push_back(s->x);
+    for (const auto& s : Tscc::map[0][0].list()) back.push_back(s->x);
+    for (const auto& s : Tscc::map[0][0].listf()) front.push_back(s->x);
     EXPECT_EQ(back, (std::vector<float>{15, 11, 10, 12, 13, 16}));
     EXPECT_EQ(front, (std::vector<float>{14, 17}));
 }
@@ -142,8 +142,8 @@ TEST_F(Scenery, GrassFieldsInDrawOrder) {
     int sub = Rand(0, 3), sign = Rand(0, 1), t = Rand(1, 10000), sway = Rand(5, 15), sp = Rand(3, 4);
     SeedRnd(2024);
     Tsc::addgrass(250, 120);
-    ASSERT_EQ(Tscc::map[2][1].list.size(), 1u);
-    const Tsc& s = *Tscc::map[2][1].list.front();
+    ASSERT_EQ(Tscc::map[2][1].list().size(), 1u);
+    const Tsc& s = *Tscc::map[2][1].list().front();
     EXPECT_EQ(s.typ, Tsc::GRASS);
     EXPECT_EQ(s.sub, sub);
     EXPECT_EQ(s.sx, sign == 1 ? 1.0f : -1.0f);
@@ -164,13 +164,13 @@ TEST_F(Scenery, ReedsAreScaledEvenlyAndLeavesMayMirrorBothWays) {
         Tsc::addreed(20, 20);
         Tsc::addtreeleaves(30, 30);
     }
-    for (const auto& s : Tscc::map[0][0].list) {
+    for (const auto& s : Tscc::map[0][0].list()) {
         EXPECT_GE(s->sy, 0.5f);
         EXPECT_LE(s->sy, 0.9f);
         EXPECT_EQ(std::fabs(s->sx), s->sy);
         EXPECT_GE(s->r, 200);
     }
-    for (const auto& s : Tscc::map[0][0].listf) {
+    for (const auto& s : Tscc::map[0][0].listf()) {
         EXPECT_GE(std::fabs(s->sx), 0.5f);
         EXPECT_GE(std::fabs(s->sy), 0.5f);
         EXPECT_GE(s->a, 0.5f);
@@ -197,14 +197,14 @@ TEST_F(Scenery, KeepRuleByParticleLevel) {
             Tsc::addgrass(50, 50);
             auto f = Tsc::addfoliage(60, 50);   // returned even when dropped
             ASSERT_TRUE(f);
-            bool stored = !Tscc::map[0][0].list.empty() && Tscc::map[0][0].list.front()->typ == Tsc::GRASS;
+            bool stored = !Tscc::map[0][0].list().empty() && Tscc::map[0][0].list().front()->typ == Tsc::GRASS;
             bool want = level == 2 || (level == 1 && keep <= 2);
             EXPECT_EQ(stored, want) << "level " << level << " keep " << keep;
         }
     }
     set_particles = 0;
     Tsc::addtreeleaves(70, 50);
-    EXPECT_EQ(Tscc::map[0][0].listf.size(), 1u);
+    EXPECT_EQ(Tscc::map[0][0].listf().size(), 1u);
 }
 
 TEST_F(Scenery, TreeLeavesDependOnlyOnBranchAndRestartTheSeedsSequence) {
@@ -339,7 +339,7 @@ TEST_F(Scenery, KnockedOffSpritesLeaveDuringTheWalkAndTheWalkGoesOn) {
     row[0]->kill = row[2]->kill = row[3]->kill = row[5]->kill = 1;
     Tscc::draw(0, 0, 0, 0, 0);
     std::vector<float> left;
-    for (const auto& s : Tscc::map[0][0].list) left.push_back(s->x);
+    for (const auto& s : Tscc::map[0][0].list()) left.push_back(s->x);
     EXPECT_EQ(left, (std::vector<float>{11, 14}));
     for (const auto& s : row) EXPECT_EQ(s->t, 1);   // every sprite was visited once
 }
@@ -464,11 +464,11 @@ TEST_F(Scenery, TerrainDrawingPutsBackSpritesBehindTheTilesAndFrontOnesOverThem)
     k = kinds();
     EXPECT_EQ(std::count(k.begin(), k.end(), 'g') + std::count(k.begin(), k.end(), 'l'), 0);
     g_fps_render = 0;   // a skipped pass draws nothing and advances no sway
-    int t = Tscc::map[1][2].list.front()->t;
+    int t = Tscc::map[1][2].list().front()->t;
     DrawRecord(true);
     map_draw(0, 1);
     EXPECT_TRUE(DrawRecorded().empty());
-    EXPECT_EQ(Tscc::map[1][2].list.front()->t, t);
+    EXPECT_EQ(Tscc::map[1][2].list().front()->t, t);
     g_fps_render = 1;
 }
 

@@ -121,8 +121,8 @@ TEST_F(ScreenTexture, EveryStyleShowsTerrainSurfaceAndScenery) {
         if (style != 3) {
             std::vector<std::shared_ptr<Tsc>> keep;
             for (auto& cell : Tscc::map.cells) {
-                keep.insert(keep.end(), cell.list.begin(), cell.list.end());
-                keep.insert(keep.end(), cell.listf.begin(), cell.listf.end());
+                keep.insert(keep.end(), cell.list().begin(), cell.list().end());
+                keep.insert(keep.end(), cell.listf().begin(), cell.listf().end());
             }
             EXPECT_FALSE(keep.empty()) << style;
             Tscc::clear();

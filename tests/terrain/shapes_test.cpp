@@ -267,7 +267,7 @@ TEST_F(Shapes, PostPerformLightsEveryTile26) {
 TEST_F(Shapes, PostPerformLeavesOnBranchTilesOfStyleZeroOnly) {
     auto leaves = [] {
         size_t n = 0;
-        for (auto& cell : Tscc::map.cells) n += cell.list.size() + cell.listf.size();
+        for (auto& cell : Tscc::map.cells) n += cell.list().size() + cell.listf().size();
         return n;
     };
     map_setup(5, 5, 1);

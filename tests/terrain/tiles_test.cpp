@@ -32,10 +32,10 @@ TEST(TileStore, SetupClampsCountsAndSetsWaterLevel) {
     EXPECT_EQ(g_waterlevel, 29990);
     EXPECT_EQ(g_waterlevel_change, 29990);
     EXPECT_EQ(g_fps_skipping_time, 0);
-    EXPECT_EQ(map_img.w, 3);
-    EXPECT_EQ(map_img.h, 300);
-    EXPECT_EQ(map_pxm.w, 3);
-    EXPECT_EQ(map_pxm.h, 300);
+    EXPECT_EQ(map_tiles.w, 3);
+    EXPECT_EQ(map_tiles.h, 300);
+    EXPECT_EQ(map_tiles.slot.size(), 900u);
+    EXPECT_TRUE(map_tiles.held.empty());
     EXPECT_EQ(Tscc::w, 2);
     EXPECT_EQ(Tscc::h, 299);
     EXPECT_EQ(map_unlock, 1);
@@ -127,7 +127,7 @@ TEST(TileStore, WritingLocksAndCreatesOnlyWhenAsked) {
 TEST(TileStore, ReadingDoesNotLock) {
     map_setup(3, 3, 1);
     map_rect(0, 0, 10, 10, -1);
-    map_pxm[0][0] = nullptr;   // as after a drawing pass
+    map_unlock_tiles();   // as a drawing pass does
     EXPECT_NE(map_tile_peek(0, 0), nullptr);
     map_getcolor(5, 5);
     EXPECT_EQ(map_pxm[0][0], nullptr);
