@@ -263,10 +263,8 @@ int holder_frame(const std::shared_ptr<Tplayer>& p, const std::shared_ptr<Tteam>
 
 void process_frames() {
     if (g_replay == 1 && g_replay_pause == 0) {
-        if (Treplay::list.empty() && menu != 1) {
-            game_postgame(Treplay::wincolor);
-            return;
-        }
+        // Used up: the playback ends; frames already fed still apply below.
+        if (Treplay::list.empty() && menu != 1) game_postgame(Treplay::wincolor);
         g_replay_timer++;
         switch (g_replay_speed) {
             case 0: if (g_replay_timer % 4 == 0) Treplay::playframe(); break;
