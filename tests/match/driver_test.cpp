@@ -1,8 +1,7 @@
 // Whole matches through the match step: hotseat matches of two or three teams
 // on generated maps with our modes, enders and AI play to a winner or a draw
 // while a joined twin and the host's replay agree in every frame; and a turn
-// whose holder leaves
-// mid-turn while the host still holds frames of it.
+// whose holder leaves mid-turn while the host still holds frames of it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
