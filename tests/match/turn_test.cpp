@@ -220,4 +220,18 @@ TEST_F(TurnTest, PositioningTurnsThenTheFirstNormalTurn) {
     EXPECT_EQ(Treplay::recorded[0].data->PeekByte(1), 1);
 }
 
+TEST_F(TurnTest, BackingTimeFromEndturn) {
+    set[1] = 60;
+    step();
+    while (g_turn_frames < 10) step();
+    ASSERT_EQ(lua_runchunk("endturn()", "weapon"), 0);
+    EXPECT_EQ(g_turn_state, 2);
+    EXPECT_EQ(g_turn_backingstart, 10);
+    while (g_turn == 1 && g_turn_state < 99) step();
+    // Three seconds of backing time from frame 10, the world at rest.
+    ASSERT_TRUE(sent.count(160));
+    EXPECT_EQ(Bytes(sent[160].begin(), sent[160].begin() + 2), (Bytes{1, 2}));
+    for (int f = 11; f < 160; ++f) EXPECT_TRUE(sent[f].empty() || sent[f][0] == 12) << f;
+}
+
 }  // namespace
