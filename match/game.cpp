@@ -110,7 +110,11 @@ int game_simstep(int decide) {
 int game_input(Tplayer& p, int ai) {
     int key = 0;
     if (ai) {
-        const char* hook = lua_ai_init == 0 ? "ai_init" : g_turn_state == 1 ? "ai_move" : g_turn_state == 2 ? "ai_back" : "";
+        // The first input frame of the turn runs ai_init only.
+        const char* hook = lua_ai_init == 0   ? "ai_init"
+                           : g_turn_state == 1 ? "ai_move"
+                           : g_turn_state == 2 ? "ai_back"
+                                               : "";
         if (lua_ai_init == 0) lua_ai_init = 1;
         if (*hook) lua_ai_call(p.id, hook);
     }
@@ -205,7 +209,8 @@ int holder_frame(const std::shared_ptr<Tplayer>& p, const std::shared_ptr<Tteam>
     g_frame_data->Resize(0);
     const int control = game_turn_logic(*p, ai);
     game_scroll();
-    const int prev[7] = {lua_keyup, lua_keydown, lua_keyleft, lua_keyright, lua_keyjump, lua_keybackjump, lua_keyattack};
+    const int prev[7] = {lua_keyup,   lua_keydown,     lua_keyleft,  lua_keyright,
+                         lua_keyjump, lua_keybackjump, lua_keyattack};
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
     lua_timersetto = 0;
     int key = 0;
