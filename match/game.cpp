@@ -15,7 +15,7 @@ int g_turn_state = 0, g_wpn_attacked = 0, g_round = 0, g_turn_player = 0;
 float g_gravity = 0.1f;
 int g_shake = 0;
 int g_bgcol[3];
-float g_bgcola = 0, g_bgfadeout = 0;
+float g_bgcola = 0, g_bgfadeout = 0.1f;
 
 // Stand-in. The holder's step, like Tfb::process on the other machines, ends
 // each simulated frame with Tplayer::turnaction() after its own records.
@@ -36,6 +36,8 @@ int g_turn_frames = 0, g_turn_deadframes = 0, g_error_deadframes = 0;
 int g_turn_idletimer = 0, g_terrainmodify = 0, g_matchlenght = 0, g_frame_move = 0, g_endstep = 0;
 int set_roundtime_tmp = 0, set_backingtime_tmp = 0;
 int g_turn_backingstart = 0;
+int g_server_hotseat = 0;
+int g_turn_selfaction = 0, g_turn_selfaction_done = 0;
 std::vector<std::string> game_calls;
 
 namespace {
