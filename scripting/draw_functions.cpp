@@ -111,10 +111,12 @@ int lua_drawhud(lua_State* L) {
 // drawinhand(image [, xoffset=0, yoffset=0, scale=1]): the image at the acting
 // player's weapon position, mirrored with the player.
 int lua_drawinhand(lua_State* L) {
-    auto p = lua_p > 0 ? Tplayer::get(lua_p) : nullptr;
-    if (!p) return 0;
+    if (lua_p <= 0 || !Tplayer::get(lua_p)) return 0;
+    // Arguments first: an argument error unwinds with longjmp, past the
+    // destructors of anything held here.
     int id = lua_checkint(L, 1), xo = lua_optint(L, 2, 0), yo = lua_optint(L, 3, 0);
     float scale = lua_isnoneornil(L, 4) ? 1.0f : lua_checkfloat(L, 4);
+    auto p = Tplayer::get(lua_p);
     ImagePtr img = lua_getimage(id);
     if (!img || p->wpnsize <= 0.1f) return 0;
     SetTransform((float)p->wpnrot, p->wpnsize * (float)p->dir * scale, p->wpnsize * scale);

@@ -1,6 +1,9 @@
 // HUD functions of the interface: each stores a request for the HUD passes,
 // which draw and clear it; none records anything, and only hudinfo asks
 // whether this machine holds the turn.
+//
+// Every argument is read before anything with a destructor is made: an
+// argument error unwinds with longjmp, past C++ destructors.
 #include <lua.hpp>
 
 #include <algorithm>
@@ -71,10 +74,9 @@ int lua_hudcrosshair(lua_State* L) {
 // hudinfo(text [, owneronly=1, r=255, g=255, b=255])
 int lua_hudinfo(lua_State* L) {
     luaL_checkstring(L, 1);
-    std::string text = lua_tostr(L, 1);
     int owneronly = lua_optint(L, 2, 1);
     int r = lua_optint(L, 3, 255), g = lua_optint(L, 4, 255), b = lua_optint(L, 5, 255);
-    if (owneronly == 0 || g_player == g_turn_netplayer) hud_setinfo(text, r, g, b);
+    if (owneronly == 0 || g_player == g_turn_netplayer) hud_setinfo(lua_tostr(L, 1), r, g, b);
     return 0;
 }
 
@@ -117,9 +119,8 @@ int lua_hudmsgbox(lua_State* L) {
 // rendered frame, in screen coordinates.
 int lua_hudtext(lua_State* L) {
     luaL_checkstring(L, 1);
-    std::string text = lua_tostr(L, 1);
     int x = lua_checkint(L, 2), y = lua_checkint(L, 3);
     int r = lua_optint(L, 4, 255), g = lua_optint(L, 5, 255), b = lua_optint(L, 6, 255), align = lua_optint(L, 7, 0);
-    hud_lua_add(text, x, y, r, g, b, align);
+    hud_lua_add(lua_tostr(L, 1), x, y, r, g, b, align);
     return 0;
 }
