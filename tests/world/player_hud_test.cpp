@@ -2,6 +2,7 @@
 // block, build blocking by enemies, and the turn reminders.
 #include "player_fixture.h"
 #include "core/input.h"
+#include "core/resources.h"
 #include "core/sound.h"
 #include "platform/audio.h"
 #include "platform/files.h"
@@ -144,6 +145,71 @@ TEST_F(HudTest, ClickOutsideTheCornerBlockIsTaken) {
     EXPECT_EQ(hud_drawpos, 1);
     EXPECT_EQ(hud_drawposset, 0);
     g_replay = 0;
+}
+
+TEST_F(HudTest, PlacementModes) {
+    ground(0, 399, 400);
+    ImagePtr box = CreateImage(10, 10);
+    SetImageHandle(box, 5, 5);
+    auto pix = LockImage(box);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) pix->WritePixel(x, y, 0xFFFFFFFFu);
+    auto e = std::make_shared<Tres>();
+    e->path = "box.png";
+    e->image = box;
+    Tres::gfx[1] = e;
+    struct Case {
+        const char* what;
+        int mode, image, range, colterrain, mx, my, set, icons, ovals, border;
+    };
+    // The turn player stands at (200, 300); the ground starts at y 400.
+    const Case cases[] = {
+        {"pos_invisible takes a free spot", 2, 1, 0, 1, 200, 100, 2, 0, 0, 0},
+        {"a spot in the ground is refused", 2, 1, 0, 1, 200, 420, 0, 0, 0, 0},
+        {"unless terrain does not block", 2, 1, 0, 0, 200, 420, 2, 0, 0, 0},
+        {"pos_range: exactly at the range", 4, 0, 100, 1, 300, 300, 2, 0, 1, 0},
+        {"pos_range: one pixel beyond", 4, 0, 100, 1, 301, 300, 0, 0, 1, 0},
+        {"pos_drop asks for the border strip", 5, 0, 0, 1, 50, 50, 2, 0, 0, 1},
+        {"an unknown mode does nothing", 9, 0, 100, 1, 200, 100, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        hud_drawposset = 0;
+        hud_drawmapborder = 0;
+        hud_drawpos = c.mode;
+        hud_drawposimg = c.image;
+        hud_drawposrange = c.range;
+        hud_drawposcolterrain = c.colterrain;
+        hud_drawposcolplayers = hud_drawposcolobjects = 1;
+        in_mx = c.mx, in_my = c.my, in_m1 = 1;
+        pass(1);
+        EXPECT_EQ(hud_drawposset, c.set) << c.what;
+        EXPECT_EQ(hud_drawpos, 0) << c.what;
+        int ovals = 0;
+        for (auto& d : DrawRecorded()) ovals += d.kind == DrawCall::OVAL;
+        EXPECT_EQ(ovals, c.ovals) << c.what;
+        EXPECT_EQ(hud_drawmapborder, c.border) << c.what;
+        if (c.border) {
+            EXPECT_EQ(hud_borderstyle, 1);
+            EXPECT_EQ(hud_borderoffset, c.range);
+        }
+    }
+    // pos_normal shows the red X on the confirmed spot only, on every machine.
+    for (int confirmed : {0, 1}) {
+        hud_drawposset = confirmed;
+        hud_drawposx = 50, hud_drawposy = 60;
+        hud_drawpos = 1;
+        in_m1 = 0;
+        pass(0);
+        auto x = images(gfx_icon_x);
+        ASSERT_EQ(x.size(), (size_t)confirmed);
+        if (confirmed) {
+            EXPECT_EQ(x[0].x, 45);
+            EXPECT_EQ(x[0].y, 55);
+            EXPECT_EQ(x[0].r, 255);
+            EXPECT_EQ(x[0].g, 0);
+        }
+    }
+    Tres::gfx[1] = nullptr;
 }
 
 TEST_F(HudTest, BuildBlockingByVisibleEnemiesOfAnotherColour) {
