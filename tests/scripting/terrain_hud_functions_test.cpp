@@ -299,6 +299,46 @@ TEST_F(TerrainHud, DrawStateAndBackgroundTint) {
     DrawRecord(false);
 }
 
+TEST_F(TerrainHud, ImagesAtWorldAndScreenPositionsAndInHand) {
+    map_x = -10.7f, map_y = 5.9f;
+    DrawRecord(true);
+    ASSERT_EQ(run("drawimage(gfx_crater25, 100, 50) drawimage(12345, 1, 1) drawhud(gfx_crater25, 7, 8, 2)\n"
+                  "drawhud(gfx_crater25, 7, 8, 1) drawrect(1, 2, 3, 4)"),
+              "");
+    auto calls = DrawRecorded();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].x, 90);   // trunc(-10.7) + 100
+    EXPECT_EQ(calls[0].y, 55);
+    EXPECT_EQ(calls[1].x, 7);    // mode 2: at once, no camera
+    EXPECT_EQ(calls[2].kind, DrawCall::RECT);
+    EXPECT_EQ(calls[2].x, -9);
+    ASSERT_EQ(Thud_lua::imglist.size(), 1u);   // mode 1 waits for the HUD pass
+    EXPECT_EQ(Thud_lua::imglist[0].mode, 1);
+
+    // drawinhand: nothing without an acting player (no argument read), nothing
+    // at weapon size 0.1; else at the hand, mirrored with the player.
+    lua_p = 0;
+    DrawRecord(true);
+    ASSERT_EQ(run("drawinhand()"), "");
+    auto p = Tplayer::add(0, 0);
+    p->x = 100, p->y = 200, p->dir = -1, p->wpnrot = 0, p->wpnsize = 0.1f;
+    lua_p = p->id;
+    SetTransform(5, 1, 1);
+    ASSERT_EQ(run("drawinhand(gfx_crater25, 4, 2, 2)"), "");
+    EXPECT_TRUE(DrawRecorded().empty());
+    EXPECT_EQ(GetRotation(), 5);
+    p->wpnsize = 1;
+    ASSERT_EQ(run("drawinhand(gfx_crater25, 4, 2, 2)"), "");
+    calls = DrawRecorded();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].x, 89 - 4);   // trunc(-10.7 + 100) + 4 * dir
+    EXPECT_EQ(calls[0].y, 208 + 2);  // trunc(5.9 + 200 + 3) + 2
+    EXPECT_EQ(calls[0].scale_x, -2);
+    EXPECT_EQ(calls[0].scale_y, 2);
+    lua_p = 0;
+    map_x = map_y = 0;
+}
+
 TEST_F(TerrainHud, MissionFunctionsActOnlyInAMission) {
     TempDir dir({"missions/m1"});
     auto m = std::make_shared<Tmission>();
