@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/random.h"
 #include "core/resources.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
@@ -118,6 +119,20 @@ TEST_F(TerrainHud, TerrainRecordsWithTheTurnAndNoneWithout) {
         EXPECT_TRUE(written().empty()) << c.call;
         EXPECT_TRUE(local().empty()) << c.call;
     }
+}
+
+// Only the turn owner asks whether an image resolves, so the question must
+// leave the shared generator alone, blood stains included.
+TEST_F(TerrainHud, ImageChecksDrawNothingFromTheSharedGenerator) {
+    for (int i = 0; i < 3; ++i)
+        if (!gfx_blood50[i]) gfx_blood50[i] = CreateImage(50, 50);
+    SeedRnd(7);
+    double expected = Rnd(0, 1);
+    SeedRnd(7);
+    ASSERT_EQ(run("terrainimage(gfx_blood50, 1, 2) hudpositioning(pos_build, gfx_blood50)"), "");
+    EXPECT_EQ(written().size(), 16u);
+    EXPECT_EQ(hud_drawposimg, -5);
+    EXPECT_EQ(Rnd(0, 1), expected);
 }
 
 TEST_F(TerrainHud, TerrainQueriesAndResize) {
