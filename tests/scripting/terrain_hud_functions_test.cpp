@@ -423,6 +423,37 @@ TEST_F(TerrainHud, SoundChannels) {
     ASSERT_EQ(run("stopchannel(3) stopchannel(4)"), "");
     EXPECT_EQ(eval("channelplaying(3)"), "0");
     EXPECT_FALSE(lua_channel[3]);
+
+    // Each built-in id plays its own sound: with only that sound loaded the
+    // call starts a channel.
+    set_sfx_vol = 10;
+    struct Builtin {
+        int id;
+        SoundPtr* sound;
+    };
+    const Builtin builtins[] = {
+        {-1, &sfx_explosion[0]}, {-2, &sfx_explosion[1]}, {-3, &sfx_explosion[2]}, {-4, &sfx_hitwater[0]},
+        {-5, &sfx_hitwater[1]},  {-6, &sfx_hitwater[2]},  {-7, &sfx_ric},           {-8, &sfx_splatter[0]},
+        {-9, &sfx_splatter[1]},  {-10, &sfx_splatter[2]}, {-11, &sfx_splatter[3]},  {-12, &sfx_splatter[4]},
+        {-13, &sfx_explosion[3]}, {-14, &sfx_explosion[4]}, {-15, &sfx_explosion[5]}, {-16, &sfx_explosion[6]},
+        {-17, &sfx_hitwater[3]}, {-18, &sfx_hitwater[4]}, {-19, &sfx_watermove},    {-20, &sfx_steam},
+        {-21, &sfx_turn_next},   {-22, &sfx_turn_you},    {-23, &sfx_turn_roundgong},
+    };
+    std::vector<SoundPtr> saved;
+    for (const Builtin& b : builtins) {
+        saved.push_back(*b.sound);
+        *b.sound = nullptr;
+    }
+    for (const Builtin& b : builtins) {
+        *b.sound = e->sound;
+        for (int id = -24; id <= -1; ++id) {
+            ASSERT_EQ(run("playsound(" + std::to_string(id) + ", 5)"), "");
+            EXPECT_EQ(eval("channelplaying(5)"), id == b.id ? "1" : "0") << b.id << " " << id;
+            ASSERT_EQ(run("stopchannel(5)"), "");
+        }
+        *b.sound = nullptr;
+    }
+    for (size_t i = 0; i < saved.size(); ++i) *builtins[i].sound = saved[i];
     set_sfx_vol = 10;
 }
 
