@@ -322,13 +322,45 @@ struct Ts_weapons {
 // (hud_rmenu is declared above).
 extern int hud_currentmenu, hud_wpnsel;
 extern int hud_chatprompt;            // 1 while the in-game chat input is open
-extern int hud_show, hud_shownamehealth, hud_showarrows, hud_drawmapborder;
+extern int hud_showarrows;               // hud_show, hud_shownamehealth, hud_drawmapborder: below
 extern int hud_maxhealth;             // full scale of the team health bars
 extern float hud_menualpha, hud_turnbaralpha;
-extern std::string hud_info;          // the info line of a positioning turn
-extern int hud_infor, hud_infog, hud_infob;
 // The HUD parts the match step draws after the scene, in their order.
 int hud_match_draw(int localhuman);
 int hud_mapborder();
 // net/qvgn.cpp: the once-a-second presence call of the online service.
 int qvgn_update(int ingame, int host, int a, int ip, int port, const std::string& name);
+
+// ---- Terrain, mission, drawing, HUD and sound functions and the player HUD
+// (scripting/terrain_functions.cpp, mission_functions.cpp, draw_functions.cpp,
+// hud_functions.cpp, sound_functions.cpp, world/player_hud.cpp): names they
+// reach in higher layers.
+// frontend/hud/hud.cpp: one-frame HUD requests (hud_drawpos, hud_drawposset,
+// hud_drawposx, hud_drawposy and the timer are declared above).
+extern int hud_drawchargebar;
+extern float hud_drawchargebarperc;
+extern int hud_drawammobar, hud_drawammobarsub, hud_drawammobartotal, hud_drawammobaricon;
+extern int hud_drawposimg, hud_drawposrange;
+extern int hud_drawposcolterrain, hud_drawposcolplayers, hud_drawposcolobjects;
+extern int hud_drawaim, hud_drawaimxo, hud_drawaimyo;
+extern int hud_drawmapborder, hud_borderstyle, hud_borderoffset;
+extern int hud_show;              // HUD visible (key H)
+extern int hud_shownamehealth;    // labels: 0 none, 1 health, 2 name and health
+extern int hud_cutscene;          // 1 puts the mission HUD into cut-scene mode
+// Thud_msg: the one-frame info line; the message box opened with a text.
+int hud_setinfo(const std::string& text, int r, int g, int b);
+int hud_msgbox(const std::string& text);
+// Thud_lua.add / Thud_lua.addimage: queued script HUD texts and images.
+int hud_lua_add(const std::string& text, int x, int y, int r, int g, int b, int align);
+int hud_lua_addimage(int image, int x, int y, int mode);
+// match/mission.cpp: Tmission.winflag = 1; Tmission.cscore; Tmission.savescore;
+// the selected mission's saved best score (0 without one).
+int mission_win();
+int mission_cscore();
+int mission_setcscore(int score);
+int mission_savescore(long long score);
+long long mission_bestscore();
+// match/game.cpp
+extern int g_server_hotseat;         // 1 in a hotseat match
+extern int g_turn_selfaction;        // frames the turn reminders stay silent
+extern int g_turn_selfaction_done;   // 1 once a weapon was chosen this turn

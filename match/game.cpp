@@ -38,7 +38,7 @@ int g_turn_state = 0, g_wpn_attacked = 0, g_round = 0, g_turn_player = 0;
 float g_gravity = 0.1f;
 int g_shake = 0;
 int g_bgcol[3];
-float g_bgcola = 0, g_bgfadeout = 0;
+float g_bgcola = 0, g_bgfadeout = 0.1f;
 int g_player = 0, g_turn_netplayer = 0, g_mode = 1, g_turn = 0, g_turn_team = -1;
 int g_turn_frames = 0, g_turn_deadframes = 0, g_error_deadframes = 0;
 int g_turn_idletimer = 0, g_terrainmodify = 0, g_matchlenght = 0, g_frame_move = 0, g_endstep = 0;
@@ -355,8 +355,7 @@ int game() {
     const int holder = p && g_replay == 0 && team && team->netplayer == g_player;
     int localhuman = 0;
     if (holder && g_mode == 0) {
-        hud_info = "Click to set the initial position for " + p->name + "!";
-        hud_infor = hud_infog = hud_infob = 255;
+        hud_setinfo("Click to set the initial position for " + p->name + "!", 255, 255, 255);
         voice(true);
         if (in_m1 && hud_currentmenu <= 0 && hud_rmenu <= 0)
             game_setposition(g_turn_player, (int)((float)in_mx - map_x), (int)((float)in_my - map_y), 1);

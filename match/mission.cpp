@@ -2,6 +2,8 @@
 #include "match/mission.h"
 
 #include "core/shared_state.h"
+#include "platform/bank.h"
+#include "platform/files.h"
 
 std::list<std::shared_ptr<Tmission>> Tmission::list;
 std::shared_ptr<Tmission> Tmission::selected;
@@ -20,3 +22,29 @@ int sp() { return 0; }
 int sp_mission_update(int, int) { return 0; }   // stand-in: the mission script hook
 
 std::string mission_selectedfolder() { return Tmission::selected ? Tmission::selected->folder : std::string(); }
+
+int Tmission::winflag = 0;
+int Tmission::cscore = 0;
+
+int Tmission::savescore(long long score) {
+    if (!selected) return 0;
+    if (score < 0) score = 0;
+    BankPtr b = CreateBank(8);
+    for (int i = 0; i < 8; ++i) b->PokeByte(i, (int)((unsigned long long)score >> (8 * i)) & 0xFF);
+    // A file that cannot be written still leaves the best score set.
+    SaveBank(*b, "missions/" + selected->folder + "/score");
+    selected->score = score;
+    return 0;
+}
+
+int mission_win() {
+    Tmission::winflag = 1;
+    return 0;
+}
+int mission_cscore() { return Tmission::cscore; }
+int mission_setcscore(int score) {
+    Tmission::cscore = score;
+    return 0;
+}
+int mission_savescore(long long score) { return Tmission::savescore(score); }
+long long mission_bestscore() { return Tmission::selected ? Tmission::selected->score : 0; }

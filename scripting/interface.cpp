@@ -8,6 +8,7 @@
 
 #include "scripting/lua_args.h"
 #include "scripting/lua_state.h"
+#include "scripting/terrain_hud_functions.h"
 #include "world/player.h"
 
 const Tlua_function (&lua_interface_functions())[153] {
@@ -32,16 +33,18 @@ const Tlua_function (&lua_interface_functions())[153] {
         {"addweaponinfo", lua_addweaponinfo}, {"addprojectile", lua_addprojectile}, {"addobject", lua_addobject},
         {"addgamemode", lua_addgamemode}, {"addgameender", lua_addgameender},
         // Drawing.
-        {"setblend", nullptr}, {"setscale", nullptr}, {"setrotation", nullptr}, {"setcolor", nullptr},
-        {"setbgcolor", nullptr}, {"setalpha", nullptr}, {"drawimage", nullptr}, {"drawhud", nullptr},
-        {"drawinhand", nullptr}, {"drawline", nullptr}, {"drawrect", nullptr}, {"sethandle", nullptr},
-        {"setmidhandle", nullptr}, {"outofscreenarrow", nullptr},
+        {"setblend", lua_setblend}, {"setscale", lua_setscale}, {"setrotation", lua_setrotation},
+        {"setcolor", lua_setcolor}, {"setbgcolor", lua_setbgcolor}, {"setalpha", lua_setalpha},
+        {"drawimage", lua_drawimage}, {"drawhud", lua_drawhud}, {"drawinhand", lua_drawinhand},
+        {"drawline", lua_drawline}, {"drawrect", lua_drawrect}, {"sethandle", lua_sethandle},
+        {"setmidhandle", lua_setmidhandle}, {"outofscreenarrow", lua_outofscreenarrow},
         // HUD.
-        {"hudchargebar", nullptr}, {"hudammobar", nullptr}, {"hudpositioning", nullptr},
-        {"hudcrosshair", nullptr}, {"hudinfo", nullptr}, {"hudtimer", nullptr}, {"hudmapborder", nullptr},
-        {"hudmsgbox", nullptr}, {"hudtext", nullptr},
+        {"hudchargebar", lua_hudchargebar}, {"hudammobar", lua_hudammobar},
+        {"hudpositioning", lua_hudpositioning},
+        {"hudcrosshair", lua_hudcrosshair}, {"hudinfo", lua_hudinfo}, {"hudtimer", lua_hudtimer},
+        {"hudmapborder", lua_hudmapborder}, {"hudmsgbox", lua_hudmsgbox}, {"hudtext", lua_hudtext},
         // Sound.
-        {"playsound", nullptr}, {"channelplaying", nullptr}, {"stopchannel", nullptr},
+        {"playsound", lua_playsound}, {"channelplaying", lua_channelplaying}, {"stopchannel", lua_stopchannel},
         // Players.
         {"playertable", nullptr}, {"playercurrent", nullptr}, {"playerpush", nullptr},
         {"playerdamage", nullptr}, {"playerheal", nullptr}, {"playerposition", nullptr},
@@ -56,9 +59,11 @@ const Tlua_function (&lua_interface_functions())[153] {
         {"createprojectile", nullptr}, {"freeprojectile", nullptr}, {"projectileid", nullptr},
         {"getprojectileid", nullptr}, {"getprojectiletype", nullptr}, {"getprojectileinfo", nullptr},
         // Terrain.
-        {"terraincircle", nullptr}, {"terrainrect", nullptr}, {"terrainexplosion", nullptr},
-        {"terrainimage", nullptr}, {"terrainalphaimage", nullptr}, {"terrainbackimage", nullptr},
-        {"terrainmodification", nullptr}, {"getterraincolor", nullptr}, {"resizeterrain", nullptr},
+        {"terraincircle", lua_terraincircle}, {"terrainrect", lua_terrainrect},
+        {"terrainexplosion", lua_terrainexplosion}, {"terrainimage", lua_terrainimage},
+        {"terrainalphaimage", lua_terrainalphaimage}, {"terrainbackimage", lua_terrainbackimage},
+        {"terrainmodification", lua_terrainmodification}, {"getterraincolor", lua_getterraincolor},
+        {"resizeterrain", lua_resizeterrain},
         // Particles.
         {"particle", nullptr}, {"particlespeed", nullptr}, {"particlealpha", nullptr},
         {"particlefadealpha", nullptr}, {"particlecolor", nullptr}, {"particlesize", nullptr},
@@ -76,8 +81,8 @@ const Tlua_function (&lua_interface_functions())[153] {
         {"ai_jump", nullptr}, {"ai_backjump", nullptr}, {"ai_attack", nullptr}, {"ai_settimer", nullptr},
         {"ai_weapon", nullptr}, {"nodetable", nullptr}, {"getnodex", nullptr}, {"getnodey", nullptr},
         // Missions.
-        {"win", nullptr}, {"cooldown", nullptr}, {"cutscene", nullptr}, {"inmission", nullptr},
-        {"getscore", nullptr}, {"setscore", nullptr},
+        {"win", lua_win}, {"cooldown", lua_cooldown}, {"cutscene", lua_cutscene},
+        {"inmission", lua_inmission}, {"getscore", lua_getscore}, {"setscore", lua_setscore},
     };
     return kFunctions;
 }

@@ -1,6 +1,7 @@
 // Terrain drawing: sky, background image, clouds, tiles, water.
 #include "terrain/draw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -75,8 +76,13 @@ int map_draw_bg() {
     SetAlpha(1);
     if (g_bgcola > 0) {
         float a = g_bgcola;
-        SetColor((int)(100 * (1 - a) + g_bgcol[0] * a), (int)(120 * (1 - a) + g_bgcol[1] * a),
-                 (int)(150 * (1 - a) + g_bgcol[2] * a));
+        // Scripts store any int: each channel is held to 0..255 before the
+        // conversion, which is undefined for values beyond the int range.
+        auto mix = [a](int base, int tint) {
+            float v = (float)base * (1 - a) + (float)tint * a;
+            return (int)std::clamp(v, 0.0f, 255.0f);
+        };
+        SetColor(mix(100, g_bgcol[0]), mix(120, g_bgcol[1]), mix(150, g_bgcol[2]));
         g_bgcola -= g_bgfadeout;
         if (g_bgcola < 0) g_bgcola = 0;
     } else {

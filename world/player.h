@@ -65,6 +65,10 @@ struct Tplayer {
     static int update();
     // The drawing pass of all players, then the turn weapon's draw callback.
     static int draw();
+    // The players' HUD after the world: labels, crosshair, action icon, turn
+    // reminders and the placement cursor. control 1: this machine's human
+    // player has the turn, so the cursor tests the pointer and takes a click.
+    static int drawhud(int control);
     // The fall-or-rise rule the drawing pass applies to the turn player
     // (action 1 at |fy| >= 5), run once per simulated frame after the frame's
     // records, on every machine, so replays at any speed and machines that

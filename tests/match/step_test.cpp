@@ -67,7 +67,7 @@ TEST_F(StepTest, PositioningHolderPlacesByClick) {
     in_m1 = 1, in_mx = 50, in_my = 70;
     game();
     EXPECT_EQ(game_calls.back(), "setposition 1 150 70 1");
-    EXPECT_EQ(hud_info, "Click to set the initial position for P1!");
+    EXPECT_EQ(Thud_msg::info, "Click to set the initial position for P1!");
     hud_rmenu = 1;   // not with the weapon menu open
     game_calls.clear();
     game();

@@ -221,6 +221,21 @@ TEST_F(Drawing, SkyTintFadesOverTenFrames) {
     EXPECT_FLOAT_EQ(calls_of(gfx_bg).at(0).scale_x, 2);
 }
 
+// Scripts store any int as the tint: each mixed channel is held to 0..255.
+TEST_F(Drawing, SkyTintClampsEveryChannel) {
+    g_bgcol[0] = 2147483647;
+    g_bgcol[1] = -2147483647 - 1;
+    g_bgcol[2] = 300;
+    g_bgcola = 1;
+    g_bgfadeout = 0.1f;
+    DrawRecord(true);
+    map_draw_bg();
+    DrawCall sky = calls_of(gfx_bg).at(0);
+    EXPECT_EQ(sky.r, 255);
+    EXPECT_EQ(sky.g, 0);
+    EXPECT_EQ(sky.b, 255);
+}
+
 TEST_F(Drawing, BackgroundImageAnchorsAndModes) {
     map_setup(20, 10, 1);
     map_bg = solid_image(300, 200, -1);
