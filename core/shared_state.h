@@ -315,3 +315,9 @@ extern int g_turn_backingstart;    // g_turn_frames when backing time began
 struct Ts_weapons {
     static int uses[256];
 };
+
+// ---- Player, projectile, particle, collision, object, AI and node functions
+// (scripting/player_functions.cpp ... scripting/ai_functions.cpp): names they
+// reach in higher layers.
+// frontend/hud/hud.cpp: the weapon index ai_weapon chose this turn.
+extern int hud_wpnsel;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/host_settings.h"
+#include "scripting/callback_guard.h"
 #include "scripting/lua_state.h"
 #include "scripting/script_objects.h"
 
@@ -132,19 +133,25 @@ void lua_weapon_attack(int weapon, int arg) {
     type_call(Tscro::weapon, weapon, "attack", "Weapon Attack", {Tlua_arg::i(arg)}, nullptr);
 }
 
-void lua_weapon_draw(int weapon) { type_call(Tscro::weapon, weapon, "draw", "Weapon Draw", {}, nullptr); }
+void lua_weapon_draw(int weapon) {
+    Tlua_local_scope local;
+    type_call(Tscro::weapon, weapon, "draw", "Weapon Draw", {}, nullptr);
+}
 
 int lua_projectile_update(int typ, int id) {
     if (!registered(Tscro::projectile, typ)) return 0;
     lua_pro = id;
     type_call(Tscro::projectile, typ, "update", "Projectile Update", {Tlua_arg::i(id)}, nullptr);
+    lua_pro = 0;
     return 1;
 }
 
 int lua_projectile_draw(int typ, int id) {
     if (!registered(Tscro::projectile, typ)) return 0;
+    Tlua_local_scope local;
     lua_pro = id;
     type_call(Tscro::projectile, typ, "draw", "Projectile Draw", {Tlua_arg::i(id)}, nullptr);
+    lua_pro = 0;
     return 1;
 }
 
@@ -157,6 +164,7 @@ int lua_object_update(int typ, int id, float x, float y) {
 }
 
 void lua_object_draw(int typ, int id, float x, float y) {
+    Tlua_local_scope local;
     type_call(Tscro::obj, typ, "draw", "Object Draw", {Tlua_arg::i(id), Tlua_arg::n(x), Tlua_arg::n(y)}, nullptr);
 }
 
@@ -169,13 +177,17 @@ std::string lua_gameender_active() {
 
 void lua_gm_start() { mode_call("_gm_start", "Game Mode Start"); }
 void lua_gm_update() { mode_call("_gm_update", "Game Mode Update"); }
-void lua_gm_draw() { mode_call("_gm_draw", "Game Mode Draw"); }
+void lua_gm_draw() {
+    Tlua_local_scope local;
+    mode_call("_gm_draw", "Game Mode Draw");
+}
 
 int lua_gm_endturn(int living, int last, bool singleplayer, int& winner) {
     winner = -1;
     std::string mode = lua_gamemode_active();
     if (mode.empty()) return standard_rule(living, last, singleplayer, winner);
     int r = 0;
+    Tlua_local_scope local;
     if (!lua_callback(nullptr, mode + "_gm_endturn", {}, &r, "Game Mode End Turn (" + mode + "_gm_endturn)"))
         return 0;
     if (r == -1) return 1;
@@ -201,6 +213,7 @@ int lua_gm_playerdamage(int player_id, int amount) {
 int lua_ge_run(int step) {
     std::string ender = lua_gameender_active();
     if (ender.empty()) return 0;
+    Tlua_local_scope local;
     lua_callback(nullptr, ender + "_ge_run", {Tlua_arg::i(step)}, nullptr, "Game Ender (" + ender + "_ge_run)");
     return 1;
 }
@@ -208,6 +221,7 @@ int lua_ge_run(int step) {
 void lua_ai_call(int player, const std::string& name) {
     lua_p = player;
     lua_ailock = 1;
+    Tlua_local_scope local;
     lua_callback(nullptr, name, {}, nullptr, "AI Execution (" + name + ")");
     lua_ailock = 0;
 }
@@ -216,5 +230,10 @@ void lua_mission_call(const std::string& name) {
     const char* what = name == "mission_start"    ? "Mission Start"
                        : name == "mission_update" ? "Mission Update"
                                                   : "Mission Draw";
+    if (name == "mission_draw") {
+        Tlua_local_scope local;
+        lua_callback(nullptr, name, {}, nullptr, std::string(what) + " (" + name + ")");
+        return;
+    }
     lua_callback(nullptr, name, {}, nullptr, std::string(what) + " (" + name + ")");
 }
