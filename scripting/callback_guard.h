@@ -6,8 +6,8 @@
 
 // 1 while such a callback runs (set by scripting/callbacks.cpp), else 0.
 int lua_in_local_callback();
-// In such a callback: writes "Lua 'fn' refused inside a callback that runs on
-// one machine only" to the console and returns 1; else 0.
+// In such a callback: writes "Lua 'fn' refused: this callback does not run
+// alike on every machine" to the console and returns 1; else 0.
 int lua_refuse_local(const char* fn);
 
 // Marks a local callback for its lifetime (nests).

@@ -221,7 +221,7 @@ TEST_F(Fns, DirectFunctionsRefuseInsideOneMachineCallbacks) {
     EXPECT_EQ(g_wpn_attacked, 0);
     for (const char* fn : {"playerpush", "playerposition", "playercontrol", "playerweaponswitch",
                            "createprojectile", "freeprojectile", "endturn", "useweapon"})
-        EXPECT_TRUE(has_line(std::string("Lua '") + fn + "' refused inside a callback that runs on one machine only"))
+        EXPECT_TRUE(has_line(std::string("Lua '") + fn + "' refused: this callback does not run alike on every machine"))
             << fn;
     EXPECT_TRUE(world_luaerrors.empty());
     EXPECT_EQ(lua_in_local_callback(), 0);
