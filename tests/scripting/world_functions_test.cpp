@@ -1,6 +1,7 @@
 // Projectile, particle, player, collision, object, AI and node functions:
 // their worked values, records and the refusals in one-machine callbacks.
 #include <climits>
+#include <functional>
 
 #include "world_script_fixture.h"
 
@@ -235,6 +236,62 @@ TEST_F(Fns, DirectFunctionsRefuseInsideOneMachineCallbacks) {
     lua_weapon_attack(1, 1);
     EXPECT_EQ(p->fx, 20.0f);
     EXPECT_EQ(p->fy, -20.0f);
+}
+
+// Every kind of callback: the local ones refuse, the simulation ones act.
+TEST_F(Fns, EachKindOfCallbackRefusesOrActsAsItRunsEverywhere) {
+    world_define(Tscro::weapon, 1, "cb");
+    world_define(Tscro::projectile, 1, "cb");
+    world_define(Tscro::obj, 1, "cb");
+    g_gamemodesi = {"m"};
+    g_gameendersi = {"e"};
+    const int ender = set[18], mode = set[19];
+    set[18] = set[19] = 0;
+    const char* names[] = {"attack", "draw", "update", "setup", "damage", "m_gm_start", "m_gm_update",
+                           "m_gm_draw", "m_gm_endturn", "e_ge_run", "ai_init", "ai_move", "ai_back",
+                           "mission_start", "mission_update", "mission_draw"};
+    std::string code = "cb = {}\n";
+    for (const char* n : names)
+        code += (std::string(n).find('_') == std::string::npos ? "cb." : "") + std::string(n) +
+                " = function() playercontrol(0) end\n";
+    ASSERT_EQ(run(code), "");
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+        bool local;
+    };
+    int winner;
+    const Case cases[] = {
+        {"weapon attack", [] { lua_weapon_attack(1, 1); }, false},
+        {"weapon draw", [] { lua_weapon_draw(1); }, true},
+        {"projectile update", [] { lua_projectile_update(1, 1); }, false},
+        {"projectile draw", [] { lua_projectile_draw(1, 1); }, true},
+        {"object setup", [] { lua_objectcall(1, "setup", 5, 0, "s"); }, false},
+        {"object damage", [] { lua_objectcall(1, "damage", 5, 0, "s"); }, false},
+        {"object update", [] { lua_object_update(1, 5, 0, 0); }, false},
+        {"object draw", [] { lua_object_draw(1, 5, 0, 0); }, true},
+        {"mode start", [] { lua_gm_start(); }, false},
+        {"mode update", [] { lua_gm_update(); }, false},
+        {"mode draw", [] { lua_gm_draw(); }, true},
+        {"mode end turn", [&] { lua_gm_endturn(2, 1, false, winner); }, true},
+        {"ender", [] { lua_ge_run(0); }, true},
+        {"ai init", [] { lua_ai_call(1, "ai_init"); }, true},
+        {"ai move", [] { lua_ai_call(1, "ai_move"); }, true},
+        {"ai back", [] { lua_ai_call(1, "ai_back"); }, true},
+        {"mission start", [] { lua_mission_call("mission_start"); }, false},
+        {"mission update", [] { lua_mission_call("mission_update"); }, false},
+        {"mission draw", [] { lua_mission_call("mission_draw"); }, true},
+    };
+    for (const Case& c : cases) {
+        lua_allowplayercontrol = 1;
+        c.call();
+        EXPECT_EQ(lua_allowplayercontrol, c.local ? 1 : 0) << c.what;
+        EXPECT_EQ(lua_in_local_callback(), 0) << c.what;
+    }
+    EXPECT_TRUE(world_luaerrors.empty()) << world_luaerrors.front();
+    set[18] = ender, set[19] = mode;
+    g_gamemodesi.clear();
+    g_gameendersi.clear();
 }
 
 // ---- Objects
