@@ -16,7 +16,6 @@ int lua_in_local_callback() { return s_depth > 0 ? 1 : 0; }
 
 int lua_refuse_local(const char* fn) {
     if (s_depth <= 0) return 0;
-    gui_addcon(std::string("Lua '") + fn +
-               "' refused: this callback does not run alike on every machine, so it may not change the match");
+    gui_addcon(std::string("Lua '") + fn + "' refused: this callback does not run alike on every machine");
     return 1;
 }

@@ -6,8 +6,9 @@
 
 // 1 while such a callback runs (callbacks.cpp marks them with the scope).
 int lua_in_local_callback();
-// Inside such a callback: writes the console warning naming fn and returns 1
-// (the caller then changes nothing); else 0.
+// Inside such a callback: writes "Lua 'fn' refused: this callback does not run
+// alike on every machine" to the console and returns 1 (the caller then
+// changes nothing); else 0.
 int lua_refuse_local(const char* fn);
 
 // Marks a one-machine callback for as long as it lives; nests.

@@ -143,14 +143,16 @@ int lua_projectile_update(int typ, int id) {
     if (!registered(Tscro::projectile, typ)) return 0;
     lua_pro = id;
     type_call(Tscro::projectile, typ, "update", "Projectile Update", {Tlua_arg::i(id)}, nullptr);
+    lua_pro = 0;
     return 1;
 }
 
 int lua_projectile_draw(int typ, int id) {
     if (!registered(Tscro::projectile, typ)) return 0;
-    lua_pro = id;
     Tlua_local_scope local;
+    lua_pro = id;
     type_call(Tscro::projectile, typ, "draw", "Projectile Draw", {Tlua_arg::i(id)}, nullptr);
+    lua_pro = 0;
     return 1;
 }
 

@@ -14,6 +14,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
+#include "scripting/callback_guard.h"
 #include "scripting/interface.h"
 #include "scripting/lua_args.h"
 #include "scripting/lua_state.h"
@@ -134,7 +135,7 @@ int lua_getscrolly(lua_State* L) { return push_num(L, map_y); }
 // the closing states (3 and above) it does nothing, so a late call from a
 // callback cannot pull a closing turn back.
 int lua_endturn(lua_State*) {
-    if (g_turn_state >= 2) return 0;
+    if (lua_refuse_local("endturn") || g_turn_state >= 2) return 0;
     g_turn_state = 2;
     g_turn_backingstart = g_turn_frames;
     if (menu == 3) {

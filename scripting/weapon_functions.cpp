@@ -10,6 +10,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
+#include "scripting/callback_guard.h"
 #include "scripting/interface.h"
 #include "scripting/lua_args.h"
 #include "world/explosion.h"
@@ -41,7 +42,7 @@ int key_flag(lua_State* L, int* const (&flags)[7]) {
 // useweapon([mode=0]): books one use of the turn player's weapon.
 int lua_useweapon(lua_State* L) {
     int mode = lua_optint(L, 1, 0);
-    if (g_wpn_attacked != 0) return 0;
+    if (lua_refuse_local("useweapon") || g_wpn_attacked != 0) return 0;
     g_wpn_attacked = mode == 0 ? 1 : mode == 1 ? 2 : 0;
     auto p = Tplayer::get(g_turn_player);
     auto t = Tteam::get(g_turn_team);

@@ -38,7 +38,7 @@
 
 namespace {
 
-constexpr float kMaxPos = 1e9f;     // maps end at 30000 px
+constexpr float kMaxPos = Tfb::kMaxPos;
 constexpr float kMaxSpeed = 1000;   // the strongest gravity caps a fall at ~61 px per frame
 
 // Reads little-endian fields at a position the caller has checked.

@@ -44,6 +44,9 @@ struct Tfb {
     static constexpr int kLastFrame = 65535;
     static constexpr int kEndTurnFrame = 65000;
     static constexpr int kBatch = 25;   // frames per message-30 packet
+    // Positions the appliers keep players and objects within (maps end at
+    // 30000 px), so later truncations of them stay defined.
+    static constexpr float kMaxPos = 1e9f;
 
     int frame = 0;      // within the turn; -1 a replay-only entry
     int keybyte = 0;    // 1 left, 2 right, 4 up, 8 down, 16 jump, 32 back jump, 64 attack, 128 action

@@ -10,9 +10,10 @@ barrel.image = loadgfx("weapons/barrel.png")
 barrel.type = addobject("barrel", barrel.image)
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(barrel.image)
 end
@@ -60,7 +61,6 @@ function barrel.update(id, x, y)
 end
 
 function barrel.draw(id, x, y)
-    handles()
     setblend(blend_alpha)
     drawimage(barrel.image, x, y)
 end

@@ -15,9 +15,10 @@ wcharge.type = addobject("wcharge.object", wcharge.image)
 local FUSE = 150
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(wcharge.image)
 end
@@ -32,7 +33,6 @@ local function charges()
 end
 
 function wcharge.draw()
-    handles()
     if weapon_shots == 0 then drawinhand(wcharge.image, 4, 2) end
 end
 
@@ -74,7 +74,6 @@ function wcharge.object.update(id, x, y)
 end
 
 function wcharge.object.draw(id, x, y)
-    handles()
     local c = charges()[id]
     setblend(blend_alpha)
     drawimage(wcharge.image, x, y)

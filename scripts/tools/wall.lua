@@ -7,9 +7,10 @@ addweapon("wall", "Wall Builder", wall.icon, 5, 1)
 addweaponinfo("Place a block of brick anywhere near you. It becomes part of the terrain.")
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(wall.image)
 end

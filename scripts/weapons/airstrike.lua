@@ -9,9 +9,10 @@ airstrike.projectile = {}
 airstrike.type = addprojectile("airstrike.projectile")
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(airstrike.image)
 end
@@ -70,7 +71,6 @@ function airstrike.projectile.update(id)
 end
 
 function airstrike.projectile.draw(id)
-    handles()
     local b = bombs()[id]
     if not b then return end
     setblend(blend_alpha)

@@ -11,9 +11,10 @@ bouncer.type = addprojectile("bouncer.projectile")
 local MAXCHARGE = 40
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(bouncer.image)
 end
@@ -28,7 +29,6 @@ local function bombs()
 end
 
 function bouncer.draw()
-    handles()
     drawinhand(bouncer.image, 4, 0)
     if weapon_shots == 0 then
         hudcrosshair()
@@ -97,7 +97,6 @@ function bouncer.projectile.update(id)
 end
 
 function bouncer.projectile.draw(id)
-    handles()
     local b = bombs()[id]
     if not b then return end
     setblend(blend_alpha)

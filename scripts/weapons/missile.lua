@@ -16,9 +16,10 @@ wmissile.type = addprojectile("wmissile.projectile")
 local MAXCHARGE = 50
 
 -- Image handles are set from the callbacks rather than while the file loads,
--- so loading needs nothing but the registration functions. Every machine runs
--- the simulation callbacks in the same frames, so handles that terrain stamps
--- and object collisions use agree everywhere.
+-- so loading needs nothing but the registration functions. Only the
+-- simulation callbacks set them: every machine runs those in the same frames,
+-- so handles that terrain stamps and object collisions use agree everywhere;
+-- draw callbacks run on some machines only and may not move a handle.
 local function handles()
     setmidhandle(wmissile.image)
 end
@@ -33,7 +34,6 @@ local function flights()
 end
 
 function wmissile.draw()
-    handles()
     drawinhand(wmissile.image, 2, 0)
     if weapon_shots == 0 then
         hudcrosshair()
@@ -96,7 +96,6 @@ function wmissile.projectile.update(id)
 end
 
 function wmissile.projectile.draw(id)
-    handles()
     local m = flights()[id]
     if not m then return end
     setblend(blend_alpha)

@@ -120,11 +120,12 @@ TEST_F(Callbacks, ArgumentsAndResultsReachScripts) {
     lua_weapon_attack(1, 1);
     lua_weapon_draw(1);
     lua_weapon_attack(9, 1);
+    // lua_pro names the projectile only while its callback runs.
     EXPECT_EQ(lua_projectile_update(1, 17), 1);
-    EXPECT_EQ(lua_pro, 17);
+    EXPECT_EQ(lua_pro, 0);
     EXPECT_EQ(lua_projectile_draw(1, 18), 1);
     EXPECT_EQ(lua_projectile_update(2, 19), 0);
-    EXPECT_EQ(lua_pro, 18);
+    EXPECT_EQ(lua_pro, 0);
     lua_gm_update();
     lua_gm_start();
     lua_gm_draw();
