@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/catalogue.h"
+#include "core/det_math.h"
 #include "core/input.h"
 #include "core/random.h"
 #include "core/resources.h"
@@ -25,8 +26,8 @@ namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
-double sind(double deg) { return std::sin(deg * kDeg); }
-double cosd(double deg) { return std::cos(deg * kDeg); }
+double sind(double deg) { return det_sin(deg * kDeg); }
+double cosd(double deg) { return det_cos(deg * kDeg); }
 
 int trunc_i(double v) { return tp_int(v); }
 
