@@ -3,7 +3,7 @@
 // directly and as a received frame through the frame buffer.
 //
 // Properties checked: nothing crashes, reads out of bounds, hangs or ends the
-// program; applying never leaves a player or object at a position that is not
+// program; applying records and stepping the objects never leaves a player or object at a position that is not
 // finite or is far past any map.
 #include <cmath>
 #include <cstdint>
@@ -49,6 +49,8 @@ void start() {
     lua_proceed = [](const std::string&) { return 1; };
     lua_notify = [](const std::string&, bool) {};
     gfx_crater100 = solid(12, 9);
+    for (ImagePtr* img : {&gfx_coldot2, &gfx_coldot3, &gfx_supply, &gfx_crater25}) *img = solid(5, 5);
+    g_gravity = 0.1f;
     for (auto& b : gfx_blood25) b = solid(3, 3);
     auto obj = std::make_shared<Tscro>();
     obj->path = "objects.crate";
@@ -118,6 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bank->Bytes().assign(data, data + size);
     // Directly, as the turn holder's own mirrored records would be applied...
     Tfb::process_additional(bank, Tplayer::get(g_turn_player));
+    check_sane();
+    // The deciding machine's object step on what the records left, and the
+    // records it writes applied as its own.
+    g_frame_data = CreateBank(0);
+    Tobj::update(1);
+    Tfb::process_additional(Tfb::loc, nullptr);
+    Tfb::loc->Resize(0);
     check_sane();
     // ...and as a received frame, on a joined machine, through the frame buffer.
     g_server = 0;

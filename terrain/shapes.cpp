@@ -358,16 +358,11 @@ int Tmap_shape::perform() {
     return 0;
 }
 
-int Tmap_shape::postperform() {
+int Tmap_shape::postperform_leaves() {
     int seed, style;
     seed_and_style(seed, style);
-    for (const Ptr& s : list) {
-        if (s->id >= 9 && s->id <= 20) {
-            if (style == 0) Tsc::generatetreeleaves(s->x, s->y, s->id - 9);
-        } else if (s->id == 26) {
-            int half = ImageWidth(gfx_tile[26]) / 2;
-            obj_create(-1, (int)((int64_t)s->x + half), (int)((int64_t)s->y + 2), -1, -1, 0);
-        }
-    }
+    if (style != 0) return 0;
+    for (const Ptr& s : list)
+        if (s->id >= 9 && s->id <= 20) Tsc::generatetreeleaves(s->x, s->y, s->id - 9);
     return 0;
 }

@@ -34,9 +34,12 @@ struct Tmap_shape {
     // shapes are rasterised, tiles stamped, then the mask is textured over
     // them. Keeps the spawn and shape lists and the background settings.
     static int perform();
-    // Match start dressing: tree leaves on branch tiles (style 0) and a fire
-    // object on every tile 26.
-    static int postperform();
+    // Match start dressing, scenery part: tree leaves on the branch tiles
+    // (9..20) of a style-0 map. Every machine runs it (host, joined machine,
+    // replay): the leaves are local scenery that no message carries. The
+    // object part (a fire on every tile 26) is map_shapefires in world/, which
+    // only the host runs, since its fires travel with the host's objects.
+    static int postperform_leaves();
 
     Ptr copy() const;
     // Sets the mask cells of a triangle, rectangle or oval (ids 253 and up);

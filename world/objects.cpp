@@ -195,6 +195,7 @@ int Tobj::free(int id) {
                     int image = script_objectimage(o.typ);
                     if (image > 0 && image < (int)Tres::gfx.size()) g_terrainmodify = 2;
                 }
+                o.unlisted = 1;
                 list.erase(it);
             }
         }
@@ -227,6 +228,7 @@ int Tobj::setdata(int value) {
         int own = id;
         for (auto it = list.begin(); it != list.end(); ++it)
             if (it->get() == this) {
+                unlisted = 1;
                 list.erase(it);
                 break;
             }
@@ -289,24 +291,11 @@ int Tobj::sync_pos(float px, float py) {
     return 0;
 }
 
-// Behaviour (stand-in until object behaviour exists): objects drift by their
-// speed and come to rest.
-int Tobj::update(int) {
-    // Over a copy of the handles: behaviour may remove objects while it runs.
-    const std::vector<Ptr> walk(list.begin(), list.end());
-    for (auto& o : walk) {
-        if (o->fx == 0 && o->fy == 0) {
-            o->idle = 1;
-            continue;
-        }
-        o->x += o->fx;
-        o->y += o->fy;
-        o->fx *= 0.5f;
-        o->fy *= 0.5f;
-        if (o->fx > -0.01f && o->fx < 0.01f) o->fx = 0;
-        if (o->fy > -0.01f && o->fy < 0.01f) o->fy = 0;
-    }
-    return 0;
+void Tobj::unlist(const Ptr& o) {
+    if (o->unlisted) return;
+    o->unlisted = 1;
+    list.remove(o);
+    if (o->typ == -1) firelist.remove(o);
 }
 
 int Tobj_fake::add(int id) {

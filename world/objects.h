@@ -33,6 +33,13 @@ struct Tobj {
     int turns = 5;
     int mode = 0;
     int age = 0;
+    // Local to this machine, never lockstep state: 1 once this machine wrote
+    // the record that ends the object (71; 41 with 75; 72). The object moves
+    // on like everywhere else until the record applies after the step, and
+    // the record is written once.
+    int written = 0;
+    // 1 once taken out of list: a walk over a copy of the handles skips it.
+    int unlisted = 0;
 
     using Ptr = std::shared_ptr<Tobj>;
     static std::list<Ptr> list;
@@ -62,8 +69,15 @@ struct Tobj {
     static int turnupdate();
     // 1 when every object is at rest (also when there are none).
     static int allidle();
-    // One behaviour step of every object; decide 1 only on the turn holder.
+    // One behaviour step of every object (object_update.cpp): motion on
+    // every machine; collection, triggers, mine explosions and supply drops
+    // only with decide 1 (the machine that holds the turn).
     static int update(int decide);
+    // Draws every object on rendered frames (object_draw.cpp); does nothing
+    // at all on other frames.
+    static int draw();
+    // Takes the object out of list (and firelist), marked unlisted.
+    static void unlist(const Ptr& o);
     // Removes the objects with that id (a fire burns out instead).
     static int free(int id);
     // Stores the data and plays the effects of a used medikit (0), a dud mine
@@ -73,6 +87,11 @@ struct Tobj {
     int sync_push(float pfx, float pfy);
     int sync_pos(float px, float py);
 };
+
+// Supply drops of the turn (object_update.cpp): frames to the next roll and
+// objects dropped; the turn start sets them to 150 and 0.
+extern int g_supply_lastspawn;
+extern int g_supply_turncount;
 
 // Object ids reserved until their record is applied or the turn ends.
 struct Tobj_fake {

@@ -249,22 +249,7 @@ TEST_F(Shapes, SeedAndStyleComeFromTheMapType) {
     EXPECT_EQ(map_snapshot(), short_type);
 }
 
-TEST_F(Shapes, PostPerformLightsEveryTile26) {
-    map_setup(5, 5, 1);
-    map_type = "000|3|1";
-    Tmap_shape::add(26, 100, 200, 30, 20);
-    Tmap_shape::add(254, 0, 0, 10, 10);
-    Tmap_shape::add(26, -40, 7, 30, 20);
-    Tmap_shape::postperform();
-    ASSERT_EQ(Tobj::list.size(), 2u);
-    EXPECT_EQ(Tobj::list.front()->typ, -1);
-    EXPECT_EQ(Tobj::list.front()->x, 115);   // x + 30 / 2
-    EXPECT_EQ(Tobj::list.front()->y, 202);
-    EXPECT_EQ(Tobj::list.back()->x, -25);
-    EXPECT_EQ(Tobj::list.back()->y, 9);
-}
-
-TEST_F(Shapes, PostPerformLeavesOnBranchTilesOfStyleZeroOnly) {
+TEST_F(Shapes, LeavesOnBranchTilesOfStyleZeroOnly) {
     auto leaves = [] {
         size_t n = 0;
         for (auto& cell : Tscc::map.cells) n += cell.list().size() + cell.listf().size();
@@ -276,7 +261,7 @@ TEST_F(Shapes, PostPerformLeavesOnBranchTilesOfStyleZeroOnly) {
     for (const char* type : {"000|3|0", "000", "000|3|1"}) {
         Tscc::clear();
         map_type = type;
-        Tmap_shape::postperform();
+        Tmap_shape::postperform_leaves();
         EXPECT_EQ(leaves(), map_type == "000|3|1" ? 0u : 7u) << type;
     }
 }

@@ -23,7 +23,7 @@
 
 #include <random>
 
-#include "player_fixture.h"
+#include "object_fixture.h"
 #include "terrain/edit.h"
 #include "world/explosion.h"
 #include "world/weapon.h"
@@ -95,7 +95,8 @@ void build_world(int players_only = 0) {
         for (int w = 0; w < 256; ++w) team->wamount[w] = (uint8_t)(w % 7);
         Tteam::list.push_back(team);
     }
-    gfx_pl_col = load_player_mask();
+    load_object_images();
+    g_gravity = 0.1f;
     for (int i = 1; i <= 4; ++i) {
         auto p = Tplayer::add(i, (i - 1) / 2);
         p->health = 100;
@@ -136,6 +137,7 @@ void build_world(int players_only = 0) {
             if s.age > 30 then shells[id] = nil; freeprojectile(id) end
         end}
         objects.barrel = {setup = function(id, a) digest = (digest + id * 7 + a) % 1000003 end,
+                          update = function(id, x, y) digest = (digest + id) % 1000003; return id % 2 end,
                           damage = function(id, d) hurt = hurt + d + id end}
     )", "twin"), 0);
     g_waterlevel = g_waterlevel_change = 280;
@@ -297,6 +299,10 @@ std::vector<Frame> run_holder(int frames, uint32_t seed, int plant_at, std::vect
         const float x0 = p->x;
         const int action0 = p->action;
         Tfb::process();
+        // Records its own step wrote (a sinking mine, a burn) apply after the
+        // step, as the match step applies Tfb::loc.
+        Tfb::process_additional(Tfb::loc, p);
+        Tfb::loc->Resize(0);
         if (moves && p->health > 0 && (key & 3) && p->x != x0) moves->walked++;
         if (moves && action0 == 10 && p->action == 0) moves->landed++;
         // Now and then the turn player's own values after the step (record 12).
@@ -336,7 +342,7 @@ TEST(Twin, FollowerAgreesWithTheHolderForTenThousandFrames) {
     EXPECT_TRUE(Tobj_fake::list.empty());
     world_clear();
     gfx_crater100 = nullptr;
-    gfx_pl_col = nullptr;
+    free_object_images();
 }
 
 TEST(Twin, PlayersDrivenByRandomKeysAgree) {
@@ -349,7 +355,7 @@ TEST(Twin, PlayersDrivenByRandomKeysAgree) {
     EXPECT_GT(moves.alive, 0);
     world_clear();
     gfx_crater100 = nullptr;
-    gfx_pl_col = nullptr;
+    free_object_images();
 }
 
 TEST(Twin, PlantedDivergenceIsCaughtInItsFrame) {
@@ -367,7 +373,7 @@ TEST(Twin, PlantedDivergenceIsCaughtInItsFrame) {
         }
     world_clear();
     gfx_crater100 = nullptr;
-    gfx_pl_col = nullptr;
+    free_object_images();
 }
 
 }  // namespace
