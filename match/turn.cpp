@@ -391,6 +391,8 @@ int game_turn_start(int player, int mode) {
     g_turn_frames = g_turn_backingstart = g_turn_deadframes = g_turn_idletimer = 0;
     g_turn_selfaction = g_turn_selfaction_done = 0;
     g_wpn_attacked = 0;
+    g_supply_turncount = 0;
+    g_supply_lastspawn = 150;
     g_enddone = 0;
     hud_rmenu = 0;
     hud_menualpha = 0;

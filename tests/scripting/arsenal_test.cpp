@@ -43,9 +43,8 @@ TEST_F(Arsenal, EachWeaponHasItsEffectAndTheFollowerAgrees) {
         {"bouncer", 45, 0, 0, hold(1, 10), Shot::kCarve},
         {"twinshot", 90, 0, 0, twice, Shot::kHurtTarget},
         {"airstrike", 0, 450, 200, hold(1, 2), Shot::kCarve | Shot::kHurtTarget},
-        // The charge's countdown and blast run in the object's update, which
-        // the world's object behaviour does not call yet: the object is made.
-        {"wcharge", 0, 0, 0, hold(1, 2), Shot::kObject},
+        // The charge is an object whose update counts down and blows a hole.
+        {"wcharge", 0, 0, 0, hold(1, 2), Shot::kObject | Shot::kCarve},
         {"wall", 0, 375, 260, hold(1, 2), Shot::kBuild},
         {"hop", 0, 600, 250, hold(1, 2), Shot::kMoved},
         {"skip", 0, 0, 0, hold(1, 2), 0},

@@ -142,7 +142,7 @@ TEST_F(StuffSetup, FullGlobalBlockMakesNoMoreMines) {
 std::vector<std::tuple<int, int, float, float>> leaves() {
     std::vector<std::tuple<int, int, float, float>> out;
     for (auto& cell : Tscc::map.cells)
-        for (const Tsc_list* l : {&cell.list, &cell.listf})
+        for (const Tsc_list* l : {&cell.list(), &cell.listf()})
             for (auto& s : *l) out.emplace_back(s->typ, s->sub, s->x, s->y);
     return out;
 }
