@@ -346,7 +346,8 @@ using CarveTile = void (*)(const CarveRows& c);
     last = (int)std::min<int64_t>((int64_t)c.cx + h, c.hi);
 }
 
-void carve_tile_sse2(const CarveRows& c) {
+void carve_tile_sse2(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     uint32_t* row = c.row;
     for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
         int f, l;
@@ -357,7 +358,8 @@ void carve_tile_sse2(const CarveRows& c) {
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // The same with 32-byte stores: a crater's long rows take half the stores.
-__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
+__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     const __m256i q = _mm256_set1_epi32((int)c.v);
     const __m128i q4 = _mm256_castsi256_si128(q);
     uint32_t* row = c.row;
@@ -389,7 +391,8 @@ __attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
 #if defined(__x86_64__) && defined(__GNUC__)
 // With AVX-512 a piece of up to 16 words is one masked store, whatever its
 // length: no branches on the length, which vary row by row.
-__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& c) {
+__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     const __m512i q = _mm512_set1_epi32((int)c.v);
     uint32_t* row = c.row;
     for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
