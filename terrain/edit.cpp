@@ -328,20 +328,20 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
 }
 
 // The crater's rows inside one tile: distances e0..e1 from the centre row,
-// row[px] being map column px of the tile row at distance e0, half[|e|] the
-// half span at distance e (-1: nothing inside), cx the centre column and
+// row[px] being map column px of the tile row at distance e0, half[|e| - dlo]
+// the half span at distance e (-1: nothing inside), cx the centre column and
 // lo..hi the columns of the tile inside the terrain and the crater's box.
 struct CarveRows {
     uint32_t* row;
     const int* half;
-    int e0, e1, cx, lo, hi;
+    int dlo, e0, e1, cx, lo, hi;
     uint32_t v;
 };
 using CarveTile = void (*)(const CarveRows& c);
 
 // The inclusive columns of the row at distance e; first > last when empty.
 [[gnu::always_inline]] inline void carve_cols(const CarveRows& c, int e, int& first, int& last) {
-    const int64_t h = c.half[std::abs(e)];
+    const int64_t h = c.half[std::abs(e) - c.dlo];
     first = (int)std::max<int64_t>((int64_t)c.cx - h, c.lo);
     last = (int)std::min<int64_t>((int64_t)c.cx + h, c.hi);
 }
@@ -484,25 +484,29 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
     // The half span of each distance d from the centre row is worked out once
     // for the whole crater (the ellipse is symmetric about its centre row);
-    // half[d] for d = dlo..dhi, the distances the clipped rows need. They fit
-    // an int: |py - y| <= ry for every clipped row py, and a half span <= rx.
+    // half[d - hlo] for d = dlo..dhi, the distances the clipped rows need
+    // (the table of a cached circle starts at hlo = 0). They fit an int:
+    // |py - y| <= ry for every clipped row py, and a half span <= rx.
     const int d0 = (int)((int64_t)reg.y0 - y), d1 = (int)((int64_t)reg.y1 - y);
     const int dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
     const int dhi = std::max(std::abs(d0), std::abs(d1));
-    const int* half;   // indexed by distance
+    const int* half;
+    int hlo = 0;
     static std::vector<int> ellipse_half;
     if (rx == ry && rx <= kCachedCircle) {
         half = circle_half_spans(rx);   // explosions: no ellipse to build
     } else {
-        const int n = dhi - dlo + 1;
-        std::vector<int64_t> h((size_t)n);
+        // Only the clipped rows' distances: a crater whose centre lies far
+        // off the map costs no more than its rows on the map.
+        static std::vector<int64_t> wide;
+        wide.resize((size_t)(dhi - dlo + 1));
         if (rx == ry && rx <= (1 << 20))
-            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, h.data());
+            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, wide.data());
         else
-            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, h.data());
-        ellipse_half.assign((size_t)dhi + 1, -1);
-        std::copy(h.begin(), h.end(), ellipse_half.begin() + dlo);
+            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, wide.data());
+        ellipse_half.assign(wide.begin(), wide.end());
         half = ellipse_half.data();
+        hlo = dlo;
     }
     const uint32_t v = (uint32_t)argb;
     const CarveTile carve_tile = g_carve_tile;
@@ -515,7 +519,7 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
         // widest row (the one nearest the centre row) covers every column
         // any of its rows touches: exactly the tiles under it are fetched,
         // an empty one created only when v can leave a non-zero pixel in it.
-        CarveRows c{nullptr, half, e0, e1, x, reg.x0, reg.x1, v};
+        CarveRows c{nullptr, half, hlo, e0, e1, x, reg.x0, reg.x1, v};
         int wf, wl;
         carve_cols(c, e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1)), wf, wl);
         if (wf > wl) continue;
