@@ -328,34 +328,44 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
 }
 
 // The crater's rows inside one tile: distances e0..e1 from the centre row,
-// row[px] being map column px of the tile row at distance e0, first/last
-// the spans by distance (index |e| - dlo), columns ox..ox + 99 the tile's.
+// row[px] being map column px of the tile row at distance e0, half[|e| - dlo]
+// the half span at distance e (-1: nothing inside), cx the centre column and
+// lo..hi the columns of the tile inside the terrain and the crater's box.
 struct CarveRows {
     uint32_t* row;
-    const int *first, *last;
-    int e0, e1, dlo, ox;
+    const int* half;
+    int dlo, e0, e1, cx, lo, hi;
     uint32_t v;
 };
 using CarveTile = void (*)(const CarveRows& c);
 
-void carve_tile_sse2(const CarveRows& c) {
+// The inclusive columns of the row at distance e; first > last when empty.
+[[gnu::always_inline]] inline void carve_cols(const CarveRows& c, int e, int& first, int& last) {
+    const int64_t h = c.half[std::abs(e) - c.dlo];
+    first = (int)std::max<int64_t>((int64_t)c.cx - h, c.lo);
+    last = (int)std::min<int64_t>((int64_t)c.cx + h, c.hi);
+}
+
+void carve_tile_sse2(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     uint32_t* row = c.row;
     for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        const int k = std::abs(e) - c.dlo;
-        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        int f, l;
+        carve_cols(c, e, f, l);
         if (f <= l) fill_n(row + f, (size_t)(l - f + 1), c.v);
     }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // The same with 32-byte stores: a crater's long rows take half the stores.
-__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
+__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     const __m256i q = _mm256_set1_epi32((int)c.v);
     const __m128i q4 = _mm256_castsi256_si128(q);
     uint32_t* row = c.row;
     for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        const int k = std::abs(e) - c.dlo;
-        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        int f, l;
+        carve_cols(c, e, f, l);
         if (f > l) continue;
         uint32_t* d = row + f;
         const int n = l - f + 1;
@@ -381,12 +391,13 @@ __attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& c) {
 #if defined(__x86_64__) && defined(__GNUC__)
 // With AVX-512 a piece of up to 16 words is one masked store, whatever its
 // length: no branches on the length, which vary row by row.
-__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& c) {
+__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& rows) {
+    const CarveRows c = rows;   // a copy: the stores cannot touch it
     const __m512i q = _mm512_set1_epi32((int)c.v);
     uint32_t* row = c.row;
     for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        const int k = std::abs(e) - c.dlo;
-        const int f = std::max(c.first[k], c.ox), l = std::min(c.last[k], c.ox + kTileSize - 1);
+        int f, l;
+        carve_cols(c, e, f, l);
         if (f > l) continue;
         uint32_t* d = row + f;
         int n = l - f + 1;
@@ -407,14 +418,19 @@ CarveTile pick_carve_tile() {
 
 CarveTile g_carve_tile = pick_carve_tile();
 
-std::vector<int>& span_buffer() {
-    static std::vector<int> spans;
-    return spans;
-}
-
-int64_t* half_buffer(int64_t n) {
-    static std::vector<int64_t> half;
-    if ((int64_t)half.size() < n) half.resize((size_t)n);
+// The half spans of the circle of radius r at distances 0..r, kept for the
+// next crater: explosions of one weapon share a radius, and working the
+// spans out again would cost a small crater as much as its stores.
+constexpr int kCachedCircle = 4096;
+const int* circle_half_spans(int r) {
+    static int cached_r = 0;
+    static std::vector<int> half;
+    if (r != cached_r) {
+        std::vector<int64_t> h((size_t)r + 1);
+        Tmap_ellipse::circle_half_spans(r, 0, r, h.data());
+        half.assign(h.begin(), h.end());
+        cached_r = r;
+    }
     return half.data();
 }
 
@@ -466,54 +482,57 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     map_unlock = 1;
     Region reg;
     if (!clip((int64_t)x - rx, (int64_t)y - ry, (int64_t)x + rx, (int64_t)y + ry, reg)) return 0;
-    // The inside span of each distance d from the centre row (dlo..dhi, the
-    // distances the clipped rows need), clipped to the terrain's columns, is
-    // worked out once for the whole crater: the ellipse is symmetric about
-    // its centre row, and each distance starts from its neighbour's answer.
-    // A distance with nothing inside gets first > last. The distances of the
-    // rows fit an int: |py - y| <= ry for every clipped row py.
+    // The half span of each distance d from the centre row is worked out once
+    // for the whole crater (the ellipse is symmetric about its centre row);
+    // half[d - hlo] for d = dlo..dhi, the distances the clipped rows need
+    // (the table of a cached circle starts at hlo = 0). They fit an int:
+    // |py - y| <= ry for every clipped row py, and a half span <= rx.
     const int d0 = (int)((int64_t)reg.y0 - y), d1 = (int)((int64_t)reg.y1 - y);
     const int dlo = d0 <= 0 && d1 >= 0 ? 0 : std::min(std::abs(d0), std::abs(d1));
     const int dhi = std::max(std::abs(d0), std::abs(d1));
-    int *first, *last;
-    {
-        const int n = dhi - dlo + 1;
-        int64_t* half = half_buffer(n);
+    const int* half;
+    int hlo = 0;
+    static std::vector<int> ellipse_half;
+    if (rx == ry && rx <= kCachedCircle) {
+        half = circle_half_spans(rx);   // explosions: no ellipse to build
+    } else {
+        // Only the clipped rows' distances: a crater whose centre lies far
+        // off the map costs no more than its rows on the map.
+        static std::vector<int64_t> wide;
+        wide.resize((size_t)(dhi - dlo + 1));
         if (rx == ry && rx <= (1 << 20))
-            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, half);   // explosions: no ellipse to build
+            Tmap_ellipse::circle_half_spans(rx, dlo, dhi, wide.data());
         else
-            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, half);
-        std::vector<int>& span = span_buffer();
-        span.resize((size_t)n * 2);
-        first = span.data();   // first[d - dlo], d = dlo..dhi
-        last = first + n;
-        for (int k = 0; k < n; ++k) {
-            const int64_t h = half[k];
-            first[k] = h < 0 ? 1 : (int)std::max<int64_t>((int64_t)x - h, reg.x0);
-            last[k] = h < 0 ? 0 : (int)std::min<int64_t>((int64_t)x + h, reg.x1);
-        }
+            Tmap_ellipse(rx, ry).half_spans(dlo, dhi, wide.data());
+        ellipse_half.assign(wide.begin(), wide.end());
+        half = ellipse_half.data();
+        hlo = dlo;
     }
     const uint32_t v = (uint32_t)argb;
-    // Each overlapped tile once, fetched at its first inside pixel: a tile of
-    // the box that the ellipse misses is never locked, and an empty tile is
-    // created only when v can leave a non-zero pixel in it.
     const CarveTile carve_tile = g_carve_tile;
-    const int tx0 = reg.x0 / kTileSize, tx1 = reg.x1 / kTileSize;
     for (int ty = reg.y0 / kTileSize; ty <= reg.y1 / kTileSize; ++ty) {
         const int oy = ty * kTileSize;
         // Distance from the centre row of map rows py0..py1 is py - y.
         const int py0 = std::max(reg.y0, oy), py1 = std::min(reg.y1, oy + kTileSize - 1);
         const int e0 = d0 + (py0 - reg.y0), e1 = d0 + (py1 - reg.y0);
-        for (int tx = tx0; tx <= tx1; ++tx) {
-            const int ox = tx * kTileSize, ox1 = ox + kTileSize - 1;
-            int e = e0;
-            while (e <= e1 && std::max(first[std::abs(e) - dlo], ox) > std::min(last[std::abs(e) - dlo], ox1)) ++e;
-            if (e > e1) continue;
+        // The rows' spans are nested about the centre column, so the band's
+        // widest row (the one nearest the centre row) covers every column
+        // any of its rows touches: exactly the tiles under it are fetched,
+        // an empty one created only when v can leave a non-zero pixel in it.
+        CarveRows c{nullptr, half, hlo, e0, e1, x, reg.x0, reg.x1, v};
+        int wf, wl;
+        carve_cols(c, e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1)), wf, wl);
+        if (wf > wl) continue;
+        // row[px] is map column px of the tile row at distance e0.
+        const ptrdiff_t row_off = (ptrdiff_t)(py0 - oy) * kTileSize;
+        for (int tx = wf / kTileSize; tx <= wl / kTileSize; ++tx) {
             uint32_t* pix = map_tile_pixels_fast(tx, ty, v != 0);
             if (!pix) continue;
-            // row[px] is map column px of the tile row at distance e.
-            uint32_t* row = pix + (ptrdiff_t)(py0 + (e - e0) - oy) * kTileSize - ox;
-            carve_tile(CarveRows{row, first, last, e, e1, dlo, ox, v});
+            const int ox = tx * kTileSize;
+            c.row = pix + row_off - ox;
+            c.lo = std::max(reg.x0, ox);
+            c.hi = std::min(reg.x1, ox + kTileSize - 1);
+            carve_tile(c);
         }
     }
     return 0;

@@ -129,6 +129,22 @@ TEST(Oval, MatchesThePlainTestPixelForPixel) {
     }
 }
 
+TEST(Oval, CentreFarOffTheMapCostsOnlyTheRowsOnIt) {
+    // An ellipse a billion rows tall whose centre lies far above the map: only
+    // the map's rows are worked out, and their spans follow the exact test.
+    const int64_t rx = 40, ry = 2000000000, cx = 150, cy = -1999999900;
+    map_setup(3, 3, 1);
+    map_oval((int)cx, (int)cy, (int)rx, (int)ry, V);
+    const int64_t a = ry * 1000 / rx, b = rx * 1000 / ry;
+    const __int128 k = (__int128)(rx * rx) * a;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const int64_t dx = x - cx, dy = y - cy;
+            const bool want = std::abs(dx) <= rx && dy <= ry && (__int128)(dx * dx) * a + (__int128)dy * dy * b < k;
+            ASSERT_EQ(map_getcolor(x, y) == V, want) << x << "," << y;
+        }
+}
+
 TEST(Oval, RadiiBeyond46340StayExact) {
     // A circle of radius 60000 centred far left of the map: with 32-bit
     // squares it would come out wrong; the exact edge is dx² + dy² < r².
