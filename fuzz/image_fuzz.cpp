@@ -13,6 +13,8 @@
 
 #include "platform/pixmap.h"
 
+#include "scratch.h"
+
 namespace {
 
 void check(bool ok) {
@@ -22,7 +24,11 @@ void check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string scratch = "/tmp/image_fuzz_" + std::to_string((long)getpid()) + ".png";
+    static const std::string scratch = [] {
+        std::string path = "/tmp/image_fuzz_" + std::to_string((long)getpid()) + ".png";
+        fuzz_remove_at_exit(path);
+        return path;
+    }();
     int w = 0, h = 0;
     const bool probed = ProbePixmapSize(data, size, w, h);
     PixmapPtr loaded = LoadPixmapFromMemory(data, size);

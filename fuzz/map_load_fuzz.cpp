@@ -27,6 +27,8 @@
 #include "terrain/spawns.h"
 #include "terrain/tiles.h"
 
+#include "scratch.h"
+
 namespace {
 
 ImagePtr solid(int w, int h) {
@@ -48,8 +50,8 @@ void start() {
     gfx_border_c = solid(10, 10);
     gfx_tile[0] = solid(40, 30);
     gfx_tile[26] = solid(30, 20);
-    char pattern[] = "/tmp/map_load_fuzz_XXXXXX";
-    folder = mkdtemp(pattern) ? pattern : "/tmp";
+    folder = fuzz_scratch_dir("map_load_fuzz");
+    if (folder.empty()) folder = "/tmp";
     map_setup(3, 3, 1);
     map_type = "003|1|0|0";
 }

@@ -18,6 +18,8 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 
+#include "scratch.h"
+
 namespace {
 
 void check(bool ok) {
@@ -32,9 +34,8 @@ void start() {
     PlatformOptions options;
     options.headless = true;
     PlatformInit(options);
-    char pattern[] = "/tmp/settings_fuzz_XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    scratch = pattern;
+    scratch = fuzz_scratch_dir("settings_fuzz");
+    if (scratch.empty()) std::abort();
     home = CurrentDir();
     CreateDir(scratch + "/sys");
     CreateDir(scratch + "/sys/gamesettings");

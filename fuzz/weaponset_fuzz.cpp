@@ -16,6 +16,8 @@
 #include "frontend/weaponset.h"
 #include "platform/platform.h"
 
+#include "scratch.h"
+
 namespace {
 
 std::string g_dir;
@@ -24,9 +26,8 @@ void start() {
     PlatformOptions options;
     options.headless = true;
     PlatformInit(options);
-    char pattern[] = "/tmp/weaponset_fuzz_XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    g_dir = pattern;
+    g_dir = fuzz_scratch_dir("weaponset_fuzz");
+    if (g_dir.empty()) std::abort();
 }
 
 struct Snapshot {
