@@ -314,6 +314,11 @@ extern int g_turn_backingstart;    // g_turn_frames when backing time began
 // match/statistics.cpp: uses of each weapon index in the match.
 struct Ts_weapons {
     static int uses[256];
+    static int sorted[256];   // 0..9: the ten most used weapon indexes, 0 empty rank
+    static int totaluses;
+    static int clear();
+    static int finalize();
+    static int draw();
 };
 
 // ---- Match step and turn cycle (match/game.cpp, match/turn.cpp,
@@ -332,3 +337,14 @@ int hud_match_draw(int localhuman);
 int hud_mapborder();
 // net/qvgn.cpp: the once-a-second presence call of the online service.
 int qvgn_update(int ingame, int host, int a, int ip, int port, const std::string& name);
+
+// ---- Match set-up, positioning, statistics, match end and replays
+// (match/setup.cpp, match/positioning.cpp, match/statistics.cpp,
+// match/match_end.cpp, match/replay.cpp): names they reach in higher layers.
+// frontend/hud/hud.cpp: empties the fly texts and closes the chat prompt
+// between matches; chat 1 also empties the chat list.
+int hud_match_reset(int chat);
+// frontend/screens/menu.cpp: the error screen, returning to screen returnsub.
+int menu_error(const std::string& message, int returnsub);
+// frontend/weaponset.cpp: saves the weapon-set grid under path.
+int menu_wpns_saveset(const std::string& path);

@@ -37,6 +37,9 @@ struct Tmap_shape {
     // Match start dressing: tree leaves on branch tiles (style 0) and a fire
     // object on every tile 26.
     static int postperform();
+    // Tree leaves on the branch tiles of a style-0 map; every machine runs
+    // it at match start (joined machines and replay playback too).
+    static int postperform_leaves();
 
     Ptr copy() const;
     // Sets the mask cells of a triangle, rectangle or oval (ids 253 and up);

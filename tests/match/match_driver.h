@@ -296,7 +296,7 @@ struct Driver {
         hud_turnbardone = hud_turnbarall = 0;
         hud_chatprompt = 0, hud_rmenu = 0, hud_currentmenu = 0, hud_wpnsel = -1, hud_drawposset = 0;
         game_results.clear();
-        game_positioning_waiting = 0;
+        set[7] = 0;
         in_sec = 0, in_m1 = 0, in_suspended = 0, in_ms = 0;
         set_record = 1;
         lua_resetturn();
@@ -389,6 +389,7 @@ struct Driver {
             human_keys();
             int before = g_turn_frames, turn = g_turn;
             game();
+            r.turns = std::max(r.turns, g_turn);   // the match end clears g_turn
             if (g_turn == turn && g_turn_frames == before + 1) {
                 r.frames++;
                 if (o.twin) hashes[{g_turn, before}] = world_hash(before % 50 == 0);
@@ -400,7 +401,6 @@ struct Driver {
                 if (g_turn_state >= 101 && watcher->frameout.empty()) watcher->turnready = 1;
             }
         }
-        r.turns = g_turn;
         if (!game_results.empty()) {
             r.ended = 1;
             r.winner = game_results.back();
