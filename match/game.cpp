@@ -111,7 +111,11 @@ int game_simstep(int decide) {
 int game_input(Tplayer& p, int ai) {
     int key = 0;
     if (ai) {
-        const char* hook = lua_ai_init == 0 ? "ai_init" : g_turn_state == 1 ? "ai_move" : g_turn_state == 2 ? "ai_back" : "";
+        // The first input frame of the turn runs ai_init only.
+        const char* hook = lua_ai_init == 0   ? "ai_init"
+                           : g_turn_state == 1 ? "ai_move"
+                           : g_turn_state == 2 ? "ai_back"
+                                               : "";
         if (lua_ai_init == 0) lua_ai_init = 1;
         if (*hook) lua_ai_call(p.id, hook);
     }
@@ -206,7 +210,8 @@ int holder_frame(const std::shared_ptr<Tplayer>& p, const std::shared_ptr<Tteam>
     g_frame_data->Resize(0);
     const int control = game_turn_logic(*p, ai);
     game_scroll();
-    const int prev[7] = {lua_keyup, lua_keydown, lua_keyleft, lua_keyright, lua_keyjump, lua_keybackjump, lua_keyattack};
+    const int prev[7] = {lua_keyup,   lua_keydown,     lua_keyleft,  lua_keyright,
+                         lua_keyjump, lua_keybackjump, lua_keyattack};
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
     lua_timersetto = 0;
     int key = 0;
@@ -264,10 +269,8 @@ int holder_frame(const std::shared_ptr<Tplayer>& p, const std::shared_ptr<Tteam>
 
 void process_frames() {
     if (g_replay == 1 && g_replay_pause == 0) {
-        if (Treplay::list.empty() && menu != 1) {
-            game_postgame(Treplay::wincolor);
-            return;
-        }
+        // Used up: the playback ends; frames already fed still apply below.
+        if (Treplay::list.empty() && menu != 1) game_postgame(Treplay::wincolor);
         g_replay_timer++;
         switch (g_replay_speed) {
             case 0: if (g_replay_timer % 4 == 0) Treplay::playframe(); break;

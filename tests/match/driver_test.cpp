@@ -1,7 +1,7 @@
 // Whole matches through the match step: hotseat matches of two or three teams
 // on generated maps with our modes, enders and AI play to a winner or a draw
-// while a joined twin agrees in every frame; and a turn whose holder leaves
-// mid-turn while the host still holds frames of it.
+// while a joined twin and the host's replay agree in every frame; and a turn
+// whose holder leaves mid-turn while the host still holds frames of it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -35,9 +35,22 @@ TEST(MatchDriver, MatchesEndAndTheTwinAgrees) {
         EXPECT_GE(r.winner, 0);
         EXPECT_LE(r.winner, o.teams);
         EXPECT_GT(r.turns, 1);
+        auto recorded = Treplay::recorded;
         auto f = d.follow();
         EXPECT_EQ(f.mismatch_frame, -1) << "turn " << f.mismatch_turn;
         EXPECT_EQ(f.compared, r.frames);
+        // The host's replay plays back to the same worlds and the same end.
+        Treplay::recorded = recorded;
+        d.r.compared = 0;
+        // (At speed 5 eight frames run per call and only the last is compared.)
+        const int speed = m % 3 == 0 ? 5 : 2;
+        auto p = d.replay(speed);
+        EXPECT_EQ(p.mismatch_frame, -1) << "replay turn " << p.mismatch_turn;
+        if (speed == 2)
+            EXPECT_EQ(p.compared, r.frames);
+        else
+            EXPECT_GE(p.compared, r.frames / 9);
+        EXPECT_EQ(game_results, std::vector<int>{r.winner});
     }
 }
 

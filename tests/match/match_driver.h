@@ -9,7 +9,8 @@
 // and a hash of the shared world after each frame it queued; the world is
 // then rebuilt and the follower takes the same messages call by call,
 // comparing its hash after each frame it applies (also the frames a turn
-// start applies before its reset).
+// start applies before its reset). The host's own replay records, played
+// back through the same match step, are compared the same way.
 //
 // Used by tests/match and bench/match.cpp; no test framework here.
 #pragma once
@@ -423,6 +424,28 @@ struct Driver {
     }
 
     // The watching joined machine takes the host's stream call by call.
+    // Plays the host's own replay records back (the replay stand-in keeps
+    // them in memory) and compares every frame it applies.
+    Result replay(int speed = 2) {
+        auto records = Treplay::recorded;
+        int winner = r.winner;
+        setup(0);
+        g_replay = 1;
+        g_replay_speed = speed;
+        g_replay_timer = 0;
+        Treplay::list.assign(records.begin(), records.end());
+        Treplay::wincolor = winner;
+        game_drain_hook = [this] { compare(); };
+        for (int call = 0; call < o.max_calls * 2 && menu == 2; ++call) {
+            int before = g_turn_frames, turn = g_turn;
+            game();
+            if (g_turn == turn && g_turn_frames != before) compare();
+        }
+        game_drain_hook = nullptr;
+        g_replay = 0;
+        return r;
+    }
+
     // as_host: the follower is the host of a joined holder (holder_np 1),
     // which starts the turn itself in its first call.
     Result follow(int as_host = 0, int holder_np = 0, const std::function<void()>& after_setup = {}) {

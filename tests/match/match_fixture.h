@@ -60,7 +60,8 @@ struct MatchTest : ::testing::Test {
     // A team of the given players (ids), standing on the ground 40 px apart.
     static std::shared_ptr<Tteam> team(int id, int netplayer, std::initializer_list<int> players, int color = -1,
                                        int extra = 0) {
-        auto t = Tteam::add(id, netplayer, "T" + std::to_string(id), color < 0 ? id : color, (int)players.size(), extra);
+        auto t =
+            Tteam::add(id, netplayer, "T" + std::to_string(id), color < 0 ? id : color, (int)players.size(), extra);
         for (int pid : players) {
             auto p = Tplayer::add(pid, t->id);
             p->name = "P" + std::to_string(pid);

@@ -186,4 +186,54 @@ TEST_F(TurnTest, JoinedMachineFollowsAndRecordsTheModeItStarts) {
     EXPECT_EQ(Treplay::recorded.back().data->PeekByte(2), 99);
 }
 
+TEST_F(TurnTest, PositioningTurnsThenTheFirstNormalTurn) {
+    auto np = netplayer(1, true);
+    for (int id : {2, 3}) {
+        auto p = Tplayer::get(id);
+        p->health = 0, p->x = -5000, p->y = -5000;
+    }
+    g_mode = 0;
+    Tteam::random = 0;   // the cyclic pick gives team 1 first
+    g_turn_team = -1;
+    game_turn_start(0, 0);
+    EXPECT_EQ(g_turn_team, 1);
+    EXPECT_EQ(g_turn_player, 3);
+    EXPECT_EQ(g_turn_state, 1);
+    EXPECT_EQ(set_roundtime_tmp, 10);
+    EXPECT_EQ(set_backingtime_tmp, 0);
+    EXPECT_EQ(hud_turnbardone, 2);   // the players already placed
+    EXPECT_EQ(hud_turnbarall, 4);
+    EXPECT_EQ(g_turn, 0);
+    EXPECT_EQ(np->con->out.back()->d->PeekByte(2), 0);   // mode 0
+    EXPECT_TRUE(Treplay::recorded.empty());              // the host records normal turns only
+    game_turn_start(0, 0);
+    EXPECT_EQ(g_turn_team, 0);
+    EXPECT_EQ(g_turn_player, 2);
+    // Placed: the first normal turn starts round 1 with a fresh team pick.
+    Tplayer::get(2)->health = Tplayer::get(3)->health = 100;
+    Tplayer::get(2)->x = 100, Tplayer::get(3)->x = 200;
+    Tplayer::get(2)->y = Tplayer::get(3)->y = 150;
+    g_round = 5;
+    game_turn_start(0, 1);
+    EXPECT_EQ(g_round, 1);
+    EXPECT_EQ(g_turn, 1);
+    EXPECT_EQ(g_mode, 1);
+    ASSERT_EQ(Treplay::recorded.size(), 1u);
+    EXPECT_EQ(Treplay::recorded[0].data->PeekByte(1), 1);
+}
+
+TEST_F(TurnTest, BackingTimeFromEndturn) {
+    set[1] = 60;
+    step();
+    while (g_turn_frames < 10) step();
+    ASSERT_EQ(lua_runchunk("endturn()", "weapon"), 0);
+    EXPECT_EQ(g_turn_state, 2);
+    EXPECT_EQ(g_turn_backingstart, 10);
+    while (g_turn == 1 && g_turn_state < 99) step();
+    // Three seconds of backing time from frame 10, the world at rest.
+    ASSERT_TRUE(sent.count(160));
+    EXPECT_EQ(Bytes(sent[160].begin(), sent[160].begin() + 2), (Bytes{1, 2}));
+    for (int f = 11; f < 160; ++f) EXPECT_TRUE(sent[f].empty() || sent[f][0] == 12) << f;
+}
+
 }  // namespace
