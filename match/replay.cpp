@@ -529,6 +529,7 @@ int Treplay::loadbytes(const Bank& file, const std::string& name, int go) {
         gui_addcon("Replay '" + name + "' refused: " + why);
         return 0;
     }
+    g_replay_missingres.clear();
     apply(f, name, go);
     return 1;
 }

@@ -8,9 +8,11 @@
 #include "../support/temp_dir.h"
 #include "core/bank_codec.h"
 #include "core/recent_values.h"
+#include "frontend/widgets/widgets.h"
 #include "match/setup.h"
 #include "match_fixture.h"
 #include "platform/files.h"
+#include "scripting/script_files.h"
 #include "terrain/pack.h"
 #include "terrain/tiles.h"
 #include "world/objects.h"
@@ -28,6 +30,7 @@ struct FlowTest : MatchTest {
     TempDir dir{{"sys", "sys/gamesettings", "replays", "weaponsets"}};
     void SetUp() override {
         MatchTest::SetUp();
+        Tteam::statscopy.clear();
         set_scrx = 800, set_scrxh = 400, set_scry = 600, set_scryh = 300;
     }
     // Packets queued on a connection, as bytes; a packet the layer split
@@ -237,6 +240,40 @@ TEST(Statistics, DurationsAndRanking) {
     EXPECT_EQ(Ts_weapons::totaluses, 11);
 }
 
+// The pages, through the small-text calls they make.
+TEST_F(FlowTest, PagesAfterTheCountUp) {
+    std::vector<Tgui_textcall> calls;
+    gui_stext_record = &calls;
+    auto has = [&](const std::string& t, int x, int y, int g = 255) {
+        for (auto& c : calls)
+            if (c.text == t && c.x == x && c.y == y && c.g == g) return true;
+        return false;
+    };
+    menu_stats_buildup = 50;
+    g_matchlenght = 61 * 50;
+    Ts_turn::draw();
+    EXPECT_TRUE(has("Duration:", 5, 58));
+    EXPECT_TRUE(has("1:01 Minutes", 65, 58));
+    calls.clear();
+    team(0, 0, {1});
+    team(1, 0, {2});
+    Tteam::get(0)->stats_kills = 3;
+    Tteam::get(1)->stats_kills = 1;
+    stats_finalize();
+    stats_drawstats();
+    const int kills = 800 - 108 - 108 - 71 - 51 - 41;
+    EXPECT_TRUE(has("Kills", kills + 6, 78, 100));
+    EXPECT_TRUE(has("3", kills + 6, 97, 0));     // the best value in red
+    EXPECT_TRUE(has("1", kills + 6, 115, 255));
+    calls.clear();
+    Ts_weapons::totaluses = 4;
+    Ts_weapons::draw();
+    EXPECT_TRUE(has("Weapons used:", 5, 58));
+    EXPECT_TRUE(has("4", 100, 58));
+    EXPECT_TRUE(has("-", 400 + 243, 217, 100));   // an empty rank
+    gui_stext_record = nullptr;
+}
+
 TEST_F(FlowTest, MatchEndTextsAndMessages) {
     g_server = 1;
     set_record = 0;
@@ -293,6 +330,7 @@ struct ReplayTest : FlowTest {
     void start_match() {
         g_server = 1, g_server_hotseat = 1;
         g_server_name = "Hotseat: Game";
+        Tscr::clear();   // no script files: the replay holds none
         netplayer(0, false);
         team(0, 0, {1, 2});
         team(1, 0, {3});
