@@ -136,6 +136,11 @@ struct Reader {
     }
 };
 
+// Limits on what a file may make the loader unpack: far above any real
+// match (an hour of frames is a few megabytes, our scripts well under one).
+constexpr size_t kMaxScriptBytes = 64u << 20;
+constexpr uint32_t kMaxRecordBytes = 256u << 20;
+
 // What a replay file holds, read and checked before anything is applied.
 struct Parsed {
     int version = 0;
@@ -201,15 +206,22 @@ std::string parse_initial(const Bank& b, Parsed& out) {
         out.players.push_back(p);
     }
     n = r.u16();
+    // Replayed objects take ids of the global block: more cannot be made, and
+    // each id search walks the list.
+    if (n > Tobj::kGlobalLast - Tobj::kGlobalFirst + 1) return std::to_string(n) + " objects";
     for (int i = 0; i < n && !r.bad; ++i) {
         Parsed::Ob o;
         o.typ = r.i32(), o.x = r.f32(), o.y = r.f32();
         out.objects.push_back(o);
     }
     n = r.u16();
+    size_t script_bytes = 0;
     for (int i = 0; i < n && !r.bad; ++i) {
         BankPtr packed = r.block();
         if (!packed) break;
+        // The unpacked size is claimed by the file: checked before unpacking.
+        if (packed->Size() >= 4) script_bytes += (uint32_t)packed->PeekInt(0);
+        if (script_bytes > kMaxScriptBytes) return "scripts larger than " + std::to_string(kMaxScriptBytes) + " bytes";
         BankPtr text = UncompressBank(*packed);
         if (!text) return "script " + std::to_string(i + 1) + " does not unpack";
         out.scripts.emplace_back(text->Bytes().begin(), text->Bytes().end());
@@ -250,6 +262,7 @@ std::string parse(const Bank& file, Parsed& out) {
     BankPtr packed = r.block();
     if (r.bad || !packed) return "file cut short";
     out.winner = r.left() > 0 ? r.u8() : 0;
+    if (packed->Size() >= 4 && (uint32_t)packed->PeekInt(0) > kMaxRecordBytes) return "record block too large";
     BankPtr recs = UncompressBank(*packed);
     if (!recs) return "record block does not unpack";
     Reader q{recs->Buf(), recs->Size()};

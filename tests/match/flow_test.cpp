@@ -8,6 +8,8 @@
 #include "../support/temp_dir.h"
 #include "core/bank_codec.h"
 #include "core/recent_values.h"
+#include "frontend/screens/console.h"
+#include "frontend/screens/menu.h"
 #include "frontend/widgets/widgets.h"
 #include "match/setup.h"
 #include "match_fixture.h"
@@ -181,6 +183,36 @@ TEST_F(FlowTest, HotseatStartFilesCameraWaterAndLockedPositioning) {
     EXPECT_EQ(Trec::getkey("recent_extra_slot3"), "4");
     EXPECT_EQ(FileType("sys/recent_playercount.cfg"), 0);
     EXPECT_EQ(FileType("sys/recent_team.cfg"), 0);
+}
+
+TEST_F(FlowTest, SpawnFailureStaysInTheLobbyAndOneColourIsSinglePlayer) {
+    g_server = 1, g_server_hotseat = 1, g_player = 0;
+    netplayer(0, false);
+    Tteam::add(0, 0, "A", 4, 1, 0);
+    Tteam::add(1, 0, "B", 4, 1, 0);
+    map_setup(6, 3, 1);   // no ground anywhere
+    menu = 1;
+    game_start(nullptr);
+    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(menu_error_message, "Failed to spawn players! Check your map!");
+    EXPECT_EQ(menu_error_return, kSubLobby);
+    map_rect(0, 200, 600, 100, (int)0xFF808080u);
+    Tplayer::list.clear();
+    in_console.clear();
+    game_start(nullptr);
+    EXPECT_EQ(menu, 2);
+    EXPECT_EQ(g_singleplayer, 1);
+    EXPECT_EQ(in_console.back(), "There is only one team! Using singleplayer mode!");
+}
+
+TEST_F(FlowTest, JoinedMachineKeepsTheWeaponSetWhenAsked) {
+    g_server = 0, g_player = 1;
+    set_saveres = 1;
+    auto pk = Tudp_p::Create();
+    pk->wbyte(255);
+    game_start(pk.get());
+    EXPECT_EQ(FileType("weaponsets/GF Download.gfws"), 1);
+    set_saveres = 0;
 }
 
 // ---- Positioning
