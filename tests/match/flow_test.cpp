@@ -87,6 +87,7 @@ TEST_F(FlowTest, HostSendsPartsAndAJoinedMachineBuildsTheSameMatch) {
     Tscro::primaryweapon = 0x0102;
     game_start(nullptr);
     EXPECT_EQ(menu, 2);
+    EXPECT_EQ(text("sys/recent_playercount.cfg"), "recent_playercount=6\r\n");
     ASSERT_EQ(Tplayer::list.size(), 11u);
     auto out = packets(j->con);
     ASSERT_EQ(out.size(), 6u);
@@ -239,6 +240,28 @@ TEST_F(FlowTest, ClickSearchesTheSpotBelow) {
     // Ground from the top edge: the only free point has y <= -12.
     map_rect(0, 0, 600, 300, (int)0xFF808080u);
     EXPECT_FALSE(place(100, -20));
+}
+
+TEST_F(FlowTest, HostRelaysAPlacementToTheOthersAndStartsTheNextTurn) {
+    g_server = 1, g_server_hotseat = 0;
+    set[7] = 1;
+    netplayer(0, false);
+    auto a = netplayer(1, true), b = netplayer(2, true);
+    team(0, 1, {5}, 0, 6);
+    team(1, 2, {6});
+    Tplayer::get(6)->health = 0, Tplayer::get(6)->x = Tplayer::get(6)->y = -5000;
+    Treplay::recorded.clear();
+    game_setposition(5, 100, 150, 0);
+    EXPECT_EQ(Tplayer::get(5)->health, 75);   // handicap 6 on 100
+    EXPECT_TRUE(packets(a->con).empty() || packets(a->con).back()[1] != 4);   // not back to the sender
+    ASSERT_FALSE(packets(b->con).empty());
+    Bytes msg = packets(b->con).front();
+    EXPECT_EQ(Bytes(msg.begin(), msg.begin() + 11), (Bytes{0x64, 0x04, 0x05, 0, 0, 0xC8, 0x42, 0, 0, 0x16, 0x43}));
+    ASSERT_FALSE(Treplay::recorded.empty());
+    EXPECT_EQ(bytes(Treplay::recorded.front().data), (Bytes{3, 5, 0, 0, 0xC8, 0x42, 0, 0, 0x16, 0x43}));
+    // Player 6 is still unplaced: the next turn is a positioning turn for it.
+    EXPECT_EQ(g_mode, 0);
+    EXPECT_EQ(g_turn_player, 6);
 }
 
 TEST(Positioning, StartHealthAndName) {
