@@ -339,6 +339,11 @@ TEST_F(FlowTest, MatchEndTextsAndMessages) {
     EXPECT_EQ(menu_winstring, "Winner: T2 & T5");
     EXPECT_EQ(menu_wincol, 3);
     EXPECT_EQ(menu, 1);
+    EXPECT_EQ(menu_sub, kSubGameOver);
+    EXPECT_EQ(menu_stats_buildup, 0);
+    for (int i = 0; i < 50; ++i) menu_gameover_draw();
+    EXPECT_EQ(menu_stats_buildup, 50);
+    EXPECT_EQ(menu_stats_flash, 240);   // 255 on reaching 50, less 15 a pass
     EXPECT_TRUE(Tplayer::list.empty());
     EXPECT_EQ(Tteam::statscopy.size(), 3u);
     for (auto& np : {a, b}) EXPECT_EQ(packets(np->con).back(), (Bytes{0x64, 0x03, 0x04}));
