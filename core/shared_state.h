@@ -314,6 +314,11 @@ extern int g_turn_backingstart;    // g_turn_frames when backing time began
 // match/statistics.cpp: uses of each weapon index in the match.
 struct Ts_weapons {
     static int uses[256];
+    static int sorted[256];   // 0..9: the ten most used weapon indexes, 0 empty rank
+    static int totaluses;
+    static int clear();
+    static int finalize();
+    static int draw();
 };
 
 // ---- Match step and turn cycle (match/game.cpp, match/turn.cpp,
@@ -364,3 +369,14 @@ long long mission_bestscore();
 extern int g_server_hotseat;         // 1 in a hotseat match
 extern int g_turn_selfaction;        // frames the turn reminders stay silent
 extern int g_turn_selfaction_done;   // 1 once a weapon was chosen this turn
+
+// ---- Match set-up, positioning, statistics, match end and replays
+// (match/setup.cpp, match/positioning.cpp, match/statistics.cpp,
+// match/match_end.cpp, match/replay.cpp): names they reach in higher layers.
+// frontend/hud/hud.cpp: empties the fly texts and closes the chat prompt
+// between matches; chat 1 also empties the chat list.
+int hud_match_reset(int chat);
+// frontend/screens/menu.cpp: the error screen, returning to screen returnsub.
+int menu_error(const std::string& message, int returnsub);
+// frontend/weaponset.cpp: saves the weapon-set grid under path.
+int menu_wpns_saveset(const std::string& path);

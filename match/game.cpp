@@ -33,6 +33,7 @@
 #include "world/weapon.h"
 
 int g_server = 0, g_server_hotseat = 0;
+std::string g_server_name;
 float g_storm = 0;
 int g_turn_state = 0, g_wpn_attacked = 0, g_round = 0, g_turn_player = 0;
 float g_gravity = 0.1f;
@@ -377,10 +378,8 @@ int game_leave(int) {
     return 0;
 }
 
-// ---- Stand-ins of the match end and manual positioning (their own issues
-// replace the bodies).
-int game_positioning_waiting = 0;
-std::vector<int> game_results;
+// ---- Stand-ins of the removal of net players and teams (their own issue
+// replaces the bodies).
 std::vector<std::string> game_calls;
 
 namespace {
@@ -392,22 +391,7 @@ int note(const std::string& call) {
 }
 }  // namespace
 
-int game_positioningphase() { return game_positioning_waiting; }
-
-int game_postgame(int wincolor) {
-    if (game_results.size() >= 256) game_results.erase(game_results.begin());
-    game_results.push_back(wincolor);
-    menu = 1;
-    return note("postgame " + std::to_string(wincolor));
-}
-
-int game_setposition(int player, int x, int y, int local) {
-    return note("setposition " + std::to_string(player) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-                std::to_string(local));
-}
-int game_switchplayer(int player) { return note("switchplayer " + std::to_string(player)); }
 int game_freeplayer(int netplayer, int reason, int flag) {
     return note("freeplayer " + std::to_string(netplayer) + " " + std::to_string(reason) + " " + std::to_string(flag));
 }
 int game_killteam(int team) { return note("killteam " + std::to_string(team)); }
-int game_resetstart() { return note("resetstart"); }

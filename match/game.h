@@ -9,6 +9,7 @@
 
 // 1 in a hotseat match (every team on this machine).
 extern int g_server_hotseat;
+extern std::string g_server_name;   // the hosted game's name ("Hotseat Game" in hotseat)
 extern int g_turn_state, g_wpn_attacked, g_round, g_turn_player;
 extern float g_gravity;
 
@@ -31,14 +32,24 @@ int game_maxhealth();
 int game_resetscroll();
 int game_turn_update();
 int game_ender();
-// Manual positioning: 1 while players still wait to be placed (stand-in:
-// the value of game_positioning_waiting).
+// 1 while a positioning turn is due: manual positioning and a player still
+// unplaced whose machine is present.
 int game_positioningphase();
-extern int game_positioning_waiting;
-// Ends the match with the winning colour + 1 (0: none). Stand-in: records
-// the result and leaves the match loop.
+// The health a placed player starts with: health plus the team handicap
+// (extra 3..8), kept within 1..1000.
+int game_starthealth(int health, int extra);
+// Cleans set_name (trimmed, at most 20 characters, never empty).
+int game_checkplayername();
+// Ends the match with the winning colour + 1 (0: none), or cancels it; both
+// save the replay, tell the joined machines and open the Game Over screen.
 int game_postgame(int wincolor);
+int game_cancelgame();
+// Every result game_postgame was given in this process, oldest first (the
+// last 256).
 extern std::vector<int> game_results;
+// The Game Over screen's result line; colour -1: none ("DRAW" when empty).
+extern std::string menu_winstring;
+extern int menu_wincol;
 
 // The aim after one degree up (up 1) or down, facing dir: 0..180 facing
 // right, -180..0 facing left.

@@ -68,6 +68,12 @@ int Thud_chat::add(int id, const std::string& text, int seconds, const std::stri
 int hud_chat_add(int id, const std::string& text, int seconds, const std::string& suffix) {
     return Thud_chat::add(id, text, seconds, suffix);
 }
+int hud_match_reset(int chat) {
+    Thud_flytext::list.clear();
+    hud_chatprompt = 0;
+    if (chat) Thud_chat::list.clear();
+    return 0;
+}
 
 // ---- HUD state the match step reads and resets, and the HUD parts it draws
 // (stand-ins until the HUD exists; declared in core/shared_state.h).

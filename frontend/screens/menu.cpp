@@ -2,13 +2,19 @@
 // screen with the title, the quit dialog and the error screen's message).
 #include "frontend/screens/menu.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/catalogue.h"
+#include "core/services.h"
+#include "core/sound.h"
 #include "core/input.h"
 #include "core/settings.h"
 #include "core/shared_state.h"
 #include "frontend/screens/console.h"
 #include "frontend/widgets/widgets.h"
 #include "match/game.h"
+#include "match/statistics.h"
 #include "platform/draw.h"
 #include "platform/graphics.h"
 #include "terrain/draw.h"
@@ -46,6 +52,12 @@ int menu_getgfxmodes() {
 int menu_setsub(int sub) {
     input_flush();
     if (menu != kMenuMatch && menu != kMenuMission) menu_sub = sub;
+    if (sub == kSubGameOver) {
+        // Entering the Game Over screen starts the first page's count-up.
+        menu_stats = 0;
+        menu_stats_buildup = 0;
+        menu_stats_flash = 0;
+    }
     if (sub == 80) {
         gui_in_txt[0].clear();
         gui_in_txt[1] = set_qvgnu;
@@ -59,6 +71,34 @@ int menu_error(const std::string& message, int returnsub) {
     menu_error_return = returnsub;
     menu_setsub(kSubError);
     gui_addcon("*** " + message + " ***");
+    return 0;
+}
+
+int menu_gameover_draw() {
+    // The result line: a team colour, the pulsing "DRAW", or red text.
+    if (menu_wincol > -1) {
+        teamcolor(menu_wincol);
+        int r = 255, g = 255, b = 255;
+        GetColor(r, g, b);
+        gui_text(menu_winstring, set_scrxh, 50, 1, r, g, b, 1);
+    } else if (menu_winstring.empty()) {
+        const int v = 105 + (int)(150 * std::fabs(std::sin((in_ms / 3) * 3.14159265358979 / 180)));
+        gui_text("DRAW", set_scrxh, 50, 1, v, 0, 0, 1);
+    } else {
+        gui_text(menu_winstring, set_scrxh, 50, 1, 255, 0, 0, 1);
+    }
+    if (menu_stats == 0) Ts_turn::draw();
+    if (menu_stats == 1) stats_drawstats();
+    if (menu_stats == 2) Ts_weapons::draw();
+    if (menu_stats_buildup < 50) {
+        menu_stats_buildup++;
+        if (menu_stats_buildup % 3 == 0) play(sfx_tick, 1.0f);
+        if (menu_stats_buildup == 50) {
+            play(sfx_stats_done, 1.0f);
+            menu_stats_flash = 255;
+        }
+    }
+    menu_stats_flash = std::max(0, menu_stats_flash - 15);
     return 0;
 }
 
@@ -88,6 +128,7 @@ int menu_draw() {
         return 0;
     }
     if (menu_sub == kSubError) gui_text(menu_error_message, set_scrxh, set_scryh - 10, 1, 255, 200, 200, 1);
+    if (menu_sub == kSubGameOver) menu_gameover_draw();
     gui_text("Press Escape twice to quit", set_scrxh, set_scry - 40, 1, 255, 255, 255, 0.8f);
     return 0;
 }

@@ -14,6 +14,9 @@ extern int menu_color[3];
 int menu_ini();
 int menu_getgfxmodes();
 int menu_setsub(int sub);
+// The Game Over screen: the result line and the selected statistics page
+// with its count-up (one call per drawn pass).
+int menu_gameover_draw();
 int menu_error(const std::string& message, int returnsub);
 int menu_draw();
 int menu_options_video_change();

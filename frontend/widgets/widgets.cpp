@@ -46,6 +46,9 @@ int gui_text(const std::string& text, int x, int y, int align, int r, int g, int
     return draw_text(font_main, text, x, y, align, r, g, b, alpha);
 }
 
+std::vector<Tgui_textcall>* gui_stext_record = nullptr;
+
 int gui_stext(const std::string& text, int x, int y, int align, int r, int g, int b, float alpha) {
+    if (gui_stext_record) gui_stext_record->push_back({text, x, y, r, g, b});
     return draw_text(font_small, text, x, y, align, r, g, b, alpha);
 }

@@ -54,6 +54,41 @@ TEST(MatchDriver, MatchesEndAndTheTwinAgrees) {
     }
 }
 
+// Manual placement by clicks and a start health beyond one byte: the twin
+// follows the placements, and the replay file (its settings record included)
+// plays back to the same worlds and winner at every speed.
+TEST(MatchDriver, PositionedMatchesWithHealth300ReplayAtEverySpeed) {
+    for (int speed = 0; speed <= 5; ++speed) {
+        Options o;
+        o.seed = 77 + (uint32_t)speed;
+        o.teams = 2;
+        o.ai_teams = speed % 2;
+        o.positioning = 1;
+        o.health = 300;
+        Driver d(o);
+        auto r = d.play();
+        SCOPED_TRACE("speed " + std::to_string(speed));
+        ASSERT_EQ(r.ended, 1);
+        EXPECT_GT(r.turns, 1);
+        int placements = 0;
+        for (auto& e : Treplay::recorded) placements += e.frame == -1 && e.data && e.data->PeekByte(0) == 3;
+        EXPECT_EQ(placements, o.teams * o.players);
+        ASSERT_FALSE(Treplay::recorded.empty());
+        EXPECT_EQ(Treplay::recorded.front().data->PeekByte(0), 2);   // the wide settings go first
+        auto recorded = Treplay::recorded;
+        auto f = d.follow();
+        EXPECT_EQ(f.mismatch_frame, -1) << "turn " << f.mismatch_turn;
+        Treplay::recorded = recorded;
+        d.r.compared = 0;
+        game_results.clear();
+        auto p = d.replay(speed);
+        EXPECT_EQ(p.mismatch_frame, -1) << "replay turn " << p.mismatch_turn;
+        EXPECT_GT(p.compared, 0);
+        EXPECT_EQ(set[0], 300);
+        EXPECT_EQ(game_results, std::vector<int>{r.winner});
+    }
+}
+
 TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
     Options o;
     o.seed = 3;

@@ -35,6 +35,7 @@
 #include "frontend/weaponset.h"
 #include "match/game.h"
 #include "match/replay.h"
+#include "match/setup.h"
 #include "match/turn.h"
 #include "net/udp/packet.h"
 #include "platform/image.h"
@@ -45,6 +46,7 @@
 #include "scripting/script_objects.h"
 #include "scripting/turn_state.h"
 #include "terrain/generate.h"
+#include "terrain/pack.h"
 #include "terrain/tiles.h"
 #include "world/collision.h"
 #include "world/frame_buffer.h"
@@ -68,6 +70,8 @@ struct Options {
     int roundtime = 5;
     int max_calls = 30000;
     int twin = 1;              // 1: a joined machine follows and is compared
+    int positioning = 0;       // 1: manual placement by clicks before the first turn
+    int health = 0;            // playerhealth; 0 keeps the default
 };
 
 struct Result {
@@ -87,6 +91,7 @@ struct Msg {
     BankPtr data;
     int mode = 0, player = 0, roundtime = 0, backingtime = 0, round = 0, done = 0, all = 0;
     float storm = 0;
+    float x = 0, y = 0;        // a placement (message 100 sub 4)
 };
 
 inline uint64_t fnv(uint64_t h, const void* p, size_t n) {
@@ -225,6 +230,8 @@ struct Driver {
         set[3] = 0, set[8] = 0, set[13] = 0, set[14] = 0;   // no crates, mines, traps, medikits
         set[17] = 1;
         set[19] = 0;
+        set[7] = o.positioning;
+        if (o.health > 0) set[0] = o.health;
         lua_reset();
         lua_proceed = [this](const std::string& text) {
             if (r.script_errors++ == 0) r.first_error = text;
@@ -256,16 +263,28 @@ struct Driver {
                 p->name = "F" + std::to_string(p->id);
                 p->health = set[0] > 0 ? set[0] : 100;
                 p->dir = 1;
+                p->wpnrot = 90;   // as every machine sets a received player
+                if (o.positioning) {
+                    p->health = 0, p->x = p->y = -5000;   // placed by clicks
+                    continue;
+                }
                 // Dry ground: a fighter that drowns at once makes no match.
                 for (int tries = 0; tries < 20; ++tries)
                     if (p->randomspawn() && p->y < (float)(g_waterlevel - 40)) break;
             }
         }
-        game_maxhealth();
         g_server = as_host;
         g_player = as_host ? 0 : 1;
         g_server_hotseat = holder_np == 0 ? 1 : 0;
+        g_server_name = "Driver";
         menu = 2;
+        // The start every machine shares (water, camera, statistics, the
+        // replay's initial block); the map pack goes into the replay.
+        map_compress();
+        const int record = set_record;
+        if (!as_host) set_record = 0;   // the host's recording is the one kept
+        game_start_common();
+        set_record = record;
     }
 
     static void clear() {
@@ -297,7 +316,7 @@ struct Driver {
         hud_turnbardone = hud_turnbarall = 0;
         hud_chatprompt = 0, hud_rmenu = 0, hud_currentmenu = 0, hud_wpnsel = -1, hud_drawposset = 0;
         game_results.clear();
-        game_positioning_waiting = 0;
+        set[7] = 0;
         in_sec = 0, in_m1 = 0, in_suspended = 0, in_ms = 0;
         set_record = 1;
         lua_resetturn();
@@ -345,6 +364,12 @@ struct Driver {
                         pk->rshort();
                         continue;
                     }
+                    if (sub == 4) {
+                        m.id = 104;
+                        m.player = pk->rbyte(), m.x = pk->rfloat(), m.y = pk->rfloat();
+                        out.push_back(m);
+                        continue;
+                    }
                     m.mode = pk->rbyte(), m.player = pk->rbyte(), m.storm = pk->rfloat();
                     m.roundtime = pk->rbyte(), m.backingtime = pk->rbyte(), m.round = pk->rshort();
                     m.done = pk->rbyte(), m.all = pk->rbyte();
@@ -375,6 +400,8 @@ struct Driver {
         for (auto& m : msgs) {
             if (m.id == 30)
                 Tfb::add(m.frame, m.key, m.data, Tfb::fin);
+            else if (m.id == 104)
+                game_setposition(m.player, (int)m.x, (int)m.y, 0);
             else
                 turn_message(m);
         }
@@ -388,8 +415,15 @@ struct Driver {
             in_ms += 20;
             in_sec = in_ms % 1000 == 0;
             human_keys();
+            // A positioning turn: a click somewhere over the map.
+            in_m1 = g_mode == 0 ? 1 : 0;
+            if (in_m1) {
+                in_mx = (int)(map_x + (float)(keys() % (unsigned)(map_xsize - 40) + 20));
+                in_my = (int)(map_y + (float)(keys() % (unsigned)(map_ysize / 2)));
+            }
             int before = g_turn_frames, turn = g_turn;
             game();
+            r.turns = std::max(r.turns, g_turn);   // the match end clears g_turn
             if (g_turn == turn && g_turn_frames == before + 1) {
                 r.frames++;
                 if (o.twin) hashes[{g_turn, before}] = world_hash(before % 50 == 0);
@@ -401,7 +435,6 @@ struct Driver {
                 if (g_turn_state >= 101 && watcher->frameout.empty()) watcher->turnready = 1;
             }
         }
-        r.turns = g_turn;
         if (!game_results.empty()) {
             r.ended = 1;
             r.winner = game_results.back();
@@ -426,15 +459,15 @@ struct Driver {
     // The watching joined machine takes the host's stream call by call.
     // Plays the host's own replay records back (the replay stand-in keeps
     // them in memory) and compares every frame it applies.
+    // Saved as replays/driver.gfrp and loaded back, which rebuilds the match
+    // from the file alone.
     Result replay(int speed = 2) {
-        auto records = Treplay::recorded;
-        int winner = r.winner;
+        Treplay::savereplay("driver", r.winner);
         setup(0);
-        g_replay = 1;
-        g_replay_speed = speed;
+        if (Treplay::loadreplay("driver", -1) != 1) return r;
+        in_m1 = 0;
+        Treplay::setspeed(speed);
         g_replay_timer = 0;
-        Treplay::list.assign(records.begin(), records.end());
-        Treplay::wincolor = winner;
         game_drain_hook = [this] { compare(); };
         for (int call = 0; call < o.max_calls * 2 && menu == 2; ++call) {
             int before = g_turn_frames, turn = g_turn;

@@ -35,7 +35,7 @@ inline void match_clear() {
     Treplay::recorded.clear(), Treplay::list.clear();
     set_record = 1;
     game_results.clear();
-    game_positioning_waiting = 0;
+    set[7] = 0;
     in_sec = 0, in_m1 = 0, in_suspended = 0;
     lua_ai_init = 0, lua_timersetto = 0, lua_allowweaponswitch = 1;
     ResetInput();

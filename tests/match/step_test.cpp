@@ -65,13 +65,17 @@ TEST_F(StepTest, PositioningHolderPlacesByClick) {
     g_turn_player = 1;
     map_x = -100, map_y = 0;
     in_m1 = 1, in_mx = 50, in_my = 70;
+    auto p = Tplayer::get(1);
+    auto unplace = [&] { p->x = p->y = -5000, p->health = 0; };
+    unplace();
     game();
-    EXPECT_EQ(game_calls.back(), "setposition 1 150 70 1");
+    EXPECT_EQ(p->x, 150.0f);   // the click, in map pixels, dropped onto the ground
+    EXPECT_GT(p->health, 0);
     EXPECT_EQ(Thud_msg::info, "Click to set the initial position for P1!");
     hud_rmenu = 1;   // not with the weapon menu open
-    game_calls.clear();
+    unplace();
     game();
-    EXPECT_TRUE(game_calls.empty());
+    EXPECT_EQ(p->health, 0);
 }
 
 TEST_F(StepTest, JoinedHolderConfirmsTheEndOfItsTurn) {

@@ -159,8 +159,10 @@ TEST_F(TurnTest, MatchEndsWithTheLastColour) {
     Tteam::get(1)->color = 0;   // allies count as one colour
     game_turn_start(0, 1);
     EXPECT_EQ(game_results, std::vector<int>{1});
+    TearDown();   // the match end emptied the players: a fresh match
+    SetUp();
+    game_turn_start(0, 1);
     game_results.clear();
-    Tteam::get(1)->color = 1;
     for (int id : {1, 2}) Tplayer::get(id)->health = 0;
     Tplayer::get(3)->health = 10;
     game_turn_start(0, 1);

@@ -261,6 +261,8 @@ TEST_F(FrameBufferTest, ReplayOnlyEntries) {
     g_replay = 1;
     g_server = 0;   // playback follows the records like a joined machine
     g_turn_frames = 0;
+    if (!Tteam::get(0)) Tteam::add(0, 0, "T", 0, 1, 0);
+    if (!Tplayer::get(2)) Tplayer::add(2, 0)->team = 0;
     Rec start;
     start.u8(1).u8(1).u8(4).f32(-0.5f).u8(45).u8(5).u16(3).u8(2).u8(6);
     Tfb::add(-1, 1, bank(start.b), Tfb::fin);   // key byte set: removed unapplied
@@ -286,7 +288,11 @@ TEST_F(FrameBufferTest, ReplayOnlyEntries) {
     Tfb::add(-1, 0, nullptr, Tfb::fin);
     Tfb::process();
     EXPECT_TRUE(Tfb::fin.empty());
-    EXPECT_EQ(game_calls, (std::vector<std::string>{"setposition 2 10 -3 0"}));
+    // The placement took the truncated position (player 2 of team 0).
+    auto p2 = Tplayer::get(2);
+    ASSERT_TRUE(p2);
+    EXPECT_EQ(p2->x, 10.0f);
+    EXPECT_EQ(p2->y, -3.0f);
 }
 
 }  // namespace

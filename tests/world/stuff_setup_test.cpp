@@ -66,7 +66,8 @@ TEST_F(StuffSetup, HealthByTheTeamsExtraClampedToOneAndUp) {
     for (auto& p : Tplayer::list) {
         EXPECT_EQ(p->health, cases[p->team].health) << "extra " << cases[p->team].extra;
         EXPECT_EQ(p->wpnrot, p->dir * 90);
-        EXPECT_GT(p->x, 0);   // placed at random on the ground
+        EXPECT_GE(p->x, 0);   // placed at random on the map (column 0 included)
+        EXPECT_LT(p->x, map_xsize);
     }
 }
 

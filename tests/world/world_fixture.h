@@ -107,6 +107,7 @@ inline void world_clear() {
     g_turn_deadframes = 0, g_error_deadframes = 0, g_turn_idletimer = 0, g_terrainmodify = 0;
     g_matchlenght = 0, g_frame_move = 0, g_endstep = 0, g_wpn_attacked = 0;
     g_storm = 0, g_waterlevel = 0, g_waterlevel_change = 0;
+    g_gravity = 0.1f;   // a match end in an earlier test sets it from the gravity table
     g_server_ip = 0x7F000001, g_server_port = 54321;
     lua_allowplayercontrol = 1;
     lua_keyup = lua_keydown = lua_keyleft = lua_keyright = lua_keyjump = lua_keybackjump = lua_keyattack = 0;
