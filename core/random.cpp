@@ -211,6 +211,31 @@ __attribute__((target("avx512f,avx512dq"))) void units_avx512(const uint32_t* w,
     }
 }
 
+// The recursion fused with the conversion, two 128-bit words (four outputs)
+// at a time: the recursion is a latency chain, so the conversion rides in its
+// idle units instead of costing a pass of its own. The conversion is that of
+// units_avx512 (exact, as there), the recursion that of regen_sse2.
+__attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) void regen_units_avx512(uint32_t* w, double* out) {
+    __m128i* s = reinterpret_cast<__m128i*>(w);
+    const __m128i mask = _mm_set_epi32((int)kMsk[3], (int)kMsk[2], (int)kMsk[1], (int)kMsk[0]);
+    const __m256d scale = _mm256_set1_pd(0x1p-64), below_one = _mm256_set1_pd(0x1.fffffffffffffp-1);
+    __m128i r1 = _mm_loadu_si128(s + kN - 2);
+    __m128i r2 = _mm_loadu_si128(s + kN - 1);
+    static_assert(kN % 2 == 0);
+    for (int i = 0; i < kN; i += 2) {
+        const int j0 = i < kN - kPos1 ? i + kPos1 : i + kPos1 - kN;
+        const __m128i a = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j0), r1, r2, mask);
+        _mm_storeu_si128(s + i, a);
+        const int j1 = i + 1 < kN - kPos1 ? i + 1 + kPos1 : i + 1 + kPos1 - kN;
+        const __m128i b = recursion_sse2(_mm_loadu_si128(s + i + 1), _mm_loadu_si128(s + j1), r2, a, mask);
+        _mm_storeu_si128(s + i + 1, b);
+        r1 = a;
+        r2 = b;
+        const __m256d u = _mm256_mul_pd(_mm256_cvtepu64_pd(_mm256_set_m128i(b, a)), scale);
+        _mm256_storeu_pd(out + 2 * i, _mm256_min_pd(u, below_one));
+    }
+}
+
 // Four at a time with the operations of rnd_unit.
 __attribute__((target("avx2"))) void units_avx2(const uint32_t* w, double* out) {
     const __m256i lo_mask = _mm256_set1_epi64x(0xffffffff);
@@ -227,11 +252,12 @@ __attribute__((target("avx2"))) void units_avx2(const uint32_t* w, double* out) 
     }
 }
 
-// 0: fused into the SSE2 recursion; 1: AVX2 pass; 2: AVX-512 pass.
+// 0: fused into the SSE2 recursion; 1: AVX2 pass; 2: AVX-512, fused.
 int units_path() {
     static const int path = [] {
         __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return 2;
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl"))
+            return 2;
         if (__builtin_cpu_supports("avx2")) return 1;
         return 0;
     }();
@@ -269,10 +295,11 @@ bool rnd_block_units(const uint32_t* w, double* out, int path) {
 void rnd_detail::refill() {
     if (!kRndInitialized) SeedRnd(0);
 #if RND_X86_DISPATCH
-    // Where wide vectors exist the conversion is a pass of its own over the
-    // new block, which costs less than interleaving it with the recursion.
+    // With AVX-512 the conversion of two words at a time fits in the
+    // recursion's idle units; with AVX2 a pass of its own over the new block
+    // costs less than interleaving it.
     switch (units_path()) {
-        case 2: regen_sse2<false>(state, nullptr), units_avx512(state, unit); break;
+        case 2: regen_units_avx512(state, unit); break;
         case 1: regen_sse2<false>(state, nullptr), units_avx2(state, unit); break;
         default: regen_sse2<true>(state, unit); break;
     }

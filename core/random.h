@@ -79,8 +79,8 @@ void rnd_forget_seed();
 // private to random.cpp in spirit: only the functions of this header touch it.
 //
 // When a block is renewed, the unit value u of each of its 64-bit outputs is
-// converted at once (vectorised: in a pass of its own with AVX2 or AVX-512,
-// else alongside the SSE2 recursion) into `unit`: unit[k] is u of the output
+// converted at once (vectorised: alongside the recursion with AVX-512 or
+// SSE2 alone, in a pass of its own with AVX2) into `unit`: unit[k] is u of the output
 // that starts at word 2k + phase, where phase is 0 except after a 32-bit draw
 // (which rebuilds the table), kept at unit[k + phase] so that the table
 // always ends at unit + 312: the end test compares with a fixed address.

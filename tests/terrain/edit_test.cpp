@@ -287,6 +287,37 @@ TEST(Tint, RectStopsAtTheImageEdgeAndReadsItsColumns) {
     EXPECT_EQ((uint32_t)map_getcolor(102, 100), 0xFF000000u);
 }
 
+// The vector tints pair pixels in the order met; every path, odd counts and
+// one-pixel-wide stamps included, must leave the same pixels as the plainest.
+TEST(Tint, EveryVectorPathGivesTheSamePixels) {
+    uint32_t x = 2463534242u;
+    auto next = [&] { return x ^= x << 13, x ^= x >> 17, x ^= x << 5; };
+    ImagePtr wide = solid_image(37, 23, 0), thin = solid_image(1, 31, 0);
+    for (const ImagePtr& img : {wide, thin})
+        for (int py = 0; py < img->height; ++py)
+            for (int px = 0; px < img->width; ++px) set_pixel(img, px, py, next() & (px % 5 == 0 ? 0x00FFFFFFu : ~0u));
+    const int machine = map_tint_path(-1);
+    std::vector<uint32_t> first;
+    for (int path : {0, 1, 2}) {
+        if (map_tint_path(path) != path) continue;
+        SCOPED_TRACE("tint path " + std::to_string(path));
+        x = 88172645u;
+        map_setup(3, 3, 1);
+        for (int py = 0; py < 300; ++py)
+            for (int px = 0; px < 300; ++px) map_rect(px, py, px, py, (int)next());
+        for (int i = 0; i < 40; ++i) {
+            const int r = i % 3 == 0 ? -1 : (int)(next() % 300), b = i % 4 == 0 ? -1 : (int)(next() % 256);
+            map_alphaimage(i % 2 ? thin : wide, (int)(next() % 320) - 10, (int)(next() % 320) - 10,
+                           (float)(next() % 1000) / 400.0f, r, -1, b);
+        }
+        if (first.empty())
+            first = map_snapshot();
+        else
+            EXPECT_TRUE(map_snapshot() == first);
+    }
+    map_tint_path(machine);
+}
+
 struct BackCase {
     uint32_t terrain, source;
     int dr, dg, db;
