@@ -47,10 +47,18 @@ TEST_F(TurnTest, IdleHotseatTurnFrameByFrame) {
     ASSERT_EQ(g_turn_state, 100);
     ASSERT_EQ(g_turn_frames, 301);
     for (auto& [f, b] : sent) {
-        if (f % 50 == 0) EXPECT_TRUE(ends_with_resync(b)) << f;
-        if (f == 250) EXPECT_EQ(Bytes(b.begin(), b.begin() + 2), (Bytes{1, 2}));
-        if (f > 250 && f < 300) EXPECT_TRUE(b.empty()) << f;
-        if (f < 250) EXPECT_TRUE(b.empty() || (f % 50 == 0 && b.size() == 22)) << f;
+        if (f % 50 == 0) {
+            EXPECT_TRUE(ends_with_resync(b)) << f;
+        }
+        if (f == 250) {
+            EXPECT_EQ(Bytes(b.begin(), b.begin() + 2), (Bytes{1, 2}));
+        }
+        if (f > 250 && f < 300) {
+            EXPECT_TRUE(b.empty()) << f;
+        }
+        if (f < 250) {
+            EXPECT_TRUE(b.empty() || (f % 50 == 0 && b.size() == 22)) << f;
+        }
     }
     const Bytes& end = sent[300];
     ASSERT_GE(end.size(), 3u);
@@ -61,9 +69,15 @@ TEST_F(TurnTest, IdleHotseatTurnFrameByFrame) {
     // The replay has the same frames without record 12.
     auto replay = replay_of_turn(1);
     for (auto& e : replay) {
-        if (e.frame == 250) EXPECT_EQ(bytes(e.data), (Bytes{1, 2}));
-        if (e.frame == 0) EXPECT_TRUE(bytes(e.data).empty());
-        if (e.frame == 300) EXPECT_EQ(e.data->Size(), 3u + 4 * 14);
+        if (e.frame == 250) {
+            EXPECT_EQ(bytes(e.data), (Bytes{1, 2}));
+        }
+        if (e.frame == 0) {
+            EXPECT_TRUE(bytes(e.data).empty());
+        }
+        if (e.frame == 300) {
+            EXPECT_EQ(e.data->Size(), 3u + 4 * 14);
+        }
     }
     // 101 and 102 in the next call, and the next turn starts in it.
     step();

@@ -80,14 +80,30 @@ TEST_F(Arsenal, EachWeaponHasItsEffectAndTheFollowerAgrees) {
         EXPECT_NE(g_wpn_attacked, 0) << "the weapon was used";
         EXPECT_EQ(Tteam::get(0)->wamount[weapon], 4) << "one use booked";
         long long solid = solid_pixels();
-        if (s.effects & Shot::kCarve) EXPECT_LT(solid, solid0);
-        if (s.effects & Shot::kBuild) EXPECT_GT(solid, solid0);
-        if (!(s.effects & (Shot::kCarve | Shot::kBuild))) EXPECT_EQ(solid, solid0);
-        if (s.effects & Shot::kHurtTarget) EXPECT_LT(target->health, 100);
-        if (s.effects & Shot::kHurtShooter) EXPECT_LT(shooter->health, 100);
-        if (s.effects & Shot::kObject) EXPECT_TRUE(object_seen);
-        if (s.effects & Shot::kMoved) EXPECT_NEAR(shooter->x, 600.0f, 30.0f);
-        if (!(s.effects & Shot::kMoved)) EXPECT_NEAR(shooter->x, 300.0f, 30.0f);
+        if (s.effects & Shot::kCarve) {
+            EXPECT_LT(solid, solid0);
+        }
+        if (s.effects & Shot::kBuild) {
+            EXPECT_GT(solid, solid0);
+        }
+        if (!(s.effects & (Shot::kCarve | Shot::kBuild))) {
+            EXPECT_EQ(solid, solid0);
+        }
+        if (s.effects & Shot::kHurtTarget) {
+            EXPECT_LT(target->health, 100);
+        }
+        if (s.effects & Shot::kHurtShooter) {
+            EXPECT_LT(shooter->health, 100);
+        }
+        if (s.effects & Shot::kObject) {
+            EXPECT_TRUE(object_seen);
+        }
+        if (s.effects & Shot::kMoved) {
+            EXPECT_NEAR(shooter->x, 600.0f, 30.0f);
+        }
+        if (!(s.effects & Shot::kMoved)) {
+            EXPECT_NEAR(shooter->x, 300.0f, 30.0f);
+        }
         EXPECT_TRUE(Tpro::list.empty()) << "every projectile ended";
     }
 }

@@ -102,9 +102,7 @@ TEST(ScreenPlayers, TwoPlayersWithTeamOverlays) {
     Tplayer::draw();
     PixmapPtr screen = GrabPixmap(0, 0, kW, kH);
     ASSERT_TRUE(screen);
-    if (std::filesystem::is_directory("build")) {
-        EXPECT_TRUE(SavePixmapPNG(*screen, "build/screen_players.png"));
-    }
+    EXPECT_TRUE(SavePixmapPNG(*screen, "screen_players.png"));   // into the build folder, the tests' working folder
 
     auto red = Tplayer::get(1), blue = Tplayer::get(2);
     int rx = (int)(map_x + red->x), ry = (int)(map_y + red->y);
