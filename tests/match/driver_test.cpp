@@ -107,6 +107,7 @@ TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
     ASSERT_EQ(start.size(), 1u);
     // The joined machine holds the turn for 200 frames.
     Driver joined(o);
+    joined.start_parts = host.start_parts;
     joined.setup(0, 1);
     Driver::deliver(start);
     ASSERT_EQ(g_turn_netplayer, 1);
