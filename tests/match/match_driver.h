@@ -17,8 +17,11 @@
 
 #include <lua.hpp>
 
+#include "../support/temp_dir.h"
+
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
@@ -210,7 +213,25 @@ inline ImagePtr player_mask() {
     return img;
 }
 
+// The driver's working folder for its lifetime: a temporary one holding
+// links to the data folders of the old one (graphics, scripts, sounds), so
+// what a match writes (replays, recent values, settings) never piles up in
+// the build folder.
+struct Scratch {
+    std::filesystem::path from = std::filesystem::current_path();
+    TempDir dir{{"replays", "sys", "sys/gamesettings", "weaponsets"}};
+    Scratch() {
+        std::error_code ec;
+        for (auto& e : std::filesystem::directory_iterator(from, ec)) {
+            const std::string name = e.path().filename().string();
+            if (!e.is_directory(ec) || name == "replays" || name == "sys" || name == "weaponsets") continue;
+            std::filesystem::create_directory_symlink(e.path(), dir.path() / name, ec);
+        }
+    }
+};
+
 struct Driver {
+    Scratch scratch;
     Options o;
     std::vector<std::vector<Msg>> stream;             // per holder call
     std::map<std::pair<int, int>, uint64_t> hashes;   // (turn, frame) -> hash
