@@ -1,5 +1,6 @@
 // Headless match driver: sets a hotseat match up on a generated map with our
-// game modes, game enders and AI, plays it through the real match step with
+// game modes, game enders and AI, starts it through the host's game_start
+// (followers take the host's start message), plays it through the real match step with
 // scripted keys (human teams) or the AI script (computer teams) and an
 // injected clock, and checks a twin that follows the host's wire stream.
 //
