@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 
 #include "match_driver.h"
 
@@ -22,6 +24,16 @@ int match_count() {
 TEST(MatchDriver, MatchesEndAndTheTwinAgrees) {
     const char* enders[] = {"<flood+laser-top>", "<laser-top>", "<laser-left+right>", "<laser-random>", "<flood>"};
     std::mt19937 seeds(20261210);
+    // What the matches write (date-named replays, recent values) stays in
+    // the driver's own temporary folder.
+    auto entries = [] {
+        std::error_code ec;
+        std::set<std::string> out;
+        for (const char* dir : {"replays", "sys", "sys/gamesettings", "weaponsets"})
+            for (auto& e : std::filesystem::directory_iterator(dir, ec)) out.insert(e.path().string());
+        return out;
+    };
+    const auto before = entries();
     for (int m = 0; m < match_count(); ++m) {
         Options o;
         o.seed = seeds();
@@ -52,6 +64,7 @@ TEST(MatchDriver, MatchesEndAndTheTwinAgrees) {
             EXPECT_GE(p.compared, r.frames / 9);
         EXPECT_EQ(game_results, std::vector<int>{r.winner});
     }
+    EXPECT_EQ(entries(), before);
 }
 
 // Manual placement by clicks and a start health beyond one byte: the twin
@@ -107,6 +120,7 @@ TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
     ASSERT_EQ(start.size(), 1u);
     // The joined machine holds the turn for 200 frames.
     Driver joined(o);
+    joined.start_parts = host.start_parts;
     joined.setup(0, 1);
     Driver::deliver(start);
     ASSERT_EQ(g_turn_netplayer, 1);

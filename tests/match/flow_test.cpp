@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "../support/temp_dir.h"
 #include "core/bank_codec.h"
@@ -16,6 +17,9 @@
 #include "platform/files.h"
 #include "scripting/script_files.h"
 #include "terrain/pack.h"
+#include "terrain/scenery.h"
+#include "terrain/scenery_grid.h"
+#include "terrain/shapes.h"
 #include "terrain/tiles.h"
 #include "world/objects.h"
 
@@ -151,6 +155,67 @@ TEST_F(FlowTest, HostSendsPartsAndAJoinedMachineBuildsTheSameMatch) {
     EXPECT_EQ(packets(host), (std::vector<Bytes>{{0x64, 0x02, 0x00, 0x00}}));
     EXPECT_EQ(FileType("weaponsets/GF Download.gfws"), 0);
     EXPECT_EQ(text("sys/recent_team.cfg"), "recent_team=T1\r\n");
+}
+
+// The leaf sprites of the scenery grid, in grid order.
+std::vector<std::tuple<int, int, float, float>> leaves() {
+    std::vector<std::tuple<int, int, float, float>> out;
+    for (auto& cell : Tscc::map.cells)
+        for (const Tsc_list* l : {&cell.list(), &cell.listf()})
+            for (auto& s : *l) out.emplace_back(s->typ, s->sub, s->x, s->y);
+    return out;
+}
+
+// A style-0 shape map with branch tiles: the host's start grows the leaves;
+// a joined machine fed the host's start message and a replay of the match
+// grow the same ones, whatever their generators hold.
+TEST_F(FlowTest, JoinedMachinesAndReplaysGetTheHostsTreeLeaves) {
+    map_type = "000|3|0";
+    Tmap_shape::list.clear();
+    Tmap_shape::add(9, 100, 60, 50, 50);
+    Tmap_shape::add(14, 250, 60, 50, 50);
+    Tmap_shape::add(20, 400, 60, 50, 50);
+    Tmap_shape::add(8, 500, 60, 50, 50);   // a rock: no leaves
+    g_server = 1, g_server_hotseat = 0, g_player = 0;
+    netplayer(0, false);
+    auto j = netplayer(1, true);
+    team(0, 0, {1});
+    team(1, 1, {2});
+    Tplayer::list.clear();
+    map_compress();
+    ASSERT_TRUE(map_bank);
+    Tscc::clear();
+    menu = 1;
+    game_start(nullptr);
+    ASSERT_EQ(menu, 2);
+    const auto host = leaves();
+    ASSERT_FALSE(host.empty());
+    ASSERT_TRUE(Treplay::savereplay("leaves", 0));
+    auto out = packets(j->con);
+    ASSERT_FALSE(out.empty());
+    // The joined machine.
+    Tscc::clear();
+    Tplayer::list.clear(), Tobj::list.clear(), Tobj_fake::list.clear();
+    Tudp_con::list.clear();
+    menu = 1, g_server = 0, g_player = 1;
+    set_saveres = 0;
+    SeedRnd(4242);
+    for (auto& b : out) {
+        auto pk = Tudp_p::Create();
+        pk->d = std::make_shared<Bank>(b.data(), b.size());
+        pk->rbyte(), pk->rbyte();
+        game_start(pk.get());
+    }
+    ASSERT_EQ(menu, 2);
+    EXPECT_EQ(leaves(), host);
+    // The replay, loaded from its file alone.
+    Tscc::clear();
+    Tmap_shape::list.clear();
+    SeedRnd(777);
+    ASSERT_EQ(Treplay::loadreplay("leaves", -1), 1);
+    EXPECT_EQ(Tmap_shape::list.size(), 4u);
+    EXPECT_EQ(leaves(), host);
+    g_replay = 0;
 }
 
 TEST_F(FlowTest, JoinedMachineIgnoresShortAndUnknownParts) {

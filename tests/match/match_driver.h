@@ -1,5 +1,6 @@
 // Headless match driver: sets a hotseat match up on a generated map with our
-// game modes, game enders and AI, plays it through the real match step with
+// game modes, game enders and AI, starts it through the host's game_start
+// (followers take the host's start message), plays it through the real match step with
 // scripted keys (human teams) or the AI script (computer teams) and an
 // injected clock, and checks a twin that follows the host's wire stream.
 //
@@ -17,8 +18,11 @@
 
 #include <lua.hpp>
 
+#include "../support/temp_dir.h"
+
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
@@ -41,12 +45,14 @@
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/pixmap.h"
+#include "platform/system.h"
 #include "scripting/lua_state.h"
 #include "scripting/script_loading.h"
 #include "scripting/script_objects.h"
 #include "scripting/turn_state.h"
 #include "terrain/generate.h"
 #include "terrain/pack.h"
+#include "terrain/spawns.h"
 #include "terrain/tiles.h"
 #include "world/collision.h"
 #include "world/frame_buffer.h"
@@ -208,12 +214,31 @@ inline ImagePtr player_mask() {
     return img;
 }
 
+// The driver's working folder for its lifetime: a temporary one holding
+// links to the data folders of the old one (graphics, scripts, sounds), so
+// what a match writes (replays, recent values, settings) never piles up in
+// the build folder.
+struct Scratch {
+    std::filesystem::path from = std::filesystem::current_path();
+    TempDir dir{{"replays", "sys", "sys/gamesettings", "weaponsets"}};
+    Scratch() {
+        std::error_code ec;
+        for (auto& e : std::filesystem::directory_iterator(from, ec)) {
+            const std::string name = e.path().filename().string();
+            if (!e.is_directory(ec) || name == "replays" || name == "sys" || name == "weaponsets") continue;
+            std::filesystem::create_directory_symlink(e.path(), dir.path() / name, ec);
+        }
+    }
+};
+
 struct Driver {
+    Scratch scratch;
     Options o;
     std::vector<std::vector<Msg>> stream;             // per holder call
     std::map<std::pair<int, int>, uint64_t> hashes;   // (turn, frame) -> hash
     Result r;
     std::function<void(int call)> before_call;        // test hook per follower call
+    std::vector<std::shared_ptr<Tudp_p>> start_parts; // the host's start message to the watcher
 
     explicit Driver(const Options& options) : o(options) {}
 
@@ -251,40 +276,62 @@ struct Driver {
         map_generate(o.xsize, o.ysize, (int)(o.seed % 100000), (int)(o.seed % 5), (int)(o.seed % 2));
         g_waterlevel = g_waterlevel_change = map_ysize - 20;
         gfx_pl_col = player_mask();
+        spawn_points();
         Tnetpl::add(0, "Host", as_host ? nullptr : Tudp_con::Get(g_server_ip, g_server_port, 1));
         if (o.twin || holder_np != 0)
             Tnetpl::add(1, "Watcher", as_host ? Tudp_con::Get(0x0A000001, 4001, 1) : nullptr);
-        int pid = 1;
         for (int t = 0; t < o.teams; ++t) {
             auto team = Tteam::add(t * 2 + 1, holder_np == 0 ? 0 : (t == 0 ? holder_np : 0), "Team" + std::to_string(t),
                                    t, o.players, t < o.ai_teams ? 9 : 0);
-            for (int i = 0; i < o.players; ++i) {
-                auto p = Tplayer::add(pid++, team->id);
-                p->name = "F" + std::to_string(p->id);
-                p->health = set[0] > 0 ? set[0] : 100;
-                p->dir = 1;
-                p->wpnrot = 90;   // as every machine sets a received player
-                if (o.positioning) {
-                    p->health = 0, p->x = p->y = -5000;   // placed by clicks
-                    continue;
-                }
-                // Dry ground: a fighter that drowns at once makes no match.
-                for (int tries = 0; tries < 20; ++tries)
-                    if (p->randomspawn() && p->y < (float)(g_waterlevel - 40)) break;
-            }
+            for (int i = 0; i < o.players; ++i) team->playernames[(size_t)i] = "F" + std::to_string(t * 10 + i);
         }
         g_server = as_host;
         g_player = as_host ? 0 : 1;
         g_server_hotseat = holder_np == 0 ? 1 : 0;
         g_server_name = "Driver";
-        menu = 2;
-        // The start every machine shares (water, camera, statistics, the
-        // replay's initial block); the map pack goes into the replay.
+        // The map pack goes into the replay.
         map_compress();
-        const int record = set_record;
-        if (!as_host) set_record = 0;   // the host's recording is the one kept
-        game_start_common();
-        set_record = record;
+        if (as_host) {
+            // The host's full start: placement (its generator seeded from
+            // the clock, here fixed per seed), the start message, the
+            // common steps. The watcher's copy of the start message is kept
+            // for the other passes.
+            SetClockSource([s = (int)(o.seed & 0x7FFFFFFF)] { return s; });
+            game_start(nullptr);
+            SetClockSource(nullptr);
+            start_parts.clear();
+            if (auto w = Tnetpl::get(1); w && w->con) {
+                start_parts.assign(w->con->out.begin(), w->con->out.end());
+                w->con->out.clear();
+                w->con->lp = nullptr;
+            }
+        } else {
+            const int record = set_record;
+            set_record = 0;   // the host's recording is the one kept
+            for (auto& pk : start_parts) {
+                pk->readpos = 0;
+                while (pk->avail() >= 2 && pk->rbyte() == 241 && pk->rbyte() == 20) game_start(pk.get());
+            }
+            set_record = record;
+        }
+        // Both passes go on from the same generator state.
+        SeedRnd((int)(o.seed & 0x7FFFFFFF));
+    }
+
+    // Spawn points on dry ground, found as random placement would find
+    // places: a fighter that drowns at once makes no match. Both passes
+    // make the same points (same map, same seed), and the map pack carries
+    // them into the replay.
+    void spawn_points() {
+        Tplayer probe;
+        std::vector<std::pair<int, int>> spots;
+        for (int tries = 0; tries < 400 && (int)spots.size() < o.teams * o.players + 2; ++tries) {
+            if (!probe.randomspawn() || probe.y >= (float)(map_ysize - 60)) continue;
+            bool apart = true;
+            for (auto& s : spots) apart = apart && std::abs(s.first - (int)probe.x) >= 40;
+            if (apart) spots.emplace_back((int)probe.x, (int)probe.y);
+        }
+        for (auto& s : spots) Tmap_spawn::add(s.first, s.second, "{Spawnpoint}");
     }
 
     static void clear() {

@@ -33,6 +33,9 @@ inline void match_clear() {
     hud_chatprompt = 0, hud_rmenu = 0, hud_currentmenu = 0, hud_wpnsel = -1;
     hud_drawtimertemp = 0, hud_drawtimermax = 0, hud_drawtimermin = 0, hud_drawtimerval = 0, hud_drawposset = 0;
     Treplay::recorded.clear(), Treplay::list.clear();
+    // No recording of an earlier match: a match these tests end saves no
+    // replay into the working folder.
+    Treplay::initialdata = nullptr;
     set_record = 1;
     game_results.clear();
     set[7] = 0;
