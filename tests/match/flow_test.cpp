@@ -126,7 +126,9 @@ TEST_F(FlowTest, HostSendsPartsAndAJoinedMachineBuildsTheSameMatch) {
         pk->d = std::make_shared<Bank>(b.data(), b.size());
         pk->rbyte(), pk->rbyte();
         game_start(pk.get());
-        if (b[2] != 0xFF) EXPECT_EQ(menu, 1);
+        if (b[2] != 0xFF) {
+            EXPECT_EQ(menu, 1);
+        }
     }
     EXPECT_EQ(menu, 2);
     ASSERT_EQ(Tplayer::list.size(), want.size());
