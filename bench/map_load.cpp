@@ -32,6 +32,7 @@
 #include "terrain/pack.h"
 #include "terrain/shapes.h"
 #include "terrain/tiles.h"
+#include "tests/support/streamed_pack.h"
 
 namespace {
 
@@ -71,43 +72,6 @@ Cost in_child(const std::function<int()>& body) {
     }
     c.peak_mb = (double)use.ru_maxrss / 1024.0;
     return c;
-}
-
-void put16(Bytes& b, int v) {
-    b.push_back((uint8_t)v);
-    b.push_back((uint8_t)(v >> 8));
-}
-void put32(Bytes& b, int64_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back((uint8_t)((uint64_t)v >> (8 * i)));
-}
-
-// A compressed pack of head, count copies of entry and tail, deflated as it
-// is made (the image map's content would take 2.7 GB otherwise).
-Bytes streamed_pack(const Bytes& head, const Bytes& entry, int64_t count, const Bytes& tail) {
-    const uint64_t total = head.size() + entry.size() * (uint64_t)count + tail.size();
-    Bytes block;
-    for (int i = 0; i < 65536; ++i) block.insert(block.end(), entry.begin(), entry.end());
-    Bytes out(4);
-    for (int i = 0; i < 4; ++i) out[i] = (uint8_t)(total >> (8 * i));
-    z_stream zs{};
-    deflateInit(&zs, 9);
-    Bytes chunk(1 << 20);
-    auto feed = [&](const uint8_t* data, size_t n, int flush) {
-        zs.next_in = const_cast<Bytef*>(data);
-        zs.avail_in = (uInt)n;
-        do {
-            zs.next_out = chunk.data();
-            zs.avail_out = (uInt)chunk.size();
-            deflate(&zs, flush);
-            out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - zs.avail_out));
-        } while (zs.avail_out == 0);
-    };
-    feed(head.data(), head.size(), Z_NO_FLUSH);
-    for (int64_t left = count; left > 0; left -= 65536)
-        feed(block.data(), (size_t)std::min<int64_t>(left, 65536) * entry.size(), Z_NO_FLUSH);
-    feed(tail.data(), tail.size(), Z_FINISH);
-    deflateEnd(&zs);
-    return out;
 }
 
 Bytes head(int type) {

@@ -31,6 +31,7 @@
 #include "terrain/map_state.h"
 #include "terrain/mapfile.h"
 #include "terrain/pack.h"
+#include "tests/support/streamed_pack.h"
 
 namespace {
 
@@ -68,42 +69,8 @@ int in_child(uint64_t extra, int cpu, const std::function<int()>& body, uint64_t
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-void put16(Bytes& b, int v) {
-    b.push_back((uint8_t)v);
-    b.push_back((uint8_t)(v >> 8));
-}
-void put32(Bytes& b, int64_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back((uint8_t)((uint64_t)v >> (8 * i)));
-}
-
-// A compressed pack of head, count copies of entry, then tail, deflated as it
-// is made: a pack of hundreds of megabytes costs only its compressed size.
-BankPtr streamed_pack(const Bytes& head, const Bytes& entry, int64_t count, const Bytes& tail) {
-    const uint64_t total = head.size() + entry.size() * (uint64_t)count + tail.size();
-    Bytes block;
-    for (int i = 0; i < 65536; ++i) block.insert(block.end(), entry.begin(), entry.end());
-    Bytes out(4);
-    for (int i = 0; i < 4; ++i) out[i] = (uint8_t)(total >> (8 * i));
-    z_stream zs{};
-    deflateInit(&zs, 9);
-    Bytes chunk(1 << 20);
-    auto feed = [&](const uint8_t* data, size_t n, int flush) {
-        zs.next_in = const_cast<Bytef*>(data);
-        zs.avail_in = (uInt)n;
-        do {
-            zs.next_out = chunk.data();
-            zs.avail_out = (uInt)chunk.size();
-            deflate(&zs, flush);
-            out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - zs.avail_out));
-        } while (zs.avail_out == 0);
-    };
-    feed(head.data(), head.size(), Z_NO_FLUSH);
-    for (int64_t left = count; left > 0; left -= 65536) {
-        int64_t n = std::min<int64_t>(left, 65536);
-        feed(block.data(), (size_t)n * entry.size(), Z_NO_FLUSH);
-    }
-    feed(tail.data(), tail.size(), Z_FINISH);
-    deflateEnd(&zs);
+BankPtr streamed_bank(const Bytes& head, const Bytes& entry, int64_t count, const Bytes& tail) {
+    Bytes out = streamed_pack(head, entry, count, tail);
     return std::make_shared<Bank>(out.data(), out.size());
 }
 
@@ -184,10 +151,10 @@ TEST_F(Hostile, OversizedMapPacksAreRefusedInBoundedTimeAndMemory) {
     BankPtr liar = CompressBank(Bank(Bytes{3}.data(), 1));
     liar->PokeInt(0, (int32_t)0xFFFFFFF0u);
 
-    for (const Case& c : {Case{"2 million tile entries", streamed_pack(shapes, tile, 2000000, none)},
-                          {"10 million spawn entries", streamed_pack(many_spawns, spawn, 10000000, none)},
-                          {"30 million spawn entries", streamed_pack(more_spawns, spawn, 30000000, none)},
-                          {"10000 full-height rectangles", streamed_pack(rects, full_rect, 10000, none)},
+    for (const Case& c : {Case{"2 million tile entries", streamed_bank(shapes, tile, 2000000, none)},
+                          {"10 million spawn entries", streamed_bank(many_spawns, spawn, 10000000, none)},
+                          {"30 million spawn entries", streamed_bank(more_spawns, spawn, 30000000, none)},
+                          {"10000 full-height rectangles", streamed_bank(rects, full_rect, 10000, none)},
                           {"a size field beyond any map", std::make_shared<Bank>(huge.data(), huge.size())},
                           {"a size field beyond deflate", liar}}) {
         EXPECT_LT(c.pack->Size(), 4000000u) << c.what;
@@ -266,7 +233,7 @@ TEST_F(Hostile, ScriptImagesAndSoundsFromAHostStayWithinTheLimits) {
 TEST_F(Hostile, TilesThatCannotBeMadeFailTheBuildAndBringBackThePreviousMap) {
     // An image map whose content fits in the memory left but whose tiles do
     // not: the build fails half-way, never leaving a map with holes.
-    BankPtr pack = streamed_pack(map_head(1, 3000, 3000), Bytes{0x80, 0x60, 0x40}, (int64_t)3000 * 3000, Bytes{});
+    BankPtr pack = streamed_bank(map_head(1, 3000, 3000), Bytes{0x80, 0x60, 0x40}, (int64_t)3000 * 3000, Bytes{});
     ASSERT_TRUE(SaveBank(*pack, "tiles.gfm"));
     const int result = in_child(48 * kMB, 20, [&] {
         in_console.clear();
@@ -281,7 +248,7 @@ TEST_F(Hostile, TilesThatCannotBeMadeFailTheBuildAndBringBackThePreviousMap) {
 TEST_F(Hostile, SolidLargestMaskUnderOneGigabyteLoadsWholeOrNotAtAll) {
     Bytes mask = map_head(2, 30000, 30000);
     put32(mask, 7), mask.push_back(1);
-    BankPtr pack = streamed_pack(mask, Bytes{0xFF}, (int64_t)30000 * 30000 / 8, Bytes{});
+    BankPtr pack = streamed_bank(mask, Bytes{0xFF}, (int64_t)30000 * 30000 / 8, Bytes{});
     ASSERT_TRUE(SaveBank(*pack, "solid.gfm"));
     ASSERT_LT(mapped_now(), 700 * kMB);
     const int result = in_child(0, 60, [&] {
