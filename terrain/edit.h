@@ -31,8 +31,9 @@ int map_alphaimagerect(const ImagePtr& image, int x, int y, int sx, int sy, int 
 int map_backimage(const ImagePtr& image, int x, int y, int dr, int dg, int db);
 
 // For tests: runs the tints on path 0 (SSE2), 1 (AVX2) or 2 (AVX-512, two
-// pixels at a time), where the processor has it, from now on; any other value changes nothing. Returns the path in
-// force. Every path gives the same pixels.
+// pixels at a time), where the processor has it, from now on; any other
+// value changes nothing. Returns the path in force. Every path gives the same
+// pixels.
 int map_tint_path(int path);
 // The same for the ellipse fill: path 0 (16-byte stores), 1 (AVX2) or 2
 // (AVX-512).
