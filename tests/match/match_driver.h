@@ -19,6 +19,7 @@
 #include <lua.hpp>
 
 #include "../support/temp_dir.h"
+#include "../support/world_hash.h"
 
 #include <cstdint>
 #include <cstring>
@@ -100,35 +101,9 @@ struct Msg {
     float x = 0, y = 0;        // a placement (message 100 sub 4)
 };
 
-inline uint64_t fnv(uint64_t h, const void* p, size_t n) {
-    auto* c = (const uint8_t*)p;
-    for (size_t i = 0; i < n; ++i) h = (h ^ c[i]) * 0x100000001b3ULL;
-    return h;
-}
-
-// The shared world: players, objects, projectiles, water, wind, ender step;
-// the terrain's solid cells on every 50th frame (the costly part).
-inline uint64_t world_hash(bool terrain) {
-    uint64_t h = 0xcbf29ce484222325ULL;
-    auto add = [&](auto v) { h = fnv(h, &v, sizeof v); };
-    for (auto& p : Tplayer::list) {
-        add(p->id), add(p->health), add(p->x), add(p->y), add(p->fx), add(p->fy), add(p->dir), add(p->wpn);
-        add(p->wpnrot), add(p->action), add(p->getstates());
-    }
-    for (auto& o : Tobj::list) add(o->id), add(o->typ), add(o->x), add(o->y);
-    add(Tpro::list.size()), add(g_waterlevel), add(g_waterlevel_change), add(g_storm), add(g_endstep);
-    if (terrain)
-        for (int tx = 0; tx < map_xtiles; ++tx)
-            for (int ty = 0; ty < map_ytiles; ++ty) {
-                const uint32_t* pix = map_tile_pixels(tx, ty, false);
-                add(pix != nullptr);
-                if (!pix) continue;
-                uint64_t acc = 0;
-                for (int i = 0; i < kTileSize * kTileSize; ++i) acc = acc * 31 + (pix[i] >> 24);
-                add(acc);
-            }
-    return h;
-}
+// The shared world after a frame; the terrain's solid cells only on every
+// 50th frame (the costly part).
+inline uint64_t world_hash(bool terrain) { return shared_world_hash({.terrain = terrain, .turn_control = false}); }
 
 // ---- The AI's view of the world. The interface functions of the players'
 // family are not built yet; these small bindings give the AI script what it

@@ -23,6 +23,7 @@
 #include "terrain/edit.h"
 #include "world/weapon.h"
 #include "world_script_fixture.h"
+#include "../support/world_hash.h"
 
 namespace turn_driver {
 
@@ -31,30 +32,7 @@ struct Frame {
     BankPtr data;
 };
 
-inline uint64_t world_hash() {
-    uint64_t h = 0xcbf29ce484222325ULL;
-    auto add = [&](const void* p, size_t n) {
-        for (size_t i = 0; i < n; ++i) h = (h ^ ((const uint8_t*)p)[i]) * 0x100000001b3ULL;
-    };
-    auto v = [&](auto x) { add(&x, sizeof x); };
-    for (int tx = 0; tx < map_xtiles; ++tx)
-        for (int ty = 0; ty < map_ytiles; ++ty) {
-            const uint32_t* pix = map_tile_pixels(tx, ty, false);
-            v(pix != nullptr);
-            if (pix)
-                for (int i = 0; i < kTileSize * kTileSize; ++i) v((uint8_t)(pix[i] >> 24 >= 128));
-        }
-    for (auto& p : Tplayer::list) {
-        v(p->id), v(p->health), v(p->x), v(p->y), v(p->fx), v(p->fy), v(p->dir), v(p->wpn), v(p->wpnrot);
-        v(p->action), v(p->getstates());
-    }
-    for (auto& o : Tobj::list) v(o->id), v(o->typ), v(o->x), v(o->y), v(o->fx), v(o->fy), v(o->data);
-    for (auto& p : Tpro::list) v(p->id), v(p->typ), v(p->active);
-    v(g_turn_state), v(g_turn_frames), v(g_wpn_attacked), v(g_waterlevel), v(g_storm);
-    v(lua_allowplayercontrol), v(lua_allowweaponswitch);
-    for (auto& t : Tteam::list) add(t->wamount, 256);
-    return h;
-}
+inline uint64_t world_hash() { return shared_world_hash(); }
 
 // Stand-ins for interface functions not built in this build: terrain
 // records 52 and 53 as the turn owner writes them, everything else quiet.

@@ -11,6 +11,7 @@
 
 #include "core/random.h"
 #include "object_fixture.h"
+#include "support/world_hash.h"
 
 namespace {
 
@@ -19,42 +20,10 @@ struct Frame {
     BankPtr data;
 };
 
-struct Hash {
-    uint64_t h = 0xcbf29ce484222325ULL;
-    void bytes(const void* p, size_t n) {
-        auto* c = (const uint8_t*)p;
-        for (size_t i = 0; i < n; ++i) h = (h ^ c[i]) * 0x100000001b3ULL;
-    }
-    template <class T>
-    void add(T v) { bytes(&v, sizeof v); }
-};
-
 uint64_t world_hash() {
-    Hash h;
-    for (int tx = 0; tx < map_xtiles; ++tx)
-        for (int ty = 0; ty < map_ytiles; ++ty) {
-            const uint32_t* pix = map_tile_pixels(tx, ty, false);
-            h.add(pix != nullptr);
-            if (!pix) continue;
-            uint64_t acc = 0;
-            for (int i = 0; i < kTileSize * kTileSize; ++i) acc = acc * 31 + (pix[i] >> 24);
-            h.add(acc);
-        }
-    for (auto& p : Tplayer::list) {
-        h.add(p->id), h.add(p->health), h.add(p->x), h.add(p->y), h.add(p->fx), h.add(p->fy);
-        h.add(p->firetimer), h.add(p->getstates());
-    }
-    for (auto& o : Tobj::list) {
-        h.add(o->id), h.add(o->typ), h.add(o->data), h.add(o->x), h.add(o->y), h.add(o->fx), h.add(o->fy);
-        // A fire's idle decides whether it moves; the others' only tells the
-        // turn holder that the world rests (a trigger sets it there alone).
-        if (o->typ == -1) h.add(o->idle);
-        h.add(o->turns), h.add(o->mode), h.add(o->age);
-    }
+    WorldHasher h;
+    add_shared_world(h);
     h.add(lua_getglobalint("ticks"));
-    // (g_supply_turncount is the deciding machine's own count.)
-    h.add(g_storm), h.add(g_turn_idletimer);
-    for (auto& t : Tteam::list) h.bytes(t->wamount, 256);
     return h.h;
 }
 

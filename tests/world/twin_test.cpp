@@ -24,6 +24,7 @@
 #include <random>
 
 #include "object_fixture.h"
+#include "support/world_hash.h"
 #include "terrain/edit.h"
 #include "world/explosion.h"
 #include "world/weapon.h"
@@ -36,40 +37,10 @@ struct Frame {
     BankPtr data;
 };
 
-struct Hash {
-    uint64_t h = 0xcbf29ce484222325ULL;
-    void bytes(const void* p, size_t n) {
-        auto* c = (const uint8_t*)p;
-        for (size_t i = 0; i < n; ++i) h = (h ^ c[i]) * 0x100000001b3ULL;
-    }
-    template <class T>
-    void add(T v) { bytes(&v, sizeof v); }
-};
-
 uint64_t world_hash() {
-    Hash h;
-    for (int tx = 0; tx < map_xtiles; ++tx)
-        for (int ty = 0; ty < map_ytiles; ++ty) {
-            const uint32_t* pix = map_tile_pixels(tx, ty, false);
-            h.add(pix != nullptr);
-            if (!pix) continue;
-            uint64_t acc = 0;
-            for (int i = 0; i < kTileSize * kTileSize; ++i) acc = acc * 31 + (pix[i] >> 24);
-            h.add(acc);
-        }
-    for (auto& p : Tplayer::list) {
-        h.add(p->id), h.add(p->health), h.add(p->x), h.add(p->y), h.add(p->fx), h.add(p->fy);
-        h.add(p->dir), h.add(p->wpn), h.add(p->wpnrot), h.add(p->action), h.add(p->getstates());
-    }
-    for (auto& o : Tobj::list) {
-        h.add(o->id), h.add(o->typ), h.add(o->x), h.add(o->y), h.add(o->fx), h.add(o->fy);
-        // A map crate naming no content draws it from each machine's own generator.
-        if (o->typ != -2) h.add(o->data);
-    }
-    for (auto& p : Tpro::list) h.add(p->id), h.add(p->typ), h.add(p->active);
+    WorldHasher h;
+    add_shared_world(h, {.crate_content = false});
     h.add(lua_getglobalint("digest")), h.add(lua_getglobalint("shots")), h.add(lua_getglobalint("hurt"));
-    h.add(g_waterlevel), h.add(g_waterlevel_change), h.add(g_storm), h.add(g_turn_state), h.add(g_turn_frames);
-    for (auto& t : Tteam::list) h.bytes(t->wamount, 256), h.bytes(t->wlocked, 256);
     return h.h;
 }
 
