@@ -2,7 +2,7 @@
 // the crosshair and the weapon in hand that a script weapon's draw callback
 // asks for, and its pos_build preview under the pointer; checked on the
 // pixels read back and saved as screen_player_hud.png in the build folder.
-#include "tests/support/builtins.h"
+#include "tests/support/screen_players.h"
 #include <gtest/gtest.h>
 
 #include "core/catalogue.h"
@@ -29,13 +29,6 @@ namespace {
 
 constexpr int kW = 800, kH = 600;
 
-ImagePtr strip(const char* path) {
-    SetMaskColor(255, 0, 255);
-    ImagePtr img = LoadAnimImage(path, 32, 32, 0, 12, -1);
-    if (img) MidHandleImage(img);
-    return img;
-}
-
 // Pixels in the box (x0, y0) .. (x1, y1) for which pick says yes.
 template <class Pick>
 int count(const TPixmap& screen, int x0, int y0, int x1, int y1, Pick pick) {
@@ -49,22 +42,8 @@ int count(const TPixmap& screen, int x0, int y0, int x1, int y1, Pick pick) {
 }
 
 TEST(ScreenPlayerHud, LabelsCrosshairWeaponAndBuildPreview) {
-    if (!GraphicsWindowOpen() || GraphicsWidth() != kW || GraphicsHeight() != kH) {
-        ASSERT_TRUE(Graphics(kW, kH, 0)) << "no OpenGL window";
-    }
-    SetOrigin(0, 0);
-    SetViewport(0, 0, kW, kH);
-    set_scrx = kW, set_scry = kH, set_scrxh = kW / 2, set_scryh = kH / 2;
-    g_fps_render = 1;
-    gfx_pl = strip("gfx/players/player.bmp");
-    gfx_pl_t = strip("gfx/players/playert.bmp");
-    gfx_pl_f = strip("gfx/players/playerf.bmp");
-    ASSERT_TRUE(gfx_pl && gfx_pl_t && gfx_pl_f) << "run from the build folder after the asset build";
-    SetMaskColor(255, 0, 255);
-    register_builtin_images();
-    gfx_pl_col = LoadImage("incbin::incgfx/playercol.bmp", -1);
-    ASSERT_TRUE(gfx_pl_col);
-    MidHandleImage(gfx_pl_col);
+    screen_with_players(kW, kH);
+    if (HasFatalFailure()) return;
     SetMaskColor(0, 0, 0);
     gfx_crosshair = LoadImage("gfx/crosshair.bmp", -1);
     ASSERT_TRUE(gfx_crosshair);

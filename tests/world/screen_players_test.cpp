@@ -1,7 +1,7 @@
 // Two players standing on a generated map in a real OpenGL window, one facing
 // left and aiming up, with their team overlays; checked on the pixels read
 // back and saved as build/screen_players.png.
-#include "tests/support/builtins.h"
+#include "tests/support/screen_players.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,13 +28,6 @@ namespace {
 
 constexpr int kW = 640, kH = 480;
 
-ImagePtr strip(const char* path) {
-    SetMaskColor(255, 0, 255);
-    ImagePtr img = LoadAnimImage(path, 32, 32, 0, 12, -1);
-    if (img) MidHandleImage(img);
-    return img;
-}
-
 // Pixels in the 32 x 32 box around a screen point for which pick says yes.
 template <class Pick>
 int count_box(const TPixmap& screen, int cx, int cy, Pick pick) {
@@ -48,22 +41,8 @@ int count_box(const TPixmap& screen, int cx, int cy, Pick pick) {
 }
 
 TEST(ScreenPlayers, TwoPlayersWithTeamOverlays) {
-    if (!GraphicsWindowOpen() || GraphicsWidth() != kW || GraphicsHeight() != kH) {
-        ASSERT_TRUE(Graphics(kW, kH, 0)) << "no OpenGL window";
-    }
-    SetOrigin(0, 0);
-    SetViewport(0, 0, kW, kH);
-    set_scrx = kW, set_scry = kH, set_scrxh = kW / 2, set_scryh = kH / 2;
-    g_fps_render = 1;
-    gfx_pl = strip("gfx/players/player.bmp");
-    gfx_pl_t = strip("gfx/players/playert.bmp");
-    gfx_pl_f = strip("gfx/players/playerf.bmp");
-    ASSERT_TRUE(gfx_pl && gfx_pl_t && gfx_pl_f) << "run from the build folder after the asset build";
-    SetMaskColor(255, 0, 255);
-    register_builtin_images();
-    gfx_pl_col = LoadImage("incbin::incgfx/playercol.bmp", -1);
-    ASSERT_TRUE(gfx_pl_col);
-    MidHandleImage(gfx_pl_col);
+    screen_with_players(kW, kH);
+    if (HasFatalFailure()) return;
 
     map_generate(800, 600, 4242, 0, 1);
     map_x = -80;
