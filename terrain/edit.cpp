@@ -384,96 +384,233 @@ inline void fill_span(uint32_t* d, int64_t first, int64_t last, uint32_t v) {
     fill_n(d + first, (size_t)(last - first + 1), v);
 }
 
-// The crater's rows inside one tile: distances e0..e1 from the centre row,
-// row[px] being map column px of the tile row at distance e0, half[|e| - dlo]
-// the half span at distance e (-1: nothing inside), cx the centre column and
-// lo..hi the columns of the tile inside the terrain and the crater's box.
-struct CarveRows {
-    uint32_t* row;
-    const int* half;
-    int dlo, e0, e1, cx, lo, hi;
-    uint32_t v;
+// A band of crater rows (the rows of one tile row of the map) over up to
+// kBandTiles neighbouring tiles. Rows are at distances e0..e1 from the centre
+// row; lo..hi are the band's columns inside the terrain and the crater's
+// box. Tile k covers map columns ox0 + 100k .. ox0 + 100k + 99; row[k] is
+// its row at distance e0 (null: the tile is left alone).
+constexpr int kBandTiles = 4;
+struct CarveBand {
+    uint32_t* row[kBandTiles];
+    int e0, e1, lo, hi, ox0, n;
 };
-using CarveTile = void (*)(const CarveRows& c);
+// Up to kJobBands bands of one crater, carved in one call: a small crater's
+// tiles are all fetched before any is written, so their lookups overlap
+// instead of queueing. half[|e| - dlo] is the half span at distance e from
+// the centre row (-1: nothing inside); cx is the centre column.
+constexpr int kJobBands = 4;
+struct CarveJob {
+    const int* half;
+    int dlo, cx, nb;
+    uint32_t v;
+    CarveBand band[kJobBands];
+};
+using CarveFn = void (*)(const CarveJob& job);
 
-// The inclusive columns of the row at distance e; first > last when empty.
-[[gnu::always_inline]] inline void carve_cols(const CarveRows& c, int e, int& first, int& last) {
-    const int64_t h = c.half[std::abs(e) - c.dlo];
-    first = (int)std::max<int64_t>((int64_t)c.cx - h, c.lo);
-    last = (int)std::min<int64_t>((int64_t)c.cx + h, c.hi);
-}
-
-void carve_tile_sse2(const CarveRows& rows) {
-    const CarveRows c = rows;   // a copy: the stores cannot touch it
-    uint32_t* row = c.row;
-    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        int f, l;
-        carve_cols(c, e, f, l);
-        if (f <= l) fill_n(row + f, (size_t)(l - f + 1), c.v);
+// Each tile's rows are a tight loop of one span and one fill; two tiles
+// side by side share the span of each row.
+template <class Fill>
+inline void carve_band(const CarveJob& job, const CarveBand& band) {
+    // Locals, so the compiler knows the stores cannot change them.
+    const int* const half = job.half;
+    const int dlo = job.dlo, e0 = band.e0, e1 = band.e1, n = band.n;
+    const int64_t cx = job.cx;
+    const uint32_t v = job.v;
+    if (n == 2 && band.row[0] && band.row[1]) {
+        // Two tiles side by side (a crater across a tile edge or corner):
+        // one span per row, cut at the edge, instead of a pass per tile.
+        // Columns are counted from the edge (negative: the left tile).
+        uint32_t* const left_end = band.row[0] + kTileSize;   // one past the left tile's row
+        uint32_t* const right = band.row[1];
+        const int64_t split = band.ox0 + kTileSize, c = cx - split;
+        const int64_t lo = band.lo - split, hi = band.hi - split;
+        for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
+            const int64_t h = half[std::abs(e) - dlo];
+            const int64_t first = std::max(c - h, lo), last = std::min(c + h, hi);
+            if (first > last) continue;
+            if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
+            if (last >= 0) {
+                const int64_t f = std::max<int64_t>(first, 0);
+                Fill::fill(right + off + f, (int)(last - f + 1), v);
+            }
+        }
+        return;
+    }
+    for (int k = 0; k < n; ++k) {
+        uint32_t* row = band.row[k];
+        if (!row) continue;
+        const int ox = band.ox0 + k * kTileSize;
+        const int64_t lo = std::max(band.lo, ox), hi = std::min(band.hi, ox + kTileSize - 1);
+        for (int e = e0; e <= e1; ++e, row += kTileSize) {
+            const int64_t h = half[std::abs(e) - dlo];
+            const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
+            if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
+        }
     }
 }
 
+// Writes v to d[0..n-1] (n >= 1). Pieces are at most a tile row (400
+// bytes) and most are short.
+struct FillSse2 {
+    static void fill(uint32_t* d, int n, uint32_t v) { fill_n(d, (size_t)n, v); }
+};
+
 #if defined(__x86_64__) && defined(__GNUC__)
-// The same with 32-byte stores: a crater's long rows take half the stores.
-__attribute__((target("avx2"))) void carve_tile_avx2(const CarveRows& rows) {
-    const CarveRows c = rows;   // a copy: the stores cannot touch it
-    const __m256i q = _mm256_set1_epi32((int)c.v);
-    const __m128i q4 = _mm256_castsi256_si128(q);
-    uint32_t* row = c.row;
-    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        int f, l;
-        carve_cols(c, e, f, l);
-        if (f > l) continue;
-        uint32_t* d = row + f;
-        const int n = l - f + 1;
+// 32-byte stores; a long piece is stored aligned between an unaligned first
+// and last store, so its middle stores never straddle two cache lines.
+struct FillAvx2 {
+    __attribute__((target("avx2"))) static void fill(uint32_t* d, int n, uint32_t v) {
+        const __m256i q = _mm256_set1_epi32((int)v);
         if (n < 4) {
-            d[0] = c.v;   // n 1..3: these three cover every word
-            d[n / 2] = c.v;
-            d[n - 1] = c.v;
+            d[0] = v;   // n 1..3: these three cover every word
+            d[n / 2] = v;
+            d[n - 1] = v;
         } else if (n <= 8) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), q4);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), q4);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(q));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), _mm256_castsi256_si128(q));
         } else if (n <= 16) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
         } else {
-            // Eight words a store, the last store overlapping the one before.
-            for (int i = 0; i + 8 < n; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), q);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+            uint32_t* const end = d + n - 8;
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
+            auto* p = reinterpret_cast<__m256i*>(((uintptr_t)d + 32) & ~(uintptr_t)31);
+            for (; reinterpret_cast<uint32_t*>(p) < end; ++p) _mm256_store_si256(p, q);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(end), q);
+        }
+    }
+};
+
+// Up to 16 words is one masked store whatever the length (no branches on
+// lengths that change row by row); up to 32 two overlapping stores; longer
+// ones are stored aligned between an unaligned first and last store. (A
+// masked store just after a store to the same line stalls, so it is kept
+// for the short pieces.)
+struct FillAvx512 {
+    __attribute__((target("avx512f"))) static void fill(uint32_t* d, int n, uint32_t v) {
+        const __m512i q = _mm512_set1_epi32((int)v);
+        if (n <= 16) {
+            _mm512_mask_storeu_epi32(d, (__mmask16)((1u << n) - 1), q);
+        } else if (n <= 32) {
+            _mm512_storeu_si512(d, q);
+            _mm512_storeu_si512(d + n - 16, q);
+        } else {
+            uint32_t* const end = d + n - 16;
+            _mm512_storeu_si512(d, q);
+            auto* p = reinterpret_cast<uint32_t*>(((uintptr_t)d + 64) & ~(uintptr_t)63);
+            for (; p < end; p += 16) _mm512_store_si512(p, q);
+            _mm512_storeu_si512(end, q);
+        }
+    }
+};
+#endif
+
+template <class Fill>
+inline void carve_job(const CarveJob& job) {
+    for (int i = 0; i < job.nb; ++i) carve_band<Fill>(job, job.band[i]);
+}
+
+// An explosion crater: a circle of radius 1..kSmallCrater whose box lies
+// inside the terrain, so within 2 x 2 tiles. The general path's clipping and
+// band bookkeeping cost more than such a crater's stores; this one fetches
+// the same tiles (those under each band's widest row, created only when v
+// can leave a non-zero pixel) and writes the same pixels.
+constexpr int kSmallCrater = 49;
+template <class Fill>
+inline void carve_small(int x, int y, int r, uint32_t v, const int* half) {
+    const int xs = (x + r) / kTileSize * kTileSize;   // the right tile's first column
+    const int ys = (y + r) / kTileSize * kTileSize;   // the lower tile's first row
+    const int tx = (x - r) / kTileSize;
+    const bool two_cols = xs > x - r;
+    const int64_t cx = x;
+    for (int band = 0; band < 2; ++band) {
+        // Rows py0..py1 of this band; e is py - y.
+        const int py0 = band == 0 ? y - r : ys, py1 = band == 0 && ys > y - r ? ys - 1 : y + r;
+        if (band == 1 && ys <= y - r) break;
+        const int e0 = py0 - y, e1 = py1 - y;
+        const int64_t wh = half[e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1))];
+        if (wh < 0) continue;
+        const int ty = py0 / kTileSize;
+        const ptrdiff_t row_off = (ptrdiff_t)(py0 - ty * kTileSize) * kTileSize;
+        const bool want_left = !two_cols || cx - wh < xs, want_right = two_cols && cx + wh >= xs;
+        uint32_t* left = want_left ? map_tile_pixels_fast(tx, ty, v != 0) : nullptr;
+        uint32_t* right = want_right ? map_tile_pixels_fast(tx + 1, ty, v != 0) : nullptr;
+        if (!two_cols || !right || !left) {
+            // One tile to write: its rows as a tight loop.
+            const int ox = left ? tx * kTileSize : xs;
+            uint32_t* row = left ? left : right;
+            if (!row) continue;
+            row += row_off;
+            const int64_t lo = left ? (int64_t)0 : (int64_t)xs, hi = left && two_cols ? (int64_t)xs - 1 : INT64_MAX;
+            for (int e = e0; e <= e1; ++e, row += kTileSize) {
+                const int64_t h = half[std::abs(e)];
+                const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
+                if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
+            }
+            continue;
+        }
+        // Two tiles side by side: one span per row, cut at the edge; columns
+        // counted from the edge (negative: the left tile).
+        uint32_t* const left_end = left + row_off + kTileSize;   // one past the left tile's row
+        uint32_t* const right_row = right + row_off;
+        const int64_t c = cx - xs;
+        for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
+            const int64_t h = half[std::abs(e)];
+            if (h < 0) continue;
+            const int64_t first = c - h, last = c + h;
+            if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
+            if (last >= 0) {
+                const int64_t f = std::max<int64_t>(first, 0);
+                Fill::fill(right_row + off + f, (int)(last - f + 1), v);
+            }
         }
     }
 }
-#endif
+using CarveSmallFn = void (*)(int x, int y, int r, uint32_t v, const int* half);
 
+void carve_small_sse2(int x, int y, int r, uint32_t v, const int* half) { carve_small<FillSse2>(x, y, r, v, half); }
 #if defined(__x86_64__) && defined(__GNUC__)
-// With AVX-512 a piece of up to 16 words is one masked store, whatever its
-// length: no branches on the length, which vary row by row.
-__attribute__((target("avx512f"))) void carve_tile_avx512(const CarveRows& rows) {
-    const CarveRows c = rows;   // a copy: the stores cannot touch it
-    const __m512i q = _mm512_set1_epi32((int)c.v);
-    uint32_t* row = c.row;
-    for (int e = c.e0; e <= c.e1; ++e, row += kTileSize) {
-        int f, l;
-        carve_cols(c, e, f, l);
-        if (f > l) continue;
-        uint32_t* d = row + f;
-        int n = l - f + 1;
-        for (; n > 16; n -= 16, d += 16) _mm512_storeu_si512(d, q);
-        _mm512_mask_storeu_epi32(d, (__mmask16)((1u << n) - 1), q);
-    }
+__attribute__((target("avx2"), flatten)) void carve_small_avx2(int x, int y, int r, uint32_t v, const int* half) {
+    carve_small<FillAvx2>(x, y, r, v, half);
+}
+__attribute__((target("avx512f"), flatten)) void carve_small_avx512(int x, int y, int r, uint32_t v, const int* half) {
+    carve_small<FillAvx512>(x, y, r, v, half);
 }
 #endif
 
-CarveTile pick_carve_tile() {
+void carve_sse2(const CarveJob& job) { carve_job<FillSse2>(job); }
+#if defined(__x86_64__) && defined(__GNUC__)
+// flatten: the fill, compiled for the wider vectors, can only be inlined
+// into a caller that has them too.
+__attribute__((target("avx2"), flatten)) void carve_avx2(const CarveJob& job) { carve_job<FillAvx2>(job); }
+__attribute__((target("avx512f"), flatten)) void carve_avx512(const CarveJob& job) { carve_job<FillAvx512>(job); }
+#endif
+
+// The paths: 0 SSE2, 1 AVX2, 2 AVX-512.
+struct CarvePath {
+    CarveFn job;
+    CarveSmallFn small;
+};
+CarvePath carve_path(int path) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (path == 2) return {carve_avx512, carve_small_avx512};
+    if (path == 1) return {carve_avx2, carve_small_avx2};
+#endif
+    (void)path;
+    return {carve_sse2, carve_small_sse2};
+}
+
+int machine_carve_path() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return carve_tile_avx512;
-    if (__builtin_cpu_supports("avx2")) return carve_tile_avx2;
+    if (__builtin_cpu_supports("avx512f")) return 2;
+    if (__builtin_cpu_supports("avx2")) return 1;
 #endif
-    return carve_tile_sse2;
+    return 0;
 }
 
-CarveTile g_carve_tile = pick_carve_tile();
+int g_carve_path = machine_carve_path();
+CarvePath g_carve = carve_path(g_carve_path);
 
 // The half spans of the circle of radius r at distances 0..r, kept for the
 // next crater: explosions of one weapon share a radius, and working the
@@ -513,14 +650,11 @@ int map_tint_path(int path) {
 }
 
 int map_carve_path(int path) {
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (path == 1 && __builtin_cpu_supports("avx2")) g_carve_tile = carve_tile_avx2;
-    if (path == 2 && __builtin_cpu_supports("avx512f")) g_carve_tile = carve_tile_avx512;
-    if (path == 0) g_carve_tile = carve_tile_sse2;
-    return g_carve_tile == carve_tile_avx512 ? 2 : g_carve_tile == carve_tile_avx2 ? 1 : 0;
-#else
-    return 0;
-#endif
+    if (path >= 0 && path <= machine_carve_path()) {
+        g_carve_path = path;
+        g_carve = carve_path(path);
+    }
+    return g_carve_path;
 }
 
 int map_rect(int x, int y, int w, int h, int argb) {
@@ -553,6 +687,10 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
     const int* half;
     int hlo = 0;
     static std::vector<int> ellipse_half;
+    if (rx == ry && rx <= kSmallCrater && x - rx >= 0 && y - ry >= 0 && x + rx < map_xsize && y + ry < map_ysize) {
+        g_carve.small(x, y, rx, (uint32_t)argb, circle_half_spans(rx));
+        return 0;
+    }
     if (rx == ry && rx <= kCachedCircle) {
         half = circle_half_spans(rx);   // explosions: no ellipse to build
     } else {
@@ -569,7 +707,13 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
         hlo = dlo;
     }
     const uint32_t v = (uint32_t)argb;
-    const CarveTile carve_tile = g_carve_tile;
+    const CarveFn carve = g_carve.job;
+    CarveJob job;   // bands are written before they are read: no clearing
+    job.half = half;
+    job.dlo = hlo;
+    job.cx = x;
+    job.nb = 0;
+    job.v = v;
     for (int ty = reg.y0 / kTileSize; ty <= reg.y1 / kTileSize; ++ty) {
         const int oy = ty * kTileSize;
         // Distance from the centre row of map rows py0..py1 is py - y.
@@ -579,22 +723,30 @@ int map_oval(int x, int y, int rx, int ry, int argb) {
         // widest row (the one nearest the centre row) covers every column
         // any of its rows touches: exactly the tiles under it are fetched,
         // an empty one created only when v can leave a non-zero pixel in it.
-        CarveRows c{nullptr, half, hlo, e0, e1, x, reg.x0, reg.x1, v};
-        int wf, wl;
-        carve_cols(c, e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1)), wf, wl);
+        const int64_t wh = half[(e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1))) - hlo];
+        const int wf = (int)std::max<int64_t>((int64_t)x - wh, reg.x0);
+        const int wl = (int)std::min<int64_t>((int64_t)x + wh, reg.x1);
         if (wf > wl) continue;
-        // row[px] is map column px of the tile row at distance e0.
         const ptrdiff_t row_off = (ptrdiff_t)(py0 - oy) * kTileSize;
-        for (int tx = wf / kTileSize; tx <= wl / kTileSize; ++tx) {
-            uint32_t* pix = map_tile_pixels_fast(tx, ty, v != 0);
-            if (!pix) continue;
-            const int ox = tx * kTileSize;
-            c.row = pix + row_off - ox;
-            c.lo = std::max(reg.x0, ox);
-            c.hi = std::min(reg.x1, ox + kTileSize - 1);
-            carve_tile(c);
+        for (int t0 = wf / kTileSize, tl = wl / kTileSize; t0 <= tl; t0 += kBandTiles) {
+            CarveBand& b = job.band[job.nb];
+            b.e0 = e0;
+            b.e1 = e1;
+            b.ox0 = t0 * kTileSize;
+            b.n = std::min(kBandTiles, tl - t0 + 1);
+            bool any = false;
+            for (int k = 0; k < b.n; ++k) {
+                uint32_t* pix = map_tile_pixels_fast(t0 + k, ty, v != 0);
+                b.row[k] = pix ? pix + row_off : nullptr;
+                any = any || pix;
+            }
+            if (!any) continue;
+            b.lo = std::max(reg.x0, b.ox0);
+            b.hi = std::min(reg.x1, b.ox0 + b.n * kTileSize - 1);
+            if (++job.nb == kJobBands) carve(job), job.nb = 0;
         }
     }
+    if (job.nb) carve(job);
     return 0;
 }
 

@@ -70,7 +70,7 @@ uint32_t* map_tile_pixels(int tx, int ty, bool create) {
             return nullptr;
         }
         SetImageHandle(img, 0, 0);
-        map_tiles.held.push_back({std::move(img), nullptr});
+        map_tiles.held.push_back({std::move(img), nullptr, nullptr});
         map_tiles.slot[(size_t)tx * map_tiles.h + ty] = (uint32_t)map_tiles.held.size();
         t = &map_tiles.held.back();
     }
@@ -80,9 +80,10 @@ uint32_t* map_tile_pixels(int tx, int ty, bool create) {
             t->pxm = nullptr;
             return nullptr;
         }
+        t->locked = t->pxm->pixels.data();
     }
     map_unlock = 1;
-    return t->pxm->pixels.data();
+    return t->locked;
 }
 
 const uint32_t* map_tile_peek(int tx, int ty) {
@@ -106,6 +107,7 @@ void map_unlock_tiles() {
         if (!t.pxm) continue;
         UnlockImage(t.img, 0);
         t.pxm = nullptr;
+        t.locked = nullptr;
     }
     map_unlock = 0;
 }

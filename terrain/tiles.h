@@ -39,10 +39,13 @@ inline constexpr int kTileSize = 100;
 extern int map_xtiles, map_ytiles;      // 3..300 after map_setup
 extern int map_xsize, map_ysize;        // tiles x 100
 // A tile that holds pixels: its image and, while locked, the pixmap handed
-// out for writing (the image's own frame 0).
+// out for writing (the image's own frame 0) and that pixmap's pixels (kept
+// here so a writer reaches them in one step: craters fetch tiles by the
+// thousand).
 struct Tmap_tile {
     ImagePtr img;
     PixmapPtr pxm;
+    uint32_t* locked = nullptr;   // pxm->pixels.data() while pxm is set, else null
 };
 
 // The tile table, [w][h]: slot[x * h + y] is 0 for an empty tile, else 1 +
@@ -114,9 +117,9 @@ extern int map_tile_failures;
 // The same, inline for a tile that is already locked (the usual case while
 // a map is built or a crater carved); the rest goes to map_tile_pixels.
 inline uint32_t* map_tile_pixels_fast(int tx, int ty, bool create) {
-    if (Tmap_tile* t = map_tiles.find(tx, ty); t && t->pxm) {
+    if (Tmap_tile* t = map_tiles.find(tx, ty); t && t->locked) {
         map_unlock = 1;
-        return t->pxm->pixels.data();
+        return t->locked;
     }
     return map_tile_pixels(tx, ty, create);
 }

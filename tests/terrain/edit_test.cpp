@@ -179,6 +179,56 @@ TEST(Oval, EmptyCornersOfTheBoxAreNotCreated) {
     EXPECT_EQ(map_tiles_held(), 5);
 }
 
+// Explosion-sized circles near a tile corner, on every vector path this
+// machine has: each pixel as the plain test says, tiles created exactly
+// where a pixel is written, and a carve with 0 creating none and leaving the
+// tiles it does not reach alone.
+TEST(Oval, SmallCirclesNearATileCornerMatchThePlainTest) {
+    const int machine = map_carve_path(-1);
+    for (int path : {0, 1, 2}) {
+        if (map_carve_path(path) != path) continue;
+        for (int r : {1, 2, 5, 12, 33, 49, 50}) {
+            for (int ox : {-r - 1, -r, -r + 1, -1, 0, 1, r - 1, r}) {
+                for (int oy : {-r, -1, 0, r - 1}) {
+                    const int cx = 200 + ox, cy = 200 + oy;   // the corner of tiles (1..2, 1..2)
+                    SCOPED_TRACE("path " + std::to_string(path) + " r " + std::to_string(r) + " at " +
+                                 std::to_string(cx) + "," + std::to_string(cy));
+                    map_setup(3, 3, 1);
+                    map_oval(cx, cy, r, r, V);
+                    bool touched[3][3] = {};
+                    long want_pixels = 0;
+                    for (int y = 0; y < 300; ++y)
+                        for (int x = 0; x < 300; ++x) {
+                            const int64_t dx = x - cx, dy = y - cy;
+                            const bool want = dx * dx + dy * dy < (int64_t)r * r;
+                            want_pixels += want;
+                            if (want) touched[x / 100][y / 100] = true;
+                            ASSERT_EQ(map_getcolor(x, y) == V, want) << x << "," << y;
+                        }
+                    int tiles = 0;
+                    for (auto& col : touched)
+                        for (bool t : col) tiles += t;
+                    EXPECT_EQ(map_tiles_held(), tiles);
+                    // Carving with 0 over one filled tile: that tile loses
+                    // exactly its part, no other tile appears.
+                    map_setup(3, 3, 1);
+                    map_rect(100, 100, 99, 99, V);
+                    map_oval(cx, cy, r, r, 0);
+                    long left = 0;
+                    for (int y = 100; y < 200; ++y)
+                        for (int x = 100; x < 200; ++x) {
+                            const int64_t dx = x - cx, dy = y - cy;
+                            left += dx * dx + dy * dy >= (int64_t)r * r;
+                        }
+                    EXPECT_EQ(map_count_nonzero(), left);
+                    EXPECT_EQ(map_tiles_held(), 1);
+                }
+            }
+        }
+    }
+    map_carve_path(machine);
+}
+
 TEST(Image, ModeZeroThresholdIsAlphaAbove128) {
     map_setup(3, 3, 1);
     map_rect(0, 0, 10, 10, (int)0xFF000001u);
