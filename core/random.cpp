@@ -215,6 +215,19 @@ __attribute__((target("avx512f,avx512dq"))) void units_avx512(const uint32_t* w,
 // at a time: the recursion is a latency chain, so the conversion rides in its
 // idle units instead of costing a pass of its own. The conversion is that of
 // units_avx512 (exact, as there), the recursion that of regen_sse2.
+// The recursion with two three-way logic operations in place of five
+// separate ones: the recursion is bound by the vector units, not by its
+// chain, so fewer operations make it faster. The same words as
+// recursion_sse2 (tests compare the blocks).
+__attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) inline __m128i recursion_avx512(__m128i a, __m128i b, __m128i c,
+                                                                                         __m128i d, __m128i mask) {
+    const __m128i x = _mm_slli_si128(a, kSl2);
+    const __m128i y = _mm_srli_si128(c, kSr2);
+    const __m128i axy = _mm_ternarylogic_epi32(a, x, y, 0x96);                       // a ^ x ^ y
+    const __m128i t = _mm_ternarylogic_epi32(axy, _mm_srli_epi32(b, kSr1), mask, 0x78);   // axy ^ (b' & mask)
+    return _mm_xor_si128(t, _mm_slli_epi32(d, kSl1));
+}
+
 __attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) void regen_units_avx512(uint32_t* w, double* out) {
     __m128i* s = reinterpret_cast<__m128i*>(w);
     const __m128i mask = _mm_set_epi32((int)kMsk[3], (int)kMsk[2], (int)kMsk[1], (int)kMsk[0]);
@@ -224,10 +237,10 @@ __attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) void regen_units_avx51
     static_assert(kN % 2 == 0);
     for (int i = 0; i < kN; i += 2) {
         const int j0 = i < kN - kPos1 ? i + kPos1 : i + kPos1 - kN;
-        const __m128i a = recursion_sse2(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j0), r1, r2, mask);
+        const __m128i a = recursion_avx512(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j0), r1, r2, mask);
         _mm_storeu_si128(s + i, a);
         const int j1 = i + 1 < kN - kPos1 ? i + 1 + kPos1 : i + 1 + kPos1 - kN;
-        const __m128i b = recursion_sse2(_mm_loadu_si128(s + i + 1), _mm_loadu_si128(s + j1), r2, a, mask);
+        const __m128i b = recursion_avx512(_mm_loadu_si128(s + i + 1), _mm_loadu_si128(s + j1), r2, a, mask);
         _mm_storeu_si128(s + i + 1, b);
         r1 = a;
         r2 = b;
