@@ -465,12 +465,16 @@ struct FillAvx2 {
             d[0] = v;   // n 1..3: these three cover every word
             d[n / 2] = v;
             d[n - 1] = v;
-        } else if (n <= 8) {
+        } else if (n <= 16) {
+            // Crater rows change length a little from row to row: one test
+            // fewer on the length costs less than the two stores it saves
+            // (a mispredicted branch costs more than several stores).
             _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(q));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 4), _mm256_castsi256_si128(q));
-        } else if (n <= 16) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+            if (n >= 8) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 8), q);
+            }
         } else {
             uint32_t* const end = d + n - 8;
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), q);
@@ -523,10 +527,18 @@ inline void carve_small(int x, int y, int r, uint32_t v, const int* half) {
     const int tx = (x - r) / kTileSize;
     const bool two_cols = xs > x - r;
     const int64_t cx = x;
+    // The bands (rows above and below ys) and their tiles' rows at distance
+    // e0 (null: not written), all fetched before any is written so that the
+    // lookups overlap.
+    struct Band {
+        int e0, e1;
+        uint32_t *left, *right;
+    } bands[2];
+    int nb = 0;
     for (int band = 0; band < 2; ++band) {
         // Rows py0..py1 of this band; e is py - y.
-        const int py0 = band == 0 ? y - r : ys, py1 = band == 0 && ys > y - r ? ys - 1 : y + r;
         if (band == 1 && ys <= y - r) break;
+        const int py0 = band == 0 ? y - r : ys, py1 = band == 0 && ys > y - r ? ys - 1 : y + r;
         const int e0 = py0 - y, e1 = py1 - y;
         const int64_t wh = half[e0 <= 0 && e1 >= 0 ? 0 : std::min(std::abs(e0), std::abs(e1))];
         if (wh < 0) continue;
@@ -535,34 +547,38 @@ inline void carve_small(int x, int y, int r, uint32_t v, const int* half) {
         const bool want_left = !two_cols || cx - wh < xs, want_right = two_cols && cx + wh >= xs;
         uint32_t* left = want_left ? map_tile_pixels_fast(tx, ty, v != 0) : nullptr;
         uint32_t* right = want_right ? map_tile_pixels_fast(tx + 1, ty, v != 0) : nullptr;
-        if (!two_cols || !right || !left) {
-            // One tile to write: its rows as a tight loop.
-            const int ox = left ? tx * kTileSize : xs;
-            uint32_t* row = left ? left : right;
-            if (!row) continue;
-            row += row_off;
-            const int64_t lo = left ? (int64_t)0 : (int64_t)xs, hi = left && two_cols ? (int64_t)xs - 1 : INT64_MAX;
-            for (int e = e0; e <= e1; ++e, row += kTileSize) {
+        bands[nb++] = {e0, e1, left ? left + row_off : nullptr, right ? right + row_off : nullptr};
+    }
+    for (int i = 0; i < nb; ++i) {
+        const int e0 = bands[i].e0, e1 = bands[i].e1;
+        uint32_t* const left = bands[i].left;
+        uint32_t* const right = bands[i].right;
+        if (left && right) {
+            // Two tiles side by side: one span per row, cut at the edge;
+            // columns counted from the edge (negative: the left tile).
+            uint32_t* const left_end = left + kTileSize;   // one past the left tile's row
+            const int64_t c = cx - xs;
+            for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
                 const int64_t h = half[std::abs(e)];
-                const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
-                if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
+                if (h < 0) continue;
+                const int64_t first = c - h, last = c + h;
+                if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
+                if (last >= 0) {
+                    const int64_t f = std::max<int64_t>(first, 0);
+                    Fill::fill(right + off + f, (int)(last - f + 1), v);
+                }
             }
             continue;
         }
-        // Two tiles side by side: one span per row, cut at the edge; columns
-        // counted from the edge (negative: the left tile).
-        uint32_t* const left_end = left + row_off + kTileSize;   // one past the left tile's row
-        uint32_t* const right_row = right + row_off;
-        const int64_t c = cx - xs;
-        for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
+        // One tile to write: its rows as a tight loop.
+        uint32_t* row = left ? left : right;
+        if (!row) continue;
+        const int ox = left ? tx * kTileSize : xs;
+        const int64_t lo = left ? (int64_t)0 : (int64_t)xs, hi = left && two_cols ? (int64_t)xs - 1 : INT64_MAX;
+        for (int e = e0; e <= e1; ++e, row += kTileSize) {
             const int64_t h = half[std::abs(e)];
-            if (h < 0) continue;
-            const int64_t first = c - h, last = c + h;
-            if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
-            if (last >= 0) {
-                const int64_t f = std::max<int64_t>(first, 0);
-                Fill::fill(right_row + off + f, (int)(last - f + 1), v);
-            }
+            const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
+            if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
         }
     }
 }
