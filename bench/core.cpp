@@ -57,6 +57,28 @@ void BM_SfmtBlockFillPortable(benchmark::State& state) {
 }
 BENCHMARK(BM_SfmtBlockFillPortable);
 
+// The renewal with its unit values alone, by path (as below), beside the
+// block fill.
+void BM_RenewalVsBlockFill(benchmark::State& state) {
+    const int path = (int)state.range(0);
+    alignas(32) uint32_t w[624], base[624];
+    alignas(32) double units[312];
+    rnd_seed_block(w, 4321);
+    rnd_seed_block(base, 4321);
+    if (!rnd_regen_block_units(w, units, path)) {
+        state.SkipWithError("this machine lacks the path");
+        return;
+    }
+    auto renew = [&] {
+        rnd_regen_block_units(w, units, path);
+        benchmark::DoNotOptimize(units);
+    };
+    for (auto _ : state) renew();
+    state.SetItemsProcessed(state.iterations() * 312);
+    bench::report_ratio(state, renew, [&] { sfmt_block_fill(base); }, 2000);
+}
+BENCHMARK(BM_RenewalVsBlockFill)->ArgName("path")->Arg(0)->Arg(1)->Arg(2)->Arg(3);
+
 // A block's worth of draws (312), so each call costs one regeneration, like
 // the baseline. Bounds as the texturer's chance tests use them.
 void rand_block() {
@@ -80,19 +102,27 @@ void rnd_block() {
 }
 
 // Each draw kind beside the block fill, timed alternately (ratio = draw /
-// block fill per 312 outputs; the bound is 1.3).
+// block fill per 312 outputs; the bound is 1.3). The argument is the renewal
+// path (rnd_use_refill_path): -1 the best this machine has, else 1 AVX2,
+// 2 AVX-512, 3 SSE2, so each path is timed on a machine that has the wider ones.
 template <void (*Draws)()>
 void BM_DrawsVsBlockFill(benchmark::State& state) {
+    if (!rnd_use_refill_path((int)state.range(0))) {
+        state.SkipWithError("this machine lacks the path");
+        return;
+    }
     SeedRnd(4321);
     for (auto _ : state) Draws();
     state.SetItemsProcessed(state.iterations() * 312);
     alignas(16) uint32_t w[624];
     rnd_seed_block(w, 4321);
     bench::report_ratio(state, Draws, [&] { sfmt_block_fill(w); }, 2000);
+    rnd_use_refill_path(-1);
 }
-BENCHMARK(BM_DrawsVsBlockFill<rand_block>)->Name("BM_Rand");
-BENCHMARK(BM_DrawsVsBlockFill<rnd_double_block>)->Name("BM_RndDouble");
-BENCHMARK(BM_DrawsVsBlockFill<rnd_block>)->Name("BM_Rnd");
+void renewal_paths(benchmark::internal::Benchmark* b) { b->ArgName("path")->Arg(-1)->Arg(1)->Arg(2)->Arg(3); }
+BENCHMARK(BM_DrawsVsBlockFill<rand_block>)->Name("BM_Rand")->Apply(renewal_paths);
+BENCHMARK(BM_DrawsVsBlockFill<rnd_double_block>)->Name("BM_RndDouble")->Apply(renewal_paths);
+BENCHMARK(BM_DrawsVsBlockFill<rnd_block>)->Name("BM_Rnd")->Apply(renewal_paths);
 
 constexpr size_t kChecksumBytes = 16 << 20;
 

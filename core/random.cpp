@@ -7,6 +7,7 @@
 #include "core/random.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -116,7 +117,7 @@ inline __m128d units_sse2(__m128i v) {
 
 // The recursion is a chain through r1 and r2, so most execution units idle;
 // with SSE2 alone the new words are converted to unit values in the same
-// loop. (Where wider vectors exist a pass of its own costs less: refill.)
+// loop.
 template <bool kUnits>
 void regen_sse2(uint32_t* w, double* units) {
     __m128i* s = reinterpret_cast<__m128i*>(w);
@@ -249,36 +250,157 @@ __attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) void regen_units_avx51
     }
 }
 
-// Four at a time with the operations of rnd_unit.
-__attribute__((target("avx2"))) void units_avx2(const uint32_t* w, double* out) {
-    const __m256i lo_mask = _mm256_set1_epi64x(0xffffffff);
-    const __m256i lo_exp = _mm256_set1_epi64x(0x4330000000000000ll);
-    const __m256i hi_exp = _mm256_set1_epi64x(0x4530000000000000ll);
-    const __m256d offset = _mm256_set1_pd(0x1.00000001p84), scale = _mm256_set1_pd(0x1p-64);
-    const __m256d below_one = _mm256_set1_pd(0x1.fffffffffffffp-1);
-    for (int k = 0; k < kN32 / 2; k += 4) {
-        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 2 * k));
-        __m256d lo = _mm256_castsi256_pd(_mm256_or_si256(_mm256_and_si256(v, lo_mask), lo_exp));
-        __m256d hi = _mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(v, 32), hi_exp));
-        __m256d u = _mm256_mul_pd(_mm256_add_pd(_mm256_sub_pd(hi, offset), lo), scale);
-        _mm256_storeu_pd(out + k, _mm256_min_pd(u, below_one));
-    }
+// Four at a time. This is rnd_unit with every value scaled by 2^-64: the
+// halves go in the mantissas of 2^-12 and 2^20 and the offset is
+// 2^20 + 2^-12, so the sum is already u and the multiplication goes. Each
+// step gives rnd_unit's value times 2^-64 exactly (a power-of-two scaling
+// of normal numbers commutes with rounding), hence the same bits. The low
+// half is put under its exponent with a blend in place of a mask and an or.
+__attribute__((target("avx2"))) inline __m256d unit4_avx2(__m256i v) {
+    const __m256i lo_exp = _mm256_set1_epi64x(0x3f30000000000000ll);  // 2^-12
+    const __m256i hi_exp = _mm256_set1_epi64x(0x4130000000000000ll);  // 2^20
+    const __m256d offset = _mm256_set1_pd(0x1.00000001p20), below_one = _mm256_set1_pd(0x1.fffffffffffffp-1);
+    const __m256d lo = _mm256_castsi256_pd(_mm256_blend_epi32(v, lo_exp, 0xaa));          // 2^-12 + lo * 2^-64
+    const __m256d hi = _mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(v, 32), hi_exp));  // 2^20 + hi * 2^-32
+    return _mm256_min_pd(_mm256_add_pd(_mm256_sub_pd(hi, offset), lo), below_one);
 }
 
-// 0: fused into the SSE2 recursion; 1: AVX2 pass; 2: AVX-512, fused.
-int units_path() {
-    static const int path = [] {
+__attribute__((target("avx2"))) void units_avx2(const uint32_t* w, double* out) {
+    for (int k = 0; k < kN32 / 2; k += 4)
+        _mm256_storeu_pd(out + k, unit4_avx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 2 * k))));
+}
+
+// The open terms of two new words, those that do not depend on the two words
+// before them: a ^ (a <<128 SL2 bytes) ^ ((b >>32 SR1) & MSK), two 128-bit words
+// per register (the byte shift works within each 128-bit lane, so per word).
+__attribute__((target("avx2"))) inline __m256i open_terms_avx2(__m256i a, __m256i b, __m256i mask) {
+    return _mm256_xor_si256(_mm256_xor_si256(a, _mm256_slli_si256(a, kSl2)),
+                            _mm256_and_si256(_mm256_srli_epi32(b, kSr1), mask));
+}
+
+__attribute__((target("avx2"))) inline __m256i load_pair(const __m128i* s) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+}
+
+__attribute__((target("avx2"))) inline void store_pair(__m128i* s, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(s), v);
+}
+
+// Words i and i + 1 from their open terms, in place at s + i, and the two
+// words before them (r1, r2, advanced): the chain, (c >>128 SR2 bytes) ^
+// (d <<32 SL1). The terms from two words back go in first, so the newest word
+// is two operations from the next one; the empty asm keeps the compiler from
+// reordering the xors.
+__attribute__((target("avx2"))) inline void chain_pair_avx2(__m128i* s, int i, __m128i& r1, __m128i& r2) {
+    __m128i pa = _mm_xor_si128(_mm_loadu_si128(s + i), _mm_srli_si128(r1, kSr2));
+    __m128i pb = _mm_xor_si128(_mm_loadu_si128(s + i + 1), _mm_srli_si128(r2, kSr2));
+    asm("" : "+x"(pa), "+x"(pb));
+    r1 = _mm_xor_si128(pa, _mm_slli_epi32(r2, kSl1));
+    r2 = _mm_xor_si128(pb, _mm_slli_epi32(r1, kSl1));
+    _mm_storeu_si128(s + i, r1);
+    _mm_storeu_si128(s + i + 1, r2);
+}
+
+constexpr int kLag = kN - kPos1;  // 34: from a new word to the word it is b of
+
+// The finished words i and i + 1: their unit values, and the open terms of
+// words i + 34 and i + 35, whose b they are.
+__attribute__((target("avx2"))) inline void finish_pair_avx2(__m128i* s, double* out, int i, __m256i mask) {
+    const __m256i v = load_pair(s + i);
+    _mm256_storeu_pd(out + 2 * i, unit4_avx2(v));
+    if (i + kLag < kN) store_pair(s + i + kLag, open_terms_avx2(load_pair(s + i + kLag), v, mask));
+}
+
+// The recursion with AVX2. The SSE2 loop is bound by the vector units, not
+// by its chain, so only the chain runs one 128-bit word at a time; the open
+// terms are formed two words at a time (word i's b is the old word i + 122
+// for i < 34 and the new word i - 34 after), in place of the old words, and
+// the conversion rides along in the units the chain leaves idle. Both read a
+// pair of new words back from memory a few pairs after the chain stored it:
+// one 256-bit load costs no vector unit, where joining two registers does,
+// and the lag lets the two 128-bit stores reach the cache first (a load that
+// straddles two stores still in flight waits for them).
+__attribute__((target("avx2"))) void regen_units_avx2(uint32_t* w, double* out) {
+    __m128i* s = reinterpret_cast<__m128i*>(w);
+    const __m256i mask = _mm256_setr_epi32((int)kMsk[0], (int)kMsk[1], (int)kMsk[2], (int)kMsk[3], (int)kMsk[0],
+                                           (int)kMsk[1], (int)kMsk[2], (int)kMsk[3]);
+    constexpr int kBehind = 16;  // words between the chain and the pair finished
+    static_assert(kN % 2 == 0 && kLag % 2 == 0 && kBehind % 2 == 0 && kBehind < kLag - 2);
+    __m128i r1 = _mm_loadu_si128(s + kN - 2);
+    __m128i r2 = _mm_loadu_si128(s + kN - 1);
+    for (int i = 0; i < kLag; i += 2) store_pair(s + i, open_terms_avx2(load_pair(s + i), load_pair(s + i + kPos1), mask));
+    for (int i = 0; i < kBehind; i += 2) chain_pair_avx2(s, i, r1, r2);
+    for (int i = kBehind; i < kN; i += 2) {
+        chain_pair_avx2(s, i, r1, r2);
+        finish_pair_avx2(s, out, i - kBehind, mask);
+    }
+    for (int i = kN - kBehind; i < kN; i += 2) finish_pair_avx2(s, out, i, mask);
+}
+
+bool cpu_has_avx2() {
+    static const bool has = [] {
         __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl"))
-            return 2;
-        if (__builtin_cpu_supports("avx2")) return 1;
-        return 0;
+        return __builtin_cpu_supports("avx2") != 0;
     }();
-    return path;
+    return has;
+}
+
+bool cpu_has_avx512() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+               __builtin_cpu_supports("avx512vl");
+    }();
+    return has;
 }
 
 }  // namespace
 #endif
+
+namespace {
+
+// Renewal paths, numbered as the conversions of rnd_block_units: 0 portable,
+// 1 AVX2, 2 AVX-512, 3 SSE2.
+bool has_path(int path) {
+    switch (path) {
+        case 0: return true;
+#if RND_X86_DISPATCH
+        case 1: return cpu_has_avx2();
+        case 2: return cpu_has_avx512();
+#endif
+#if defined(__SSE2__)
+        case 3: return true;
+#endif
+        default: return false;
+    }
+}
+
+int best_path() {
+    for (int path : {2, 1, 3})
+        if (has_path(path)) return path;
+    return 0;
+}
+
+// The path refill takes; -1 until the first refill picks the best one.
+int refill_path = -1;
+
+// Renews block w and writes its 312 unit values (phase 0) to out.
+void regen_units(uint32_t* w, double* out, int path) {
+    switch (path) {
+#if RND_X86_DISPATCH
+        case 2: regen_units_avx512(w, out); return;
+        case 1: regen_units_avx2(w, out); return;
+#endif
+#if defined(__SSE2__)
+        case 3: regen_sse2<true>(w, out); return;
+#endif
+        default:
+            rnd_regen_block_portable(w);
+            for (int k = 0; k < kN32 / 2; k++) out[k] = rnd_unit((uint64_t)w[2 * k] | (uint64_t)w[2 * k + 1] << 32);
+    }
+}
+
+}  // namespace
 
 bool rnd_block_units(const uint32_t* w, double* out, int path) {
     switch (path) {
@@ -287,11 +409,11 @@ bool rnd_block_units(const uint32_t* w, double* out, int path) {
             return true;
 #if RND_X86_DISPATCH
         case 1:
-            if (units_path() < 1) return false;
+            if (!has_path(1)) return false;
             units_avx2(w, out);
             return true;
         case 2:
-            if (units_path() < 2) return false;
+            if (!has_path(2)) return false;
             units_avx512(w, out);
             return true;
 #endif
@@ -305,23 +427,23 @@ bool rnd_block_units(const uint32_t* w, double* out, int path) {
     }
 }
 
+bool rnd_regen_block_units(uint32_t* w, double* out, int path) {
+    if (!has_path(path)) return false;
+    regen_units(w, out, path);
+    return true;
+}
+
+bool rnd_use_refill_path(int path) {
+    if (path < 0) path = best_path();
+    if (!has_path(path)) return false;
+    refill_path = path;
+    return true;
+}
+
 void rnd_detail::refill() {
     if (!kRndInitialized) SeedRnd(0);
-#if RND_X86_DISPATCH
-    // With AVX-512 the conversion of two words at a time fits in the
-    // recursion's idle units; with AVX2 a pass of its own over the new block
-    // costs less than interleaving it.
-    switch (units_path()) {
-        case 2: regen_units_avx512(state, unit); break;
-        case 1: regen_sse2<false>(state, nullptr), units_avx2(state, unit); break;
-        default: regen_sse2<true>(state, unit); break;
-    }
-#elif defined(__SSE2__)
-    regen_sse2<true>(state, unit);
-#else
-    rnd_regen_block_portable(state);
-    fill_units(0);
-#endif
+    if (refill_path < 0) refill_path = best_path();
+    regen_units(state, unit, refill_path);
     rnd_detail::phase = 0;
     rnd_detail::next = unit;
 }

@@ -67,6 +67,15 @@ void rnd_regen_block_portable(uint32_t* w);
 // False when this machine lacks the path.
 // Every path must give the same bits; tests compare them.
 bool rnd_block_units(const uint32_t* w, double* out, int path);
+// Renews block w and writes its 312 unit values (phase 0) to out by one
+// renewal path, numbered as above: 0 portable with rnd_unit, 1 AVX2, 2 AVX-512,
+// 3 SSE2. False, leaving w alone, when this machine lacks the path. Every path
+// must give the words of rnd_regen_block_portable and the bits of rnd_unit.
+bool rnd_regen_block_units(uint32_t* w, double* out, int path);
+// The renewal path of the shared generator: one of the above, or -1 for the
+// best this machine has (the default). For benchmarks; false, changing
+// nothing, when this machine lacks the path.
+bool rnd_use_refill_path(int path);
 // init_gen_rand with its period certification.
 void rnd_seed_block(uint32_t* w, uint32_t seed);
 
@@ -79,10 +88,9 @@ void rnd_forget_seed();
 // private to random.cpp in spirit: only the functions of this header touch it.
 //
 // When a block is renewed, the unit value u of each of its 64-bit outputs is
-// converted at once (vectorised: alongside the recursion with AVX-512 or
-// SSE2 alone, in a pass of its own with AVX2) into `unit`: unit[k] is u of the output
-// that starts at word 2k + phase, where phase is 0 except after a 32-bit draw
-// (which rebuilds the table), kept at unit[k + phase] so that the table
+// converted at once (vectorised, alongside the recursion) into `unit`:
+// unit[k] is u of the output that starts at word 2k + phase, where phase is 0
+// except after a 32-bit draw (which rebuilds the table), kept at unit[k + phase] so that the table
 // always ends at unit + 312: the end test compares with a fixed address.
 // `next` points at the unit value of the next 64-bit output, and a 64-bit
 // draw reads its word index (2 * (next - unit) - phase) from the pointer.
