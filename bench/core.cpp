@@ -77,7 +77,7 @@ void BM_RenewalVsBlockFill(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 312);
     bench::report_ratio(state, renew, [&] { sfmt_block_fill(base); }, 2000);
 }
-BENCHMARK(BM_RenewalVsBlockFill)->ArgName("path")->Arg(0)->Arg(1)->Arg(2)->Arg(3);
+BENCHMARK(BM_RenewalVsBlockFill)->ArgName("path")->Arg(0)->Arg(1)->Arg(2);
 
 // A block's worth of draws (312), so each call costs one regeneration, like
 // the baseline. Bounds as the texturer's chance tests use them.
@@ -103,8 +103,8 @@ void rnd_block() {
 
 // Each draw kind beside the block fill, timed alternately (ratio = draw /
 // block fill per 312 outputs; the bound is 1.3). The argument is the renewal
-// path (rnd_use_refill_path): -1 the best this machine has, else 1 AVX2,
-// 2 AVX-512, 3 SSE2, so each path is timed on a machine that has the wider ones.
+// path (rnd_use_refill_path): -1 the best this machine has, else 1 AVX2 or
+// 2 SSE2, so each path is timed on a machine that has the wider one.
 template <void (*Draws)()>
 void BM_DrawsVsBlockFill(benchmark::State& state) {
     if (!rnd_use_refill_path((int)state.range(0))) {
@@ -119,7 +119,7 @@ void BM_DrawsVsBlockFill(benchmark::State& state) {
     bench::report_ratio(state, Draws, [&] { sfmt_block_fill(w); }, 2000);
     rnd_use_refill_path(-1);
 }
-void renewal_paths(benchmark::internal::Benchmark* b) { b->ArgName("path")->Arg(-1)->Arg(1)->Arg(2)->Arg(3); }
+void renewal_paths(benchmark::internal::Benchmark* b) { b->ArgName("path")->Arg(-1)->Arg(1)->Arg(2); }
 BENCHMARK(BM_DrawsVsBlockFill<rand_block>)->Name("BM_Rand")->Apply(renewal_paths);
 BENCHMARK(BM_DrawsVsBlockFill<rnd_double_block>)->Name("BM_RndDouble")->Apply(renewal_paths);
 BENCHMARK(BM_DrawsVsBlockFill<rnd_block>)->Name("BM_Rnd")->Apply(renewal_paths);

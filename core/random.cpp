@@ -198,58 +198,6 @@ void fill_units(int phase) {
 #if RND_X86_DISPATCH
 namespace {
 
-// The unit values of a whole phase-0 block, eight at a time: the unsigned
-// conversion rounds v to nearest exactly as rnd_unit does, and the scaling by
-// 2^-64 is exact.
-__attribute__((target("avx512f,avx512dq"))) void units_avx512(const uint32_t* w, double* out) {
-    const __m512d scale = _mm512_set1_pd(0x1p-64), below_one = _mm512_set1_pd(0x1.fffffffffffffp-1);
-    for (int k = 0; k < kN32 / 2; k += 8) {
-        __m512i v = _mm512_loadu_si512(w + 2 * k);
-        const __m512d u = _mm512_mul_pd(_mm512_cvtepu64_pd(v), scale);
-        // The masked form with every lane set: the plain one trips a false
-        // "uninitialized" warning in this compiler's header.
-        _mm512_storeu_pd(out + k, _mm512_mask_min_pd(u, (__mmask8)0xFF, u, below_one));
-    }
-}
-
-// The recursion fused with the conversion, two 128-bit words (four outputs)
-// at a time: the recursion is a latency chain, so the conversion rides in its
-// idle units instead of costing a pass of its own. The conversion is that of
-// units_avx512 (exact, as there), the recursion that of regen_sse2.
-// The recursion with two three-way logic operations in place of five
-// separate ones: the recursion is bound by the vector units, not by its
-// chain, so fewer operations make it faster. The same words as
-// recursion_sse2 (tests compare the blocks).
-__attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) inline __m128i recursion_avx512(__m128i a, __m128i b, __m128i c,
-                                                                                         __m128i d, __m128i mask) {
-    const __m128i x = _mm_slli_si128(a, kSl2);
-    const __m128i y = _mm_srli_si128(c, kSr2);
-    const __m128i axy = _mm_ternarylogic_epi32(a, x, y, 0x96);                       // a ^ x ^ y
-    const __m128i t = _mm_ternarylogic_epi32(axy, _mm_srli_epi32(b, kSr1), mask, 0x78);   // axy ^ (b' & mask)
-    return _mm_xor_si128(t, _mm_slli_epi32(d, kSl1));
-}
-
-__attribute__((target("avx2,avx512f,avx512dq,avx512vl"))) void regen_units_avx512(uint32_t* w, double* out) {
-    __m128i* s = reinterpret_cast<__m128i*>(w);
-    const __m128i mask = _mm_set_epi32((int)kMsk[3], (int)kMsk[2], (int)kMsk[1], (int)kMsk[0]);
-    const __m256d scale = _mm256_set1_pd(0x1p-64), below_one = _mm256_set1_pd(0x1.fffffffffffffp-1);
-    __m128i r1 = _mm_loadu_si128(s + kN - 2);
-    __m128i r2 = _mm_loadu_si128(s + kN - 1);
-    static_assert(kN % 2 == 0);
-    for (int i = 0; i < kN; i += 2) {
-        const int j0 = i < kN - kPos1 ? i + kPos1 : i + kPos1 - kN;
-        const __m128i a = recursion_avx512(_mm_loadu_si128(s + i), _mm_loadu_si128(s + j0), r1, r2, mask);
-        _mm_storeu_si128(s + i, a);
-        const int j1 = i + 1 < kN - kPos1 ? i + 1 + kPos1 : i + 1 + kPos1 - kN;
-        const __m128i b = recursion_avx512(_mm_loadu_si128(s + i + 1), _mm_loadu_si128(s + j1), r2, a, mask);
-        _mm_storeu_si128(s + i + 1, b);
-        r1 = a;
-        r2 = b;
-        const __m256d u = _mm256_mul_pd(_mm256_cvtepu64_pd(_mm256_set_m128i(b, a)), scale);
-        _mm256_storeu_pd(out + 2 * i, _mm256_min_pd(u, below_one));
-    }
-}
-
 // Four at a time. This is rnd_unit with every value scaled by 2^-64: the
 // halves go in the mantissas of 2^-12 and 2^20 and the offset is
 // 2^20 + 2^-12, so the sum is already u and the multiplication goes. Each
@@ -345,38 +293,29 @@ bool cpu_has_avx2() {
     return has;
 }
 
-bool cpu_has_avx512() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-               __builtin_cpu_supports("avx512vl");
-    }();
-    return has;
-}
-
 }  // namespace
 #endif
 
 namespace {
 
 // Renewal paths, numbered as the conversions of rnd_block_units: 0 portable,
-// 1 AVX2, 2 AVX-512, 3 SSE2.
+// 1 AVX2, 2 SSE2. (A fused AVX-512 renewal, with three-way logic operations,
+// measured slower than the AVX2 one: it has to join two registers per pair.)
 bool has_path(int path) {
     switch (path) {
         case 0: return true;
 #if RND_X86_DISPATCH
         case 1: return cpu_has_avx2();
-        case 2: return cpu_has_avx512();
 #endif
 #if defined(__SSE2__)
-        case 3: return true;
+        case 2: return true;
 #endif
         default: return false;
     }
 }
 
 int best_path() {
-    for (int path : {2, 1, 3})
+    for (int path : {1, 2})
         if (has_path(path)) return path;
     return 0;
 }
@@ -388,11 +327,10 @@ int refill_path = -1;
 void regen_units(uint32_t* w, double* out, int path) {
     switch (path) {
 #if RND_X86_DISPATCH
-        case 2: regen_units_avx512(w, out); return;
         case 1: regen_units_avx2(w, out); return;
 #endif
 #if defined(__SSE2__)
-        case 3: regen_sse2<true>(w, out); return;
+        case 2: regen_sse2<true>(w, out); return;
 #endif
         default:
             rnd_regen_block_portable(w);
@@ -412,13 +350,9 @@ bool rnd_block_units(const uint32_t* w, double* out, int path) {
             if (!has_path(1)) return false;
             units_avx2(w, out);
             return true;
-        case 2:
-            if (!has_path(2)) return false;
-            units_avx512(w, out);
-            return true;
 #endif
 #if defined(__SSE2__)
-        case 3:   // the conversion that rides in the SSE2 recursion
+        case 2:   // the conversion that rides in the SSE2 recursion
             for (int i = 0; i < kN; i++)
                 _mm_storeu_pd(out + 2 * i, units_sse2(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 4 * i))));
             return true;

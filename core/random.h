@@ -63,14 +63,14 @@ inline int rnd_scale(double u, int low, int high) {
 void rnd_regen_block(uint32_t* w);
 void rnd_regen_block_portable(uint32_t* w);
 // The 312 unit values of a block w (phase 0) by one conversion path: 0 the
-// scalar rnd_unit, 1 AVX2, 2 AVX-512, 3 SSE2 (the one inside the recursion).
+// scalar rnd_unit, 1 AVX2, 2 SSE2 (the one inside the recursion).
 // False when this machine lacks the path.
 // Every path must give the same bits; tests compare them.
 bool rnd_block_units(const uint32_t* w, double* out, int path);
 // Renews block w and writes its 312 unit values (phase 0) to out by one
-// renewal path, numbered as above: 0 portable with rnd_unit, 1 AVX2, 2 AVX-512,
-// 3 SSE2. False, leaving w alone, when this machine lacks the path. Every path
-// must give the words of rnd_regen_block_portable and the bits of rnd_unit.
+// renewal path, numbered as above: 0 portable with rnd_unit, 1 AVX2, 2 SSE2.
+// False, leaving w alone, when this machine lacks the path. Every path must
+// give the words of rnd_regen_block_portable and the bits of rnd_unit.
 bool rnd_regen_block_units(uint32_t* w, double* out, int path);
 // The renewal path of the shared generator: one of the above, or -1 for the
 // best this machine has (the default). For benchmarks; false, changing

@@ -260,7 +260,7 @@ TEST(Random, EveryConversionPathGivesTheSameUnitValues) {
     for (const auto& b : blocks) {
         double want[312], got[312];
         ASSERT_TRUE(rnd_block_units(b.data(), want, 0));
-        for (int path = 1; path <= 3; path++) {
+        for (int path = 1; path <= 2; path++) {
             if (!rnd_block_units(b.data(), got, path)) continue;
             for (int k = 0; k < 312; k++) ASSERT_EQ(std::bit_cast<uint64_t>(got[k]), std::bit_cast<uint64_t>(want[k])) << path << " " << k;
         }
@@ -271,7 +271,7 @@ TEST(Random, EveryRenewalPathGivesThePortableWordsAndUnitValues) {
     // Several rounds per seed, so each path also renews blocks it made itself
     // (the later words of a block read new words as their b).
     for (uint32_t seed : {0u, 1u, 4321u, 0xFFFFFFFFu}) {
-        for (int path = 0; path <= 3; path++) {
+        for (int path = 0; path <= 2; path++) {
             uint32_t want[624], got[624];
             rnd_seed_block(want, seed);
             rnd_seed_block(got, seed);
