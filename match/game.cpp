@@ -354,7 +354,7 @@ int game() {
     auto p = Tplayer::get(g_turn_player);
     std::shared_ptr<Tteam> team = p ? Tteam::get(p->team) : nullptr;
     const int holder = p && g_replay == 0 && team && team->netplayer == g_player;
-    int localhuman = 0;
+    int localhuman = 0, writes = 0;
     if (holder && g_mode == 0) {
         hud_setinfo("Click to set the initial position for " + p->name + "!", 255, 255, 255);
         voice(true);
@@ -362,13 +362,16 @@ int game() {
             game_setposition(g_turn_player, (int)((float)in_mx - map_x), (int)((float)in_my - map_y), 1);
     } else if (holder) {
         localhuman = team->extra != 9;
+        writes = 1;
         holder_frame(p, team);
     } else {
         hud_yourturntimer = in_ms;
     }
-    // The turn may have changed hands inside the holder's frame (a new turn
-    // starts in the drawing phase only), so the flag decides alone.
-    if (!localhuman) process_frames();
+    // The machine that wrote this frame takes none, AI turn or not: on a
+    // joined machine every call of process without a frame counts a dead
+    // frame against the host. Decided before the holder's frame; a new turn
+    // starts in the drawing phase only, so it holds for this whole step.
+    if (!writes) process_frames();
     view_and_draw(localhuman);
     return 0;
 }

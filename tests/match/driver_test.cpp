@@ -102,6 +102,66 @@ TEST(MatchDriver, PositionedMatchesWithHealth300ReplayAtEverySpeed) {
     }
 }
 
+// A joined machine holding its own team's turn, human or AI, writes the
+// frames and takes none: it counts no dead frames and never sends the host
+// a connection alarm (message 150) nor writes a desync snapshot.
+TEST(MatchDriver, JoinedHolderRaisesNoAlarmHumanOrAi) {
+    for (int ai : {0, 1}) {
+        SCOPED_TRACE(ai ? "AI turn" : "human turn");
+        Options o;
+        o.seed = 3;
+        o.teams = 2;
+        o.ai_teams = ai;
+        o.roundtime = 20;
+        o.twin = 0;
+        // The host's turn message for team 1 (id 1), the joined machine's.
+        Driver host(o);
+        host.setup(1, 1);
+        Tteam::random = 7;
+        game();
+        ASSERT_EQ(g_turn_netplayer, 1);
+        auto start = Driver::take_messages(Tnetpl::get(1)->con);
+        Driver joined(o);
+        joined.start_parts = host.start_parts;
+        joined.setup(0, 1);
+        Driver::deliver(start);
+        ASSERT_EQ(g_turn_netplayer, 1);
+        ASSERT_EQ(Tteam::get(1)->extra == 9, ai == 1);
+        auto con = Tudp_con::Get(g_server_ip, g_server_port, 0);
+        int frames = 0, alarms = 0, dead = 0;
+        for (int call = 0; call < 400 && g_turn_state < 102; ++call) {
+            joined.human_keys();
+            int before = g_turn_frames;
+            game();
+            frames += g_turn_frames == before + 1;
+            dead = std::max(dead, g_error_deadframes);
+            // Every message to the host in this turn: frames, the end
+            // confirmation, or an alarm.
+            for (auto& pk : con->out) {
+                pk->readpos = 0;
+                while (pk->avail() > 0) {
+                    int id = pk->rbyte();
+                    if (id == 30) {
+                        pk->rshort(), pk->rbyte(), pk->rbank();
+                    } else if (id == 100) {
+                        pk->rbyte(), pk->rshort();
+                    } else {
+                        alarms += id == 150;
+                        break;
+                    }
+                }
+            }
+            con->out.clear();
+            con->lp = nullptr;
+        }
+        EXPECT_GT(frames, 200);
+        EXPECT_EQ(dead, 0);
+        EXPECT_EQ(alarms, 0);
+        EXPECT_EQ(Tnetpl::get(1)->conerror, 0);
+        EXPECT_FALSE(std::filesystem::exists("debug"));
+    }
+}
+
 TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
     Options o;
     o.seed = 3;
