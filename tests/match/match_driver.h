@@ -21,6 +21,7 @@
 #include "../support/temp_dir.h"
 #include "../support/world_hash.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -85,6 +86,7 @@ struct Result {
     int ended = 0;             // 1 when game_postgame ended the match
     int winner = -1;           // the postgame value: colour + 1, 0 none
     int calls = 0, frames = 0, turns = 0;
+    int endsteps = 0;          // steps the game ender took
     int compared = 0;          // follower frames compared
     int mismatch_turn = -1, mismatch_frame = -1;
     int script_errors = 0;
@@ -102,8 +104,18 @@ struct Msg {
 };
 
 // The shared world after a frame; the terrain's solid cells only on every
-// 50th frame (the costly part).
-inline uint64_t world_hash(bool terrain) { return shared_world_hash({.terrain = terrain, .turn_control = false}); }
+// 50th frame (the costly part). The turn control goes in as every machine's
+// world step reads it: the idle count not at all (only the holder counts it
+// down, and only its own turn logic reads it), the turn state with the closing
+// states as one (the holder walks 99, 100, 101, 102 by its turn logic, the
+// others go from 99 to 102 with the end synchronisation; nothing is stepped
+// from 99 on).
+inline uint64_t world_hash(bool terrain) {
+    WorldHasher h;
+    add_shared_world(h, {.terrain = terrain, .turn_control = false});
+    h.add(std::min(g_turn_state, 99));
+    return h.h;
+}
 
 // ---- The AI's view of the world. The interface functions of the players'
 // family are not built yet; these small bindings give the AI script what it
@@ -228,6 +240,10 @@ struct Driver {
         set[1] = o.roundtime;
         set[2] = 2;
         set[3] = 0, set[8] = 0, set[13] = 0, set[14] = 0;   // no crates, mines, traps, medikits
+        // The ender from round 1 on, so it acts at the end of the first turn
+        // already: its bands kill at once and its flood takes low ground, so
+        // now and then that first step (with a turn player drowned or fallen)
+        // leaves one colour or none, and the match ends after one turn.
         set[17] = 1;
         set[19] = 0;
         set[7] = o.positioning;
@@ -446,6 +462,7 @@ struct Driver {
             int before = g_turn_frames, turn = g_turn;
             game();
             r.turns = std::max(r.turns, g_turn);   // the match end clears g_turn
+            r.endsteps = g_endstep;
             if (g_turn == turn && g_turn_frames == before + 1) {
                 r.frames++;
                 if (o.twin) hashes[{g_turn, before}] = world_hash(before % 50 == 0);

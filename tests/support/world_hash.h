@@ -24,9 +24,10 @@ struct WorldHashOptions {
     // A map crate naming no content draws it from each machine's own
     // generator; a world holding such crates leaves crate contents out.
     bool crate_content = true;
-    // The turn state and the idle count. The match driver hashes at other
-    // points of a call on the holder than on the follower, where these two
-    // need not agree yet, so it leaves them out.
+    // The turn state and the idle count. Through the match step only the
+    // turn holder counts the idle count down and walks the closing states
+    // 100 and 101 (the others go from 99 to 102), so the match driver leaves
+    // them out and adds the turn state its own way.
     bool turn_control = true;
 };
 
