@@ -407,45 +407,53 @@ struct CarveJob {
 };
 using CarveFn = void (*)(const CarveJob& job);
 
-// Each tile's rows are a tight loop of one span and one fill; two tiles
-// side by side share the span of each row.
+// The crater's rows e0..e1 in one tile whose row at distance e0 is row and
+// whose first column is ox, within columns lo..hi: a tight loop of one span
+// and one fill per row. half[|e| - dlo] is the half span at distance e.
+template <class Fill>
+inline void carve_rows(uint32_t* row, int ox, int64_t lo, int64_t hi, int64_t cx, const int* half, int dlo, int e0,
+                       int e1, uint32_t v) {
+    for (int e = e0; e <= e1; ++e, row += kTileSize) {
+        const int64_t h = half[std::abs(e) - dlo];
+        const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
+        if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
+    }
+}
+
+// The same rows in two tiles side by side (a crater across a tile edge or
+// corner): one span per row, cut at the edge, instead of a pass per tile.
+// Columns count from the edge (negative: the left tile): c is the centre
+// column, lo..hi the columns to keep within; left_end is one past the left
+// tile's row at distance e0, right the right tile's row. Without kClip
+// the crater's box lies inside both tiles and lo, hi are not needed.
+template <class Fill, bool kClip>
+inline void carve_rows_split(uint32_t* left_end, uint32_t* right, int64_t lo, int64_t hi, int64_t c, const int* half,
+                             int dlo, int e0, int e1, uint32_t v) {
+    for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
+        const int64_t h = half[std::abs(e) - dlo];
+        const int64_t first = kClip ? std::max(c - h, lo) : c - h, last = kClip ? std::min(c + h, hi) : c + h;
+        if (first > last) continue;
+        if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
+        if (last >= 0) {
+            const int64_t f = std::max<int64_t>(first, 0);
+            Fill::fill(right + off + f, (int)(last - f + 1), v);
+        }
+    }
+}
+
 template <class Fill>
 inline void carve_band(const CarveJob& job, const CarveBand& band) {
-    // Locals, so the compiler knows the stores cannot change them.
-    const int* const half = job.half;
-    const int dlo = job.dlo, e0 = band.e0, e1 = band.e1, n = band.n;
-    const int64_t cx = job.cx;
-    const uint32_t v = job.v;
-    if (n == 2 && band.row[0] && band.row[1]) {
-        // Two tiles side by side (a crater across a tile edge or corner):
-        // one span per row, cut at the edge, instead of a pass per tile.
-        // Columns are counted from the edge (negative: the left tile).
-        uint32_t* const left_end = band.row[0] + kTileSize;   // one past the left tile's row
-        uint32_t* const right = band.row[1];
-        const int64_t split = band.ox0 + kTileSize, c = cx - split;
-        const int64_t lo = band.lo - split, hi = band.hi - split;
-        for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
-            const int64_t h = half[std::abs(e) - dlo];
-            const int64_t first = std::max(c - h, lo), last = std::min(c + h, hi);
-            if (first > last) continue;
-            if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
-            if (last >= 0) {
-                const int64_t f = std::max<int64_t>(first, 0);
-                Fill::fill(right + off + f, (int)(last - f + 1), v);
-            }
-        }
+    if (band.n == 2 && band.row[0] && band.row[1]) {
+        const int split = band.ox0 + kTileSize;
+        carve_rows_split<Fill, true>(band.row[0] + kTileSize, band.row[1], band.lo - split, band.hi - split,
+                               (int64_t)job.cx - split, job.half, job.dlo, band.e0, band.e1, job.v);
         return;
     }
-    for (int k = 0; k < n; ++k) {
-        uint32_t* row = band.row[k];
-        if (!row) continue;
+    for (int k = 0; k < band.n; ++k) {
+        if (!band.row[k]) continue;
         const int ox = band.ox0 + k * kTileSize;
-        const int64_t lo = std::max(band.lo, ox), hi = std::min(band.hi, ox + kTileSize - 1);
-        for (int e = e0; e <= e1; ++e, row += kTileSize) {
-            const int64_t h = half[std::abs(e) - dlo];
-            const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
-            if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
-        }
+        carve_rows<Fill>(band.row[k], ox, std::max(band.lo, ox), std::min(band.hi, ox + kTileSize - 1), job.cx,
+                         job.half, job.dlo, band.e0, band.e1, job.v);
     }
 }
 
@@ -554,32 +562,14 @@ inline void carve_small(int x, int y, int r, uint32_t v, const int* half) {
         uint32_t* const left = bands[i].left;
         uint32_t* const right = bands[i].right;
         if (left && right) {
-            // Two tiles side by side: one span per row, cut at the edge;
-            // columns counted from the edge (negative: the left tile).
-            uint32_t* const left_end = left + kTileSize;   // one past the left tile's row
-            const int64_t c = cx - xs;
-            for (int e = e0, off = 0; e <= e1; ++e, off += kTileSize) {
-                const int64_t h = half[std::abs(e)];
-                if (h < 0) continue;
-                const int64_t first = c - h, last = c + h;
-                if (first < 0) Fill::fill(left_end + off + first, (int)(std::min<int64_t>(last, -1) - first + 1), v);
-                if (last >= 0) {
-                    const int64_t f = std::max<int64_t>(first, 0);
-                    Fill::fill(right + off + f, (int)(last - f + 1), v);
-                }
-            }
+            carve_rows_split<Fill, false>(left + kTileSize, right, 0, 0, cx - xs, half, 0, e0, e1, v);
             continue;
         }
-        // One tile to write: its rows as a tight loop.
-        uint32_t* row = left ? left : right;
-        if (!row) continue;
-        const int ox = left ? tx * kTileSize : xs;
-        const int64_t lo = left ? (int64_t)0 : (int64_t)xs, hi = left && two_cols ? (int64_t)xs - 1 : INT64_MAX;
-        for (int e = e0; e <= e1; ++e, row += kTileSize) {
-            const int64_t h = half[std::abs(e)];
-            const int64_t first = std::max(cx - h, lo), last = std::min(cx + h, hi);
-            if (first <= last) Fill::fill(row + (first - ox), (int)(last - first + 1), v);
-        }
+        // One tile to write.
+        if (left)
+            carve_rows<Fill>(left, tx * kTileSize, 0, two_cols ? xs - 1 : INT64_MAX, cx, half, 0, e0, e1, v);
+        else if (right)
+            carve_rows<Fill>(right, xs, xs, INT64_MAX, cx, half, 0, e0, e1, v);
     }
 }
 using CarveSmallFn = void (*)(int x, int y, int r, uint32_t v, const int* half);
