@@ -53,6 +53,13 @@ namespace {
 // (chat and leave records ride on frames numbered one above it).
 int s_lastrecorded = -1;
 
+// A target the holder's input chose this frame (record 13), for its script
+// globals to change after the world step, where every other machine applies
+// the record.
+struct {
+    int set = 0, x = 0, y = 0;
+} s_target;
+
 void voice(bool wanted) {
     if (wanted && in_suspended == 1) {
         if (in_ms - hud_yourturntimer >= 1500) {
@@ -149,30 +156,31 @@ int game_input(Tplayer& p, int ai) {
         else
             p.attack(0);
         if (!ai && hud_rmenu > 0) key |= 128;
-        // Weapon pick.
+        // Weapon pick: applied with the frame's own records after the world
+        // step, where every other machine and replay playback apply record
+        // 10, so that the step sees the same weapon everywhere.
+        int picked = 0;
         if (hud_wpnsel > -1) {
             int pick = hud_wpnsel;
-            if (lua_allowweaponswitch == 1 && pick < 256 && Tfb::fits(2) && weapon_select(pick)) {
-                p.wpn = pick;
-                p.wpnsize = 0;
-                lua_allowplayercontrol = 1;
+            if (lua_allowweaponswitch == 1 && pick < 256 && Tfb::fits(2) && weapon_selectable()) {
                 Tfb::wbyte(10);
                 Tfb::wbyte(pick);
+                Tfb::copyloc(2);
                 g_turn_selfaction_done = 1;
+                picked = 1;
             }
             hud_wpnsel = -1;
         }
-        // Target chosen with the placement cursor.
-        if (hud_drawposset == 2) {
+        // Target chosen with the placement cursor; a pick clears it (and the
+        // timer bar below) when applied.
+        if (!picked && hud_drawposset == 2) {
             hud_drawposset = 1;
             if (Tfb::fits(9)) {
                 Tfb::wbyte(13);
                 Tfb::wint(hud_drawposx);
                 Tfb::wint(hud_drawposy);
             }
-            lua_setglobalint("weapon_x", hud_drawposx);
-            lua_setglobalint("weapon_y", hud_drawposy);
-            lua_setglobalint("weapon_position", 1);
+            s_target = {1, hud_drawposx, hud_drawposy};
         }
         // Timer value: digits 1..9 then 0 (10), the last hit winning.
         int value = -1;
@@ -183,7 +191,7 @@ int game_input(Tplayer& p, int ai) {
                 if (KeyHit(k)) value = k - 48;
             if (KeyHit(48)) value = 10;
         }
-        if (hud_drawtimertemp == 1) {
+        if (!picked && hud_drawtimertemp == 1) {
             hud_drawtimertemp = 0;
             if (hud_drawtimermax > 0 && value > -1 && value >= hud_drawtimermin && value <= hud_drawtimermax &&
                 value != hud_drawtimerval && Tfb::fits(5)) {
@@ -218,6 +226,12 @@ int holder_frame(const std::shared_ptr<Tplayer>& p, const std::shared_ptr<Tteam>
     if (control && g_turn_state < 3) key = game_input(*p, ai);
     lua_keyhitreleaseupdate(prev[0], prev[1], prev[2], prev[3], prev[4], prev[5], prev[6]);
     if (g_turn_state < 99) game_simstep(1);
+    if (s_target.set) {
+        s_target.set = 0;
+        lua_setglobalint("weapon_x", s_target.x);
+        lua_setglobalint("weapon_y", s_target.y);
+        lua_setglobalint("weapon_position", 1);
+    }
     // Own records, as every other machine applies the frame's records after
     // its step; then the fall rule, as Tfb::process ends a frame.
     if (Tfb::loc && Tfb::loc->Size() > 0) {

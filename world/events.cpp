@@ -279,7 +279,8 @@ int Tfb::process_additional(const BankPtr& data, const std::shared_ptr<Tplayer>&
                 int weapon = r.u8();
                 trace("switch weapon to " + std::to_string(weapon));
                 if (weapon_select(weapon) != 0) {
-                    play(sfx_wpnsel_ok, 1.0f);
+                    // The writing machine heard it when the pick was made.
+                    if (g_replay != 0 || g_player != g_turn_netplayer) play(sfx_wpnsel_ok, 1.0f);
                     if (player) {
                         player->wpn = weapon;
                         player->wpnsize = 0;

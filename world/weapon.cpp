@@ -12,8 +12,10 @@ int weapon_attack(Tplayer& player, int state) {
     return 0;
 }
 
+int weapon_selectable() { return g_wpn_attacked == 1 ? 0 : 1; }
+
 int weapon_select(int) {
-    if (g_wpn_attacked == 1) return 0;
+    if (!weapon_selectable()) return 0;
     g_wpn_attacked = 0;
     hud_drawpos = 0;
     hud_drawposset = 0;

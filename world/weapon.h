@@ -10,6 +10,9 @@ struct Tplayer;
 // weapon without a registry entry. Returns 0.
 int weapon_attack(Tplayer& player, int state);
 
+// 1 when weapon_select would take a pick now (no weapon that locks switching
+// has been used this turn); changes nothing.
+int weapon_selectable();
 // 0 while a weapon that locks switching has been used this turn (nothing
 // changes); otherwise resets the use state (g_wpn_attacked, the HUD's
 // placement cursor and timer bar, the weapon_* script globals) and gives 1.

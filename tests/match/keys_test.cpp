@@ -115,6 +115,19 @@ TEST_F(KeysTest, WeaponPickAndTarget) {
     EXPECT_EQ(lua_getglobalint("weapon_position"), 1);
 }
 
+TEST_F(KeysTest, PickDropsTheTargetAndTimerOfItsFrame) {
+    // The pick applies after the step, and clears both when it does.
+    hud_drawtimermin = 1, hud_drawtimermax = 5, hud_drawtimerval = 3, hud_drawtimertemp = 1;
+    hud_drawposset = 2, hud_drawposx = 120, hud_drawposy = 4;
+    hud_wpnsel = 7;
+    EXPECT_EQ(frame({50}).second, (Bytes{10, 7}));
+    EXPECT_EQ(p->wpn, 7);
+    EXPECT_EQ(hud_drawposset, 0);
+    EXPECT_EQ(hud_drawtimertemp, 0);
+    EXPECT_EQ(lua_getglobalint("weapon_position"), 0);
+    EXPECT_EQ(lua_getglobalint("weapon_timer"), 0);
+}
+
 TEST_F(KeysTest, AiTurnRunsInitFirstThenMove) {
     Tteam::get(0)->extra = 9;
     Tteam::get(1)->extra = 9;
