@@ -160,8 +160,9 @@ ImagePtr Tres::getimage(int id) {
         return entry ? entry->image : nullptr;
     }
     if (id < -15) return nullptr;
-    // Blood stains pick one of three shapes from the shared sequence, so every
-    // machine picks alike.
+    // Blood stains pick one of three shapes by a draw. The machines'
+    // generators are not in step, so this serves looks only: shared stamps
+    // take their shape from the position (world/events.cpp).
     if (id <= -4 && id >= -6) {
         ImagePtr* stains[3] = {gfx_blood25, gfx_blood50, gfx_blood75};
         return stains[-id - 4][Rand(0, 2)];
