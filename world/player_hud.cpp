@@ -41,7 +41,8 @@ int trunc_int(double v) {
 
 // The placement image, looked up without drawing from the shared generator
 // (the blood stains give their first shape): only the controlling machine
-// tests spots, so a draw here would put the machines out of step.
+// tests spots, and its own random choices should not depend on how often
+// the cursor moved.
 ImagePtr place_image() {
     int id = hud_drawposimg;
     if (id == 0) return nullptr;
