@@ -346,13 +346,14 @@ void tint(const TPixmap& src, const Region& reg, int sx, int sy, float strength,
         return;
     }
     if (n <= 16) {
-        // 4..8 words: the first and last four (twice over); 9..16: the first
-        // eight and the last eight. No branch on the length within the range.
-        const size_t o1 = n > 8 ? 4 : 0, o2 = n > 8 ? n - 8 : 0;
+        // 4..8 words: the first and last four; 9..16: the first eight and the
+        // last eight.
         std::memcpy(d, q, 16);
-        std::memcpy(d + o1, q, 16);
-        std::memcpy(d + o2, q, 16);
         std::memcpy(d + n - 4, q, 16);
+        if (n > 8) {
+            std::memcpy(d + 4, q, 16);
+            std::memcpy(d + n - 8, q, 16);
+        }
         return;
     }
     if (n <= 32) {
