@@ -143,9 +143,6 @@ TEST(MatchDriver, PositionedMatchesWithHealth300ReplayAtEverySpeed) {
     }
 }
 
-// A joined machine holding its own team's turn, human or AI, writes the
-// frames and takes none: it counts no dead frames and never sends the host
-// a connection alarm (message 150) nor writes a desync snapshot.
 // Desync snapshots ("debug/fs_*") in the working folder.
 int snapshot_files() {
     std::error_code ec;
@@ -155,6 +152,25 @@ int snapshot_files() {
     return n;
 }
 
+// The host starts a match whose first turn is team 1's (id 1), which belongs
+// to net player 1, and the joined machine takes the start message: the joined
+// machine now holds the turn. The host's start messages (one expected).
+size_t hand_first_turn_to_joined(Driver& host, Driver& joined) {
+    host.setup(1, 1);
+    Tteam::random = 7;   // the host's cyclic pick after 7 is 1
+    game();
+    EXPECT_EQ(g_turn_netplayer, 1);
+    auto start = Driver::take_messages(Tnetpl::get(1)->con);
+    joined.start_parts = host.start_parts;
+    joined.setup(0, 1);
+    Driver::deliver(start);
+    EXPECT_EQ(g_turn_netplayer, 1);
+    return start.size();
+}
+
+// A joined machine holding its own team's turn, human or AI, writes the
+// frames and takes none: it counts no dead frames and never sends the host
+// a connection alarm (message 150) nor writes a desync snapshot.
 TEST(MatchDriver, JoinedHolderRaisesNoAlarmHumanOrAi) {
     const int snapshots_before = snapshot_files();
     for (int ai : {0, 1}) {
@@ -165,17 +181,8 @@ TEST(MatchDriver, JoinedHolderRaisesNoAlarmHumanOrAi) {
         o.ai_teams = ai;
         o.roundtime = 20;
         o.twin = 0;
-        // The host's turn message for team 1 (id 1), the joined machine's.
-        Driver host(o);
-        host.setup(1, 1);
-        Tteam::random = 7;
-        game();
-        ASSERT_EQ(g_turn_netplayer, 1);
-        auto start = Driver::take_messages(Tnetpl::get(1)->con);
-        Driver joined(o);
-        joined.start_parts = host.start_parts;
-        joined.setup(0, 1);
-        Driver::deliver(start);
+        Driver host(o), joined(o);
+        hand_first_turn_to_joined(host, joined);
         ASSERT_EQ(g_turn_netplayer, 1);
         ASSERT_EQ(Tteam::get(1)->extra == 9, ai == 1);
         auto con = Tudp_con::Get(g_server_ip, g_server_port, 0);
@@ -220,21 +227,10 @@ TEST(MatchDriver, HolderLeavesMidTurnWhileTheHostHoldsItsFrames) {
     o.ai_teams = 0;
     o.roundtime = 20;
     o.twin = 0;
-    // The host's turn message for the joined machine's team (team 1, id 1,
-    // belongs to net player 1; the host's cyclic pick after 7 is 1).
-    Driver host(o);
-    host.setup(1, 1);
-    Tteam::random = 7;
-    game();
+    Driver host(o), joined(o);
+    ASSERT_EQ(hand_first_turn_to_joined(host, joined), 1u);
     ASSERT_EQ(g_turn_netplayer, 1);
-    auto start = Driver::take_messages(Tnetpl::get(1)->con);
-    ASSERT_EQ(start.size(), 1u);
     // The joined machine holds the turn for 200 frames.
-    Driver joined(o);
-    joined.start_parts = host.start_parts;
-    joined.setup(0, 1);
-    Driver::deliver(start);
-    ASSERT_EQ(g_turn_netplayer, 1);
     std::vector<std::vector<match_driver::Msg>> stream;
     for (int call = 0; call < 200; ++call) {
         joined.human_keys();
